@@ -1,0 +1,155 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <system_error>
+
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+
+namespace koltar {
+namespace {
+
+class StdioReader final : public FileReader {
+ public:
+  ~StdioReader() override { Close(); }
+  bool Open(const std::filesystem::path& path) override {
+    file_ = std::fopen(path.c_str(), "rb");
+    return file_ != nullptr;
+  }
+  std::int64_t Length() override {
+    if (std::fseek(file_, 0, SEEK_END) != 0) return -1;
+    const long length = std::ftell(file_);
+    if (std::fseek(file_, 0, SEEK_SET) != 0) return -1;
+    return length;
+  }
+  std::int32_t Read(std::uint8_t* into, std::int32_t count) override {
+    return static_cast<std::int32_t>(std::fread(into, 1, static_cast<std::size_t>(count), file_));
+  }
+  void Close() override {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+  }
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+MemoryBlock LoadFailed(const char* format, std::string_view fileName) {
+  ShowMessage(StringPrintf(format, std::string(fileName).c_str()), MessageKind::Exclamation);
+  return MemoryBlock();
+}
+
+}  // namespace
+
+MemoryBlock MemoryBlock::Allocate(std::int32_t size) {
+  MemoryBlock block;
+  if (size < 0) return block;
+  // One spare byte keeps data() non-null for an empty block.
+  block.bytes_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size) + 1]);
+  if (!block.bytes_) return block;
+  block.size_ = size;
+  block.valid_ = true;
+  return block;
+}
+
+MemoryBlock LoadFileToMemory(std::string_view fileName) {
+  StdioReader reader;
+  return LoadFileToMemory(fileName, reader);
+}
+
+MemoryBlock LoadFileToMemory(std::string_view fileName, FileReader& reader) {
+  const std::filesystem::path path = LocalFileName(fileName);
+  std::error_code ec;
+  // A directory opens for reading on this system but is no data file.
+  if (std::filesystem::is_directory(path, ec) || !reader.Open(path))
+    return LoadFailed("'%s' file nem nyitható meg.\n", fileName);
+
+  const std::int64_t length = reader.Length();
+  MemoryBlock block;
+  if (length < 0) {
+    reader.Close();
+    return LoadFailed("Olvasás hiba '%s' file-ban.\n", fileName);
+  }
+  // The byte count is a signed 32-bit number: a longer file cannot be held.
+  if (length <= std::numeric_limits<std::int32_t>::max())
+    block = MemoryBlock::Allocate(static_cast<std::int32_t>(length));
+  if (!block.valid()) {
+    reader.Close();
+    return LoadFailed("Nincs elég memória '%s' file betöltéséhez.", fileName);
+  }
+
+  for (std::int32_t done = 0; done < block.size();) {
+    const std::int32_t piece = std::min(kLoadPieceSize, block.size() - done);
+    if (reader.Read(block.data() + done, piece) != piece) {
+      reader.Close();
+      return LoadFailed("Olvasás hiba '%s' file-ban.\n", fileName);
+    }
+    done += piece;
+  }
+  reader.Close();
+  return block;
+}
+
+bool FileExists(std::string_view fileName) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(LocalFileName(fileName), ec);
+}
+
+bool WriteFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
+  if (requested.empty() || !requested.has_filename()) return false;
+  std::error_code ec;
+  std::filesystem::path path = requested;
+  if (std::filesystem::is_symlink(path, ec)) {
+    path = std::filesystem::canonical(path, ec);
+    if (ec) return false;
+  }
+  const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+  if (!std::filesystem::is_directory(dir, ec)) return false;
+
+  std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+
+  // Permissions: those of the file replaced, or what a newly created file would get.
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0) {
+    ::fchmod(fd, old.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<std::size_t>(n);
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return true;
+}
+
+}  // namespace koltar

@@ -1,0 +1,46 @@
+#pragma once
+// Program-wide values and the platform services the core reaches the outside through.
+// The application fills them in once at start-up; tests install their own fakes.
+
+#include <string>
+
+namespace koltar {
+
+class MessageService;
+class ProgressService;
+class WaitCursorService;
+class StatusFields;
+
+// Width and height of one screen pixel in millimetres.
+struct PixelSize {
+  double px = 25.4 / 96.0;
+  double py = 25.4 / 96.0;
+};
+
+struct ProgramValues {
+  std::string settingsFile;  // executable's path with ".INI"
+  std::string helpFile;      // executable's path with ".HLP"
+  PixelSize pixel;
+};
+
+// The program-wide values; set once at start-up.
+ProgramValues& Program();
+
+// Installed services; null members fall back to quiet defaults (messages to standard
+// error, no progress display, no ESC, no cursor, no status bar).
+struct Services {
+  MessageService* messages = nullptr;
+  ProgressService* progress = nullptr;
+  WaitCursorService* waitCursor = nullptr;
+  StatusFields* status = nullptr;
+};
+
+Services& InstalledServices();
+
+// The service to use now: the installed one or the default.
+MessageService& Messages();
+ProgressService& Progress();
+WaitCursorService& WaitCursor();
+StatusFields& Status();
+
+}  // namespace koltar

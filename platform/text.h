@@ -1,0 +1,37 @@
+#pragma once
+// Code page 1250 text. Model text (names from map files, messages, labels) is kept as
+// std::string of code page 1250 bytes; conversion to UTF-8 happens only at the user
+// interface, the command line and the file system.
+
+#include <string>
+#include <string_view>
+
+namespace koltar {
+
+// Each byte becomes its Unicode character; the five bytes code page 1250 leaves
+// undefined become U+FFFD.
+std::string Cp1250ToUtf8(std::string_view cp1250);
+
+// Each character becomes its code page 1250 byte; characters the code page lacks and
+// malformed UTF-8 sequences become '?'.
+std::string Utf8ToCp1250(std::string_view utf8);
+
+// True when every character of the UTF-8 text has a code page 1250 byte.
+bool FitsCp1250(std::string_view utf8);
+
+// The Unicode code point of one code page 1250 byte (U+FFFD for undefined bytes).
+char32_t Cp1250ToUnicode(unsigned char byte);
+
+// Upper and lower case partners in code page 1250 (á/Á, ő/Ő, š/Š, ł/Ł...); bytes without
+// a partner are returned unchanged.
+char Cp1250ToUpper(char c);
+char Cp1250ToLower(char c);
+std::string Cp1250ToUpper(std::string_view text);
+
+// Case-insensitive comparisons with the code page's letter pairs.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// <0, 0, >0 like strcmp, on the upper-case forms' byte values.
+int CompareNoCase(std::string_view a, std::string_view b);
+
+}  // namespace koltar

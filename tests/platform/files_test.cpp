@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "tests/support/test_env.h"
+
+namespace koltar {
+namespace {
+
+// Reads through a real file and records the pieces asked for; can fail one read.
+class WatchingReader final : public FileReader {
+ public:
+  bool Open(const std::filesystem::path& path) override {
+    file_ = std::fopen(path.c_str(), "rb");
+    return file_ != nullptr;
+  }
+  std::int64_t Length() override {
+    std::fseek(file_, 0, SEEK_END);
+    const long n = std::ftell(file_);
+    std::fseek(file_, 0, SEEK_SET);
+    return lengthOverride >= 0 ? lengthOverride : n;
+  }
+  std::int32_t Read(std::uint8_t* into, std::int32_t count) override {
+    pieces.push_back(count);
+    const auto n = static_cast<std::int32_t>(std::fread(into, 1, static_cast<std::size_t>(count), file_));
+    return static_cast<int>(pieces.size()) == failReadNumber ? n / 2 : n;
+  }
+  void Close() override {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    ++closes;
+  }
+
+  std::vector<std::int32_t> pieces;
+  int failReadNumber = 0;
+  std::int64_t lengthOverride = -1;
+  int closes = 0;
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+class LoadFile : public test::ServicesTest {
+ protected:
+  test::TempDir dir;
+};
+
+TEST_F(LoadFile, ReadsInPiecesOf32000Bytes) {
+  std::string bytes(70000, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  const std::string f = dir.Write("big.dat", bytes);
+  WatchingReader reader;
+  const MemoryBlock block = LoadFileToMemory(f, reader);
+  ASSERT_TRUE(block.valid());
+  ASSERT_EQ(block.size(), 70000);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data()), 70000), bytes);
+  EXPECT_EQ(reader.pieces, (std::vector<std::int32_t>{32000, 32000, 6000}));
+  EXPECT_EQ(reader.closes, 1);
+  EXPECT_TRUE(services.messages.messages().empty());
+}
+
+TEST_F(LoadFile, EmptyFileLoadsWithoutMessage) {
+  const std::string f = dir.Write("empty.dat", "");
+  const MemoryBlock block = LoadFileToMemory(f);
+  EXPECT_TRUE(block.valid());
+  EXPECT_EQ(block.size(), 0);
+  EXPECT_TRUE(services.messages.messages().empty());
+}
+
+TEST_F(LoadFile, MissingFileShowsTheOpenError) {
+  const std::string f = dir.Model("missing.dat");
+  const MemoryBlock block = LoadFileToMemory(f);
+  EXPECT_FALSE(block.valid());
+  EXPECT_EQ(block.size(), 0);
+  EXPECT_EQ(services.messages.Transcript(),
+            (std::vector<std::string>{"KOLTAR32|EXCLAMATION|'" + f + "' file nem nyitható meg.\n"}));
+  EXPECT_EQ(services.messages.messages()[0].owner, nullptr);
+}
+
+TEST_F(LoadFile, DirectoryIsUnreadable) {
+  std::filesystem::create_directory(dir.path() / "sub.dat");
+  const MemoryBlock block = LoadFileToMemory(dir.Model("sub.dat"));
+  EXPECT_FALSE(block.valid());
+  ASSERT_EQ(services.messages.messages().size(), 1u);
+  EXPECT_NE(services.messages.messages()[0].text.find("nem nyitható meg"), std::string::npos);
+}
+
+TEST_F(LoadFile, ShortReadShowsTheReadErrorAndGivesNothing) {
+  const std::string f = dir.Write("a.dat", std::string(70000, 'x'));
+  WatchingReader reader;
+  reader.failReadNumber = 2;
+  const MemoryBlock block = LoadFileToMemory(f, reader);
+  EXPECT_FALSE(block.valid());
+  EXPECT_EQ(block.size(), 0);
+  EXPECT_EQ(reader.pieces.size(), 2u);  // reading stops at the failed piece
+  EXPECT_EQ(reader.closes, 1);
+  EXPECT_EQ(services.messages.Transcript(),
+            (std::vector<std::string>{"KOLTAR32|EXCLAMATION|Olvasás hiba '" + f + "' file-ban.\n"}));
+}
+
+TEST_F(LoadFile, FileTooLongForTheCountIsAMemoryError) {
+  const std::string f = dir.Write("a.dat", "abc");
+  WatchingReader reader;
+  reader.lengthOverride = 3'000'000'000LL;
+  const MemoryBlock block = LoadFileToMemory(f, reader);
+  EXPECT_FALSE(block.valid());
+  EXPECT_EQ(services.messages.Transcript(),
+            (std::vector<std::string>{"KOLTAR32|EXCLAMATION|Nincs elég memória '" + f +
+                                      "' file betöltéséhez."}));
+}
+
+TEST_F(LoadFile, NameInOtherLetterCaseFindsTheFile) {
+  dir.Write("roads.dat", "1234");
+  const MemoryBlock block = LoadFileToMemory(dir.Model("ROADS.DAT"));
+  EXPECT_EQ(block.size(), 4);
+  EXPECT_TRUE(FileExists(dir.Model("Roads.Dat")));
+  EXPECT_FALSE(FileExists(dir.Model("roads.da")));
+}
+
+TEST(WriteFileAtomically, ReplacesThroughSymbolicLinks) {
+  test::TempDir dir;
+  dir.Write("real.ini", "old");
+  std::filesystem::create_symlink(dir.path() / "real.ini", dir.path() / "link.ini");
+  ASSERT_TRUE(WriteFileAtomically(dir.path() / "link.ini", "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.ini"));
+  EXPECT_EQ(dir.Read("real.ini"), "new");
+  EXPECT_FALSE(WriteFileAtomically(dir.path() / "missing" / "x", "y"));
+  EXPECT_FALSE(WriteFileAtomically("", "y"));
+}
+
+}  // namespace
+}  // namespace koltar
