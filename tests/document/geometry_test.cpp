@@ -69,6 +69,18 @@ TEST(PointInPolygon, SquareBoundaryPointsFallAsTheRayCounts) {
   EXPECT_TRUE(InSquare({10, 5}));
 }
 
+TEST(PointInPolygon, ClockwiseSquareEdgesAndCorners) {
+  // The same square traced the other way round: top and side edges and the top corners
+  // are inside, the bottom edge and its corners outside.
+  const std::vector<MapPoint> ring = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
+  for (MapPoint p : {MapPoint{5, 5}, MapPoint{5, 10}, MapPoint{0, 5}, MapPoint{10, 5},
+                     MapPoint{0, 10}, MapPoint{10, 10}})
+    EXPECT_TRUE(PointInPolygon(ring.data(), 5, p)) << p.x << "," << p.y;
+  for (MapPoint p : {MapPoint{5, 0}, MapPoint{0, 0}, MapPoint{10, 0}, MapPoint{5, 11},
+                     MapPoint{-1, 5}, MapPoint{5, -1}})
+    EXPECT_FALSE(PointInPolygon(ring.data(), 5, p)) << p.x << "," << p.y;
+}
+
 TEST(PointInPolygon, RayThroughAVertex) {
   // A diamond: the ray from (5, 0) upward passes through the top vertex (5, 10).
   const std::vector<MapPoint> diamond = {{5, -10}, {15, 0}, {5, 10}, {-5, 0}, {5, -10}};
