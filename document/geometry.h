@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/device_types.h"
+
 namespace koltar {
 
 inline constexpr std::int32_t kCoordMax = 2147483647;
@@ -14,23 +16,6 @@ struct MapPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
   bool operator==(const MapPoint&) const = default;
-};
-
-struct DevicePoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  bool operator==(const DevicePoint&) const = default;
-};
-
-// A device rectangle, y down: left <= right and top <= bottom when not empty.
-struct DeviceRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  std::int32_t width() const { return right - left; }
-  std::int32_t height() const { return bottom - top; }
-  bool operator==(const DeviceRect&) const = default;
 };
 
 // A rectangle in map units, y up: top >= bottom when not empty. Arithmetic saturates at

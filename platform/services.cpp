@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/bitmap.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/status.h"
@@ -28,6 +29,12 @@ class NoStatusFields final : public StatusFields {
  public:
   void SetScaleText(const std::string&) override {}
   void SetPositionText(const std::string&) override {}
+};
+
+class NoImages final : public ImageService {
+ public:
+  std::unique_ptr<Bitmap> CreateBitmap(int, int) override { return nullptr; }
+  std::unique_ptr<Bitmap> LoadBitmapFile(std::string_view) override { return nullptr; }
 };
 
 }  // namespace
@@ -63,6 +70,12 @@ WaitCursorService& WaitCursor() {
 StatusFields& Status() {
   static NoStatusFields fallback;
   StatusFields* s = InstalledServices().status;
+  return s ? *s : fallback;
+}
+
+ImageService& Images() {
+  static NoImages fallback;
+  ImageService* s = InstalledServices().images;
   return s ? *s : fallback;
 }
 

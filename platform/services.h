@@ -10,6 +10,7 @@ class MessageService;
 class ProgressService;
 class WaitCursorService;
 class StatusFields;
+class ImageService;
 
 // Width and height of one screen pixel in millimetres.
 struct PixelSize {
@@ -27,12 +28,13 @@ struct ProgramValues {
 ProgramValues& Program();
 
 // Installed services; null members fall back to quiet defaults (messages to standard
-// error, no progress display, no ESC, no cursor, no status bar).
+// error, no progress display, no ESC, no cursor, no status bar, no pictures).
 struct Services {
   MessageService* messages = nullptr;
   ProgressService* progress = nullptr;
   WaitCursorService* waitCursor = nullptr;
   StatusFields* status = nullptr;
+  ImageService* images = nullptr;
 };
 
 Services& InstalledServices();
@@ -42,5 +44,7 @@ MessageService& Messages();
 ProgressService& Progress();
 WaitCursorService& WaitCursor();
 StatusFields& Status();
+// Pictures; without an installed service no bitmap can be made or loaded.
+ImageService& Images();
 
 }  // namespace koltar
