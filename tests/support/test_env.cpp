@@ -17,6 +17,7 @@ ScopedTestServices::ScopedTestServices()
   s.progress = &progress;
   s.waitCursor = &waitCursor;
   s.status = &status;
+  s.images = &images;
   Program().pixel = PixelSize{0.25, 0.25};
   ForgetProfileFiles();
 }

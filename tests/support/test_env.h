@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/services.h"
+#include "tests/support/memory_bitmap.h"
 #include "tests/support/recording_messages.h"
 #include "tests/support/scripted_progress.h"
 
@@ -26,6 +27,7 @@ class ScopedTestServices {
   ScriptedProgress progress;
   RecordingWaitCursor waitCursor;
   RecordingStatusFields status;
+  MemoryImageService images;
 
  private:
   Services saved_;
