@@ -1,0 +1,263 @@
+#include "document/mmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "categories/area.h"
+#include "categories/line.h"
+#include "categories/point.h"
+#include "categories/text.h"
+#include "linkedinfo/linkedinfo.h"
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "platform/progress.h"
+#include "platform/services.h"
+#include "route/optpath.h"
+#include "symbology/cartosymb.h"
+
+namespace koltar {
+namespace {
+
+constexpr int kNameBuffer = 32;
+constexpr int kFileBuffer = 260;
+constexpr int kValueBuffer = 304;
+constexpr std::int32_t kMinimumScale = 100;
+constexpr std::int32_t kMaximumScale = 50000000;
+constexpr std::int32_t kDefaultUnit = 10;
+
+std::int32_t ToInt32(long v) {
+  return static_cast<std::int32_t>(std::clamp<long>(v, INT32_MIN, INT32_MAX));
+}
+
+// Reads "%ld,%ld"; returns the number of values read.
+int ScanPair(const std::string& text, std::int32_t& a, std::int32_t& b) {
+  long x = 0, y = 0;
+  const int n = std::sscanf(text.c_str(), "%ld,%ld", &x, &y);
+  if (n >= 1) a = ToInt32(x);
+  if (n >= 2) b = ToInt32(y);
+  return n < 0 ? 0 : n;
+}
+
+// The leading decimal integer of a text, 0 when it does not start with one.
+std::int32_t LeadingInteger(const std::string& text) {
+  return ToInt32(std::strtol(text.c_str(), nullptr, 10));
+}
+
+void ShowLoadMessage(std::string_view text, MessageKind kind) { ShowMessage(text, kind); }
+
+void ShowNoMemory() { ShowLoadMessage("Nincs elég memória.", MessageKind::SystemModal); }
+
+}  // namespace
+
+CategoryType CategoryTypeOf(std::string_view keyword) {
+  // Searched in this order; only the upper-case keywords are accepted.
+  struct Keyword {
+    std::string_view text;
+    CategoryType type;
+  };
+  static constexpr Keyword kKeywords[] = {{"LINE", CategoryType::Line},
+                                          {"POINT", CategoryType::Point},
+                                          {"AREA", CategoryType::Area},
+                                          {"TEXT", CategoryType::Text},
+                                          {"OPTPATH", CategoryType::OptPath}};
+  for (const Keyword& k : kKeywords)
+    if (k.text == keyword) return k.type;
+  return CategoryType::None;
+}
+
+MMap::MMap(std::string_view fileName) : fileName_(fileName) { Load(); }
+
+void MMap::Load() {
+  name_ = ReadProfileString("MAP", "NAME", "", kNameBuffer, fileName_);
+  const std::string mapDirectory = GetPathDirectory(fileName_);
+
+  unit_ = ReadProfileInt("MAP", "UNIT", kDefaultUnit, fileName_);
+  if (unit_ <= 0) {
+    // Every ground length is divided by the unit: a zero or negative unit would make
+    // all of them meaningless, so the default stands in for it.
+    ShowLoadMessage(StringPrintf("A 'UNIT' opció értéke (%ld) hibás. A program az "
+                                 "alapértelmezés szerinti értéket (%ld) használja.",
+                                 static_cast<long>(unit_), static_cast<long>(kDefaultUnit)),
+                    MessageKind::Information);
+    unit_ = kDefaultUnit;
+  }
+  ScanPair(ReadProfileString("MAP", "ORIGIN", "0,0", kValueBuffer, fileName_), origin_.x,
+           origin_.y);
+
+  // The scale range that keeps one screen pixel between 0.0001 and 10000 map units.
+  const PixelSize& pixel = Program().pixel;
+  smallestScale_ = ClampToInt32(unit_ * 0.1 / std::min(pixel.px, pixel.py));
+  if (smallestScale_ <= kMinimumScale) smallestScale_ = kMinimumScale;
+  largestScale_ = ClampToInt32(unit_ * 10000000.0 / std::max(pixel.px, pixel.py));
+  if (largestScale_ >= kMaximumScale) largestScale_ = kMaximumScale;
+
+  const std::string range = ReadProfileString("MAP", "SCALERANGE", "", kValueBuffer, fileName_);
+  if (!range.empty()) {
+    std::int32_t low = 0, high = 0;
+    if (ScanPair(range, low, high) < 2) {
+      ShowLoadMessage(
+          "A 'SCALERANGE' opcióban a méretarány-tartomány határai hiányosak. A program az "
+          "alapértelmezés szerinti értékeket használja.",
+          MessageKind::Information);
+    } else {
+      smallestScale_ = std::max(smallestScale_, low);
+      largestScale_ = std::min(largestScale_, high);
+    }
+  }
+
+  const std::string findDefault =
+      StringPrintf("%ld", static_cast<long>(smallestScale_ / 2 + largestScale_ / 2));
+  findScale_ = LeadingInteger(ReadProfileString("MAP", "FINDSCALE", findDefault, kValueBuffer, fileName_));
+  findScale_ = std::min(std::max(findScale_, smallestScale_), largestScale_);
+
+  symbology_ = std::make_unique<MCartoSymb>(ResolveFileName(
+      mapDirectory, ReadProfileString("MAP", "CARTOSYMB", "", kFileBuffer, fileName_)));
+  linkedInfo_ = std::make_unique<MLinkedInfo>(ResolveFileName(
+      mapDirectory, ReadProfileString("MAP", "LINKEDINFO", "", kFileBuffer, fileName_)));
+
+  declaredCount_ = ReadProfileInt("CATEGORIES", "N", 0, fileName_);
+  if (declaredCount_ <= 0) {
+    ShowLoadMessage("A kategóriák száma nincs megadva, vagy hibás.", MessageKind::Stop);
+    return;
+  }
+  try {
+    drawOrder_.resize(static_cast<std::size_t>(declaredCount_));
+  } catch (const std::bad_alloc&) {
+    ShowNoMemory();
+    return;
+  }
+
+  ScopedWaitCursor wait;
+  ProgressStart("Térkép betöltése:");
+  ProgressSet(0);
+  if (LoadCategories(mapDirectory)) ReadConnections();
+  ProgressEnd();
+}
+
+// Loads the CATEGORYnn lines in order; false when loading ended early.
+bool MMap::LoadCategories(std::string_view mapDirectory) {
+  for (std::int32_t i = 1; i <= declaredCount_; ++i) {
+    const std::string key = StringPrintf("%s%02ld", "CATEGORY", static_cast<long>(i));
+    const std::string line = ReadProfileString("CATEGORIES", key, "", kValueBuffer, fileName_);
+    // The value is at most 303 characters, so these buffers cannot overflow.
+    char keyword[kValueBuffer] = "";
+    char category[kValueBuffer] = "";
+    char rest[kValueBuffer] = "";
+    if (std::sscanf(line.c_str(), "%[^,]%*c%[^,]%*c%s", keyword, category, rest) < 2) {
+      ShowLoadMessage(StringPrintf("Hibás sor %s file [CATEGORIES] szekcióban:\n%s",
+                                   fileName_.c_str(), line.c_str()),
+                      MessageKind::Plain);
+      return false;
+    }
+    keyword[8] = '\0';    // a type keyword has at most 8 characters
+    category[31] = '\0';  // a category name at most 31
+    const CategoryType type = CategoryTypeOf(keyword);
+    DrawEntry& entry = drawOrder_[static_cast<std::size_t>(i - 1)];
+    try {
+      switch (type) {
+        case CategoryType::Point:
+          points_.push_back(std::make_unique<MPoint>(category, mapDirectory, fileName_));
+          extent_ = extent_.United(points_.back()->GetExtent());
+          entry = {type, static_cast<std::int32_t>(points_.size() - 1)};
+          break;
+        case CategoryType::Line:
+          lines_.push_back(std::make_unique<MLine>(category, mapDirectory, fileName_));
+          extent_ = extent_.United(lines_.back()->GetExtent());
+          entry = {type, static_cast<std::int32_t>(lines_.size() - 1)};
+          break;
+        case CategoryType::Area:
+          areas_.push_back(std::make_unique<MArea>(category, mapDirectory, fileName_));
+          extent_ = extent_.United(areas_.back()->GetExtent());
+          entry = {type, static_cast<std::int32_t>(areas_.size() - 1)};
+          break;
+        case CategoryType::Text:
+          texts_.push_back(std::make_unique<MText>(category, mapDirectory, fileName_));
+          extent_ = extent_.United(texts_.back()->GetExtent());
+          entry = {type, static_cast<std::int32_t>(texts_.size() - 1)};
+          break;
+        case CategoryType::OptPath:
+          if (roadNetwork_) {
+            ShowLoadMessage(
+                "Az optimális út kereséshez csak egy OPTPATH tipusú kategória adható meg.",
+                MessageKind::SystemModal);
+            return false;
+          }
+          roadNetwork_ = std::make_unique<MOptPath>(category, mapDirectory, fileName_);
+          entry = {type, 0};
+          break;
+        case CategoryType::None:
+          ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'",
+                                       category, keyword),
+                          MessageKind::Plain);
+          break;
+      }
+    } catch (const std::bad_alloc&) {
+      ShowNoMemory();
+      return false;
+    }
+    ProgressSet(static_cast<int>(std::int64_t{i} * 100 / declaredCount_));
+  }
+  return true;
+}
+
+void MMap::ReadConnections() {
+  const std::string town = ReadProfileString("CONNECTIONS", "TOWNCATEGORY", "", kValueBuffer, fileName_);
+  for (std::size_t k = 0; k < points_.size(); ++k)
+    if (points_[k]->name() == town) townCategory_ = static_cast<std::int32_t>(k);
+  const std::string road = ReadProfileString("CONNECTIONS", "ROADCATEGORY", "", kValueBuffer, fileName_);
+  for (std::size_t k = 0; k < lines_.size(); ++k)
+    if (lines_[k]->name() == road) roadCategory_ = static_cast<std::int32_t>(k);
+}
+
+MMap::~MMap() {
+  // A failed write-back leaves the file as it was; there is no one to tell at close.
+  (void)WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)),
+                           fileName_);
+  symbology_.reset();
+  linkedInfo_.reset();
+  roadNetwork_.reset();
+  drawOrder_.clear();
+  points_.clear();
+  lines_.clear();
+  areas_.clear();
+  texts_.clear();
+}
+
+void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
+                std::int32_t scale) {
+  if (drawOrder_.empty()) return;
+  const std::int32_t n = static_cast<std::int32_t>(drawOrder_.size());
+  ProgressStart("Megszakítás: ESC");
+  ProgressSet(0);
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (EscapePressed()) break;
+    ProgressSet(static_cast<int>(std::int64_t{i + 1} * 100 / n));
+    const DrawEntry& e = drawOrder_[static_cast<std::size_t>(i)];
+    const auto k = static_cast<std::size_t>(e.index);
+    switch (e.type) {
+      case CategoryType::Point:
+        points_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
+        break;
+      case CategoryType::Line:
+        lines_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
+        break;
+      case CategoryType::Area:
+        areas_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
+        break;
+      case CategoryType::Text:
+        texts_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
+        break;
+      case CategoryType::OptPath:  // the route is drawn here once route drawing exists
+      case CategoryType::None:
+        break;
+    }
+  }
+  ProgressEnd();
+}
+
+}  // namespace koltar

@@ -1,0 +1,110 @@
+#pragma once
+// MMap: one opened map. Built from a map description (.map) file, it owns the map's
+// categories (points, lines, areas, texts and at most one road network), its symbology
+// and its linked information, draws the categories in declaration order, and lives as
+// long as a map window shows it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/geometry.h"
+#include "document/transform.h"
+
+namespace koltar {
+
+class DeviceContext;
+class MArea;
+class MCartoSymb;
+class MLine;
+class MLinkedInfo;
+class MOptPath;
+class MPoint;
+class MText;
+
+// Category type codes of the draw order.
+enum class CategoryType : std::int32_t { None = 0, Point = 1, Line = 2, Area = 3, Text = 4, OptPath = 5 };
+
+// The type code of a CATEGORYnn keyword, compared with letter case; None for others.
+CategoryType CategoryTypeOf(std::string_view keyword);
+
+class MMap {
+ public:
+  // Loads the map described by the file. Never fails: problems are shown as messages
+  // and leave a partly or wholly empty map.
+  explicit MMap(std::string_view fileName);
+  // Writes FINDSCALE back into the map file and destroys the parts in order: symbology
+  // (which writes itself back), linked information, road network, draw order, then the
+  // point, line, area and text categories.
+  ~MMap();
+  MMap(const MMap&) = delete;
+  MMap& operator=(const MMap&) = delete;
+
+  // Draws every category in declaration order for one view, with the progress display
+  // and an ESC test before each category.
+  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
+            std::int32_t scale);
+
+  struct DrawEntry {
+    CategoryType type = CategoryType::None;
+    std::int32_t index = 0;  // within the list of that type
+  };
+
+  const std::string& name() const { return name_; }
+  const std::string& fileName() const { return fileName_; }
+  std::int32_t unit() const { return unit_; }
+  MapPoint origin() const { return origin_; }
+  const MapRect& extent() const { return extent_; }
+  std::int32_t smallestScale() const { return smallestScale_; }
+  std::int32_t largestScale() const { return largestScale_; }
+  std::int32_t findScale() const { return findScale_; }
+  // Callers clamp the value into [smallest, largest] first.
+  void SetFindScale(std::int32_t scale) { findScale_ = scale; }
+  std::int32_t declaredCount() const { return declaredCount_; }
+  const std::vector<DrawEntry>& drawOrder() const { return drawOrder_; }
+
+  MCartoSymb& symbology() { return *symbology_; }
+  MLinkedInfo& linkedInfo() { return *linkedInfo_; }
+  MOptPath* roadNetwork() { return roadNetwork_.get(); }
+  const std::vector<std::unique_ptr<MPoint>>& points() const { return points_; }
+  const std::vector<std::unique_ptr<MLine>>& lines() const { return lines_; }
+  const std::vector<std::unique_ptr<MArea>>& areas() const { return areas_; }
+  const std::vector<std::unique_ptr<MText>>& texts() const { return texts_; }
+  std::int32_t townCategory() const { return townCategory_; }
+  std::int32_t roadCategory() const { return roadCategory_; }
+
+  // Map windows that show this map count themselves here.
+  std::int32_t windowCount() const { return windowCount_; }
+  void AddWindow() { ++windowCount_; }
+  void RemoveWindow() { --windowCount_; }
+
+ private:
+  void Load();
+  bool LoadCategories(std::string_view mapDirectory);
+  void ReadConnections();
+
+  std::string name_;
+  std::int32_t windowCount_ = 0;
+  std::int32_t unit_ = 10;
+  std::unique_ptr<MCartoSymb> symbology_;
+  std::vector<DrawEntry> drawOrder_;
+  std::int32_t declaredCount_ = 0;
+  std::vector<std::unique_ptr<MPoint>> points_;
+  std::vector<std::unique_ptr<MLine>> lines_;
+  std::vector<std::unique_ptr<MArea>> areas_;
+  std::vector<std::unique_ptr<MText>> texts_;
+  std::unique_ptr<MOptPath> roadNetwork_;
+  std::unique_ptr<MLinkedInfo> linkedInfo_;
+  MapPoint origin_;
+  std::int32_t townCategory_ = -1;
+  std::int32_t roadCategory_ = -1;
+  std::string fileName_;
+  std::int32_t smallestScale_ = 100;
+  std::int32_t largestScale_ = 50000000;
+  std::int32_t findScale_ = 100;
+  MapRect extent_ = MapRect::Empty();
+};
+
+}  // namespace koltar

@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "categories/line.h"
+#include "categories/point.h"
+#include "document/mmap.h"
+#include "route/optpath.h"
+#include "platform/dc.h"
+#include "tests/support/test_env.h"
+
+namespace koltar {
+namespace {
+
+class MapLoading : public test::ServicesTest {
+ protected:
+  // Writes a .map file with the given MAP keys and category lines.
+  std::string WriteMap(const std::string& mapKeys, const std::string& categories,
+                       const std::string& connections = "") {
+    std::string text = "[MAP]\nNAME=Próba\n" + mapKeys + "[CATEGORIES]\n" + categories;
+    if (!connections.empty()) text += "[CONNECTIONS]\n" + connections;
+    return dir.Write("test.map", text);
+  }
+
+  std::vector<std::string> Messages() const { return services.messages.Transcript(); }
+
+  test::TempDir dir;
+};
+
+constexpr const char* kOneCategory = "N=1\nCATEGORY01=POINT,Települések\n";
+
+TEST_F(MapLoading, ScaleRangeFromThePixelSize) {
+  // 0.25 mm pixels and 10 m units: 4 is raised to 100, 400000000 lowered to 50000000.
+  MMap map(WriteMap("UNIT=10\n", kOneCategory));
+  EXPECT_EQ(map.name(), "Próba");
+  EXPECT_EQ(map.unit(), 10);
+  EXPECT_EQ(map.smallestScale(), 100);
+  EXPECT_EQ(map.largestScale(), 50000000);
+  EXPECT_EQ(map.findScale(), 25000050);
+  services.messages.Clear();
+}
+
+TEST_F(MapLoading, ScaleRangeFromOtherPixelsAndUnits) {
+  Program().pixel = PixelSize{0.3, 0.2};
+  // smallest = 1000 * 0.1 / 0.2 = 500, largest = 1000 * 10000000 / 0.3 -> capped.
+  MMap map(WriteMap("UNIT=1000\n", kOneCategory));
+  EXPECT_EQ(map.smallestScale(), 500);
+  EXPECT_EQ(map.largestScale(), 50000000);
+  Program().pixel = PixelSize{0.25, 0.25};
+  MMap small(WriteMap("UNIT=1\nORIGIN=650000,230000\n", kOneCategory));
+  EXPECT_EQ(small.largestScale(), 40000000);
+  EXPECT_EQ(small.origin(), (MapPoint{650000, 230000}));
+}
+
+TEST_F(MapLoading, ScaleRangeOnlyNarrows) {
+  {
+    MMap map(WriteMap("SCALERANGE=5000,200000\n", kOneCategory));
+    EXPECT_EQ(map.smallestScale(), 5000);
+    EXPECT_EQ(map.largestScale(), 200000);
+  }
+  {
+    MMap map(WriteMap("SCALERANGE=50,90000000\n", kOneCategory));
+    EXPECT_EQ(map.smallestScale(), 100);
+    EXPECT_EQ(map.largestScale(), 50000000);
+  }
+  EXPECT_TRUE(Messages().empty() || Messages()[0].find("SCALERANGE") == std::string::npos);
+  services.messages.Clear();
+  MMap map(WriteMap("SCALERANGE=5000\n", kOneCategory));
+  EXPECT_EQ(map.smallestScale(), 100);
+  EXPECT_EQ(map.largestScale(), 50000000);
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_EQ(Messages()[0],
+            "KOLTAR32|INFORMATION|A 'SCALERANGE' opcióban a méretarány-tartomány határai "
+            "hiányosak. A program az alapértelmezés szerinti értékeket használja.");
+}
+
+TEST_F(MapLoading, FindScaleIsClampedIntoTheRange) {
+  {
+    MMap map(WriteMap("SCALERANGE=5000,200000\nFINDSCALE=3000\n", kOneCategory));
+    EXPECT_EQ(map.findScale(), 5000);
+  }
+  {
+    MMap map(WriteMap("SCALERANGE=5000,200000\nFINDSCALE=abc\n", kOneCategory));
+    EXPECT_EQ(map.findScale(), 5000);
+  }
+  MMap map(WriteMap("SCALERANGE=5000,200000\nFINDSCALE=150000\n", kOneCategory));
+  EXPECT_EQ(map.findScale(), 150000);
+}
+
+TEST_F(MapLoading, TypeKeywordsAreComparedWithCase) {
+  MMap map(WriteMap("", "N=2\nCATEGORY01=POINT,Települések\nCATEGORY02=point,Utak\n"));
+  ASSERT_EQ(map.points().size(), 1u);
+  EXPECT_EQ(map.points()[0]->name(), "Települések");
+  EXPECT_EQ(map.drawOrder()[0].type, CategoryType::Point);
+  EXPECT_EQ(map.drawOrder()[1].type, CategoryType::None);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "KOLTAR32|PLAIN|'Utak' kategóriánál érvénytelen objektum típus: 'point'");
+}
+
+TEST_F(MapLoading, DrawOrderIndexesEachTypesList) {
+  MMap map(WriteMap("", "N=5\nCATEGORY01=AREA,Erdők\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Hálózat\n"
+                        "CATEGORY04=LINE,Vasutak\nCATEGORY05=TEXT,Nevek\n"));
+  const auto& order = map.drawOrder();
+  ASSERT_EQ(order.size(), 5u);
+  EXPECT_EQ(order[0].type, CategoryType::Area);
+  EXPECT_EQ(order[1].type, CategoryType::Line);
+  EXPECT_EQ(order[1].index, 0);
+  EXPECT_EQ(order[2].type, CategoryType::OptPath);
+  EXPECT_EQ(order[3].index, 1);
+  EXPECT_EQ(order[4].type, CategoryType::Text);
+  ASSERT_NE(map.roadNetwork(), nullptr);
+  EXPECT_EQ(map.roadNetwork()->name(), "Hálózat");
+  EXPECT_EQ(map.lines()[1]->name(), "Vasutak");
+}
+
+TEST_F(MapLoading, SecondRoadNetworkEndsLoading) {
+  MMap map(WriteMap("",
+                    "N=4\nCATEGORY01=OPTPATH,Egyik\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Másik\n"
+                    "CATEGORY04=POINT,Települések\n",
+                    "TOWNCATEGORY=Települések\nROADCATEGORY=Utak\n"));
+  EXPECT_EQ(map.roadNetwork()->name(), "Egyik");
+  EXPECT_EQ(map.lines().size(), 1u);
+  EXPECT_TRUE(map.points().empty());  // declared after the second one
+  EXPECT_EQ(map.roadCategory(), -1);  // CONNECTIONS is not read after an early end
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "KOLTAR32|SYSTEMMODAL|Az optimális út kereséshez csak egy OPTPATH "
+                            "tipusú kategória adható meg."}));
+  EXPECT_EQ(services.progress.events().back(), "END");
+  EXPECT_EQ(services.waitCursor.depth, 0);
+}
+
+TEST_F(MapLoading, ConnectionsNameCategoriesOfTheirType) {
+  MMap map(WriteMap("", "N=3\nCATEGORY01=POINT,Helyek\nCATEGORY02=LINE,Utak\nCATEGORY03=POINT,Helyek\n",
+                    "TOWNCATEGORY=Helyek\nROADCATEGORY=Utak\n"));
+  EXPECT_EQ(map.townCategory(), 1);  // the last of equal names
+  EXPECT_EQ(map.roadCategory(), 0);
+  MMap other(WriteMap("", "N=2\nCATEGORY01=POINT,Helyek\nCATEGORY02=LINE,Utak\n",
+                      "TOWNCATEGORY=Utak\nROADCATEGORY=utak\n"));
+  EXPECT_EQ(other.townCategory(), -1);  // names a line category
+  EXPECT_EQ(other.roadCategory(), -1);  // other letter case
+}
+
+TEST_F(MapLoading, MissingCategoryLineEndsLoadingAndKeepsTheOthers) {
+  std::string lines = "N=12\n";
+  for (int i = 1; i <= 9; ++i) lines += "CATEGORY0" + std::to_string(i) + "=LINE,L" + std::to_string(i) + "\n";
+  const std::string file = WriteMap("", lines);
+  MMap map(file);
+  EXPECT_EQ(map.lines().size(), 9u);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"KOLTAR32|PLAIN|Hibás sor " + file +
+                                                  " file [CATEGORIES] szekcióban:\n"}));
+  EXPECT_EQ(map.drawOrder()[9].type, CategoryType::None);
+}
+
+TEST_F(MapLoading, LinesWithOneFieldOrAThirdField) {
+  const std::string file = WriteMap("", "N=2\nCATEGORY01=LINE,Utak,extra\nCATEGORY02=POINT\n");
+  MMap map(file);
+  ASSERT_EQ(map.lines().size(), 1u);
+  EXPECT_EQ(map.lines()[0]->name(), "Utak");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"KOLTAR32|PLAIN|Hibás sor " + file +
+                                                  " file [CATEGORIES] szekcióban:\nPOINT"}));
+}
+
+TEST_F(MapLoading, NoCategoryCount) {
+  for (const char* n : {"", "N=0\n", "N=-3\n", "N=abc\n"}) {
+    services.messages.Clear();
+    MMap map(WriteMap("", n));
+    EXPECT_TRUE(map.drawOrder().empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás."}))
+        << n;
+  }
+}
+
+TEST_F(MapLoading, BadUnitFallsBackToTheDefault) {
+  MMap map(WriteMap("UNIT=0\n", kOneCategory));
+  EXPECT_EQ(map.unit(), 10);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("UNIT"), std::string::npos);
+}
+
+TEST_F(MapLoading, ProgressDuringLoading) {
+  MMap map(WriteMap("", "N=4\nCATEGORY01=LINE,A\nCATEGORY02=LINE,B\nCATEGORY03=LINE,C\nCATEGORY04=LINE,D\n"));
+  EXPECT_EQ(services.progress.events(),
+            (std::vector<std::string>{"START Térkép betöltése:", "SET 0", "SET 25", "SET 50",
+                                      "SET 75", "SET 100", "END"}));
+  EXPECT_EQ(services.progress.polls(), 0);  // loading does not test for ESC
+  EXPECT_EQ(services.waitCursor.begins, 1);
+  EXPECT_EQ(services.waitCursor.depth, 0);
+}
+
+TEST_F(MapLoading, DestructionWritesTheFindScale) {
+  const std::string file = WriteMap("SCALERANGE=5000,200000\nFINDSCALE=3000\n", kOneCategory);
+  {
+    MMap map(file);
+    map.SetFindScale(120000);
+  }
+  EXPECT_EQ(dir.Read("test.map"),
+            "[MAP]\nNAME=Próba\nSCALERANGE=5000,200000\nFINDSCALE=120000\n[CATEGORIES]\n"
+            "N=1\nCATEGORY01=POINT,Települések\n");
+  { MMap unchanged(file); }  // written also when nothing changed
+  EXPECT_NE(dir.Read("test.map").find("FINDSCALE=120000"), std::string::npos);
+}
+
+// Draws nothing; the drawing of the categories is tested with the categories.
+class NullDc final : public DeviceContext {
+ public:
+  int LogicalDpiX() const override { return 96; }
+  int LogicalDpiY() const override { return 96; }
+  bool CanStretchBlt() const override { return true; }
+  bool CanStretchDib() const override { return true; }
+  void Save() override {}
+  void Restore() override {}
+  void SetPen(const Pen& p) override { pen_ = p; }
+  Pen GetPen() const override { return pen_; }
+  void SetBrush(const Brush& b) override { brush_ = b; }
+  Brush GetBrush() const override { return brush_; }
+  void SetDrawMode(DrawMode) override {}
+  DrawMode GetDrawMode() const override { return DrawMode::Copy; }
+  void SetFillMode(FillMode) override {}
+  FillMode GetFillMode() const override { return FillMode::Alternate; }
+  void SetBackgroundMode(BackgroundMode) override {}
+  BackgroundMode GetBackgroundMode() const override { return BackgroundMode::Opaque; }
+  void SetClipRect(const DeviceRect&) override {}
+  void ClearClip() override {}
+  void Polyline(const DevicePoint*, int) override {}
+  void Polygon(const DevicePoint*, int) override {}
+  void Rectangle(const DeviceRect&) override {}
+  void Ellipse(const DeviceRect&) override {}
+  void StretchBlt(const DeviceRect&, const Bitmap&, const DeviceRect&, RasterOp) override {}
+  void StretchDib(const DeviceRect&, const Bitmap&, const DeviceRect&) override {}
+  std::unique_ptr<Bitmap> CopyArea(const DeviceRect&) override { return nullptr; }
+  void SetFont(const LogicalFont& f) override { font_ = f; }
+  LogicalFont GetFont() const override { return font_; }
+  TextMetrics GetTextMetrics() override { return {}; }
+  TextSize GetTextExtent(std::string_view) override { return {}; }
+  void SetTextColor(ColorRef) override {}
+  ColorRef GetTextColor() const override { return kBlack; }
+  void SetTextAlign(TextAlign) override {}
+  TextAlign GetTextAlign() const override { return TextAlign::TopLeft; }
+  void TextOut(DevicePoint, std::string_view) override {}
+
+ private:
+  Pen pen_;
+  Brush brush_;
+  LogicalFont font_;
+};
+
+class MapDrawing : public MapLoading {
+ protected:
+  void DrawMap(int categories) {
+    std::string lines = "N=" + std::to_string(categories) + "\n";
+    for (int i = 1; i <= categories; ++i)
+      lines += "CATEGORY0" + std::to_string(i) + "=AREA,A" + std::to_string(i) + "\n";
+    MMap map(WriteMap("", lines));
+    NullDc dc;
+    const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
+    map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
+  }
+
+  std::vector<std::string> DrawEvents() const {
+    const auto& all = services.progress.events();
+    auto start = std::find(all.begin(), all.end(), "START Megszakítás: ESC");
+    return std::vector<std::string>(start, all.end());
+  }
+};
+
+TEST_F(MapDrawing, GaugeGoesThroughEveryCategory) {
+  DrawMap(4);
+  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 25",
+                                                    "SET 50", "SET 75", "SET 100", "END"}));
+}
+
+TEST_F(MapDrawing, EscBeforeTheThirdOfFiveStopsTheRest) {
+  services.progress.PressEscAtPoll(3);
+  DrawMap(5);
+  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 20",
+                                                    "SET 40", "ESC", "END"}));
+  EXPECT_EQ(services.progress.depth(), 0);
+}
+
+TEST_F(MapDrawing, MapWithoutCategoriesDrawsNothing) {
+  DrawMap(0);
+  EXPECT_TRUE(DrawEvents().empty());
+}
+
+}  // namespace
+}  // namespace koltar
