@@ -1,0 +1,173 @@
+#include "platform/qt/qt_progress.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "platform/qt/qt_text.h"
+
+namespace koltar {
+namespace {
+
+constexpr int kGaugeWidth = 300;
+constexpr int kGaugeMargin = 2;
+constexpr int kLedSpacing = 2;
+constexpr double kLedThickness = 0.7;  // of the gauge's inner height
+
+// What the user does: thrown away while an operation runs.
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Close:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+LedGauge::LedGauge(QWidget* parent) : QWidget(parent) {
+  setFixedWidth(kGaugeWidth);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+}
+
+void LedGauge::SetValue(int percent) {
+  value_ = std::clamp(percent, 0, 100);
+  update();
+}
+
+QSize LedGauge::sizeHint() const { return QSize(kGaugeWidth, fontMetrics().height() + 2 * kGaugeMargin); }
+
+void LedGauge::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QRect inner = rect().adjusted(kGaugeMargin, kGaugeMargin, -kGaugeMargin, -kGaugeMargin);
+  p.fillRect(rect(), palette().window());
+  p.setPen(palette().dark().color());
+  p.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (inner.width() <= 0 || inner.height() <= 0) return;
+  const int thickness = std::max(2, static_cast<int>(inner.height() * kLedThickness));
+  const int pitch = thickness + kLedSpacing;
+  const int segments = std::max(1, (inner.width() + kLedSpacing) / pitch);
+  const int lit = value_ * segments / 100;
+  for (int i = 0; i < lit; ++i)
+    p.fillRect(inner.left() + i * pitch, inner.top(), thickness, inner.height(), QColor(0, 0, 128));
+}
+
+QtProgress::QtProgress(QStatusBar* bar, std::vector<QWidget*> fields) : bar_(bar) {
+  for (QWidget* f : fields) fields_.emplace_back(f);
+}
+
+QtProgress::~QtProgress() {
+  if (filtering_) qApp->removeEventFilter(this);
+}
+
+void QtProgress::Start(const std::string& text) {
+  if (depth_++ > 0) {
+    // An operation inside another one shows its own text on the same display.
+    if (text_) text_->setText(ToQString(text));
+    if (gauge_) gauge_->SetValue(0);
+    return;
+  }
+  escape_ = false;
+  sincePoll_.start();
+  if (!bar_) return;
+  for (std::size_t i = 0; i + 1 < fields_.size(); ++i)
+    if (fields_[i] && fields_[i]->isVisible()) {
+      fields_[i]->hide();
+      hidden_.push_back(fields_[i]);
+    }
+  text_ = new QLabel(ToQString(text), bar_);
+  text_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  text_->setMinimumWidth(text_->fontMetrics().averageCharWidth() *
+                         static_cast<int>(text.size() * 3 / 4));
+  gauge_ = new LedGauge(bar_);
+  // Text and gauge stand in front of the field that stays.
+  bar_->insertPermanentWidget(0, text_);
+  bar_->insertPermanentWidget(1, gauge_);
+  text_->show();
+  gauge_->show();
+  bar_->repaint();
+}
+
+void QtProgress::Set(int percent) {
+  if (!gauge_) return;
+  gauge_->SetValue(percent);
+  gauge_->repaint();
+}
+
+void QtProgress::End() {
+  if (depth_ == 0 || --depth_ > 0) return;
+  DiscardPendingInput();
+  escape_ = false;
+  if (text_) {
+    bar_->removeWidget(text_);
+    delete text_;
+    text_ = nullptr;
+  }
+  if (gauge_) {
+    bar_->removeWidget(gauge_);
+    delete gauge_;
+    gauge_ = nullptr;
+  }
+  for (auto& f : hidden_)
+    if (f) f->show();
+  hidden_.clear();
+  if (bar_) bar_->update();
+}
+
+bool QtProgress::EscapePressed() {
+  if (escape_) return true;
+  if (sincePoll_.isValid() && sincePoll_.elapsed() < kPollInterval) return false;
+  DiscardPendingInput();
+  sincePoll_.start();
+  return escape_;
+}
+
+void QtProgress::DiscardPendingInput() {
+  if (filtering_ || !QCoreApplication::instance()) return;
+  filtering_ = true;
+  qApp->installEventFilter(this);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  qApp->removeEventFilter(this);
+  filtering_ = false;
+}
+
+bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
+  if (!IsUserInput(event->type())) return QObject::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && depth_ > 0)
+    escape_ = true;
+  return true;
+}
+
+void QtWaitCursor::Begin() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtWaitCursor::End() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace koltar
