@@ -1,24 +1,20 @@
-// The program's entry: the Qt application, the platform services and the main window.
+// The program's entry: the Qt application, the application object and its event loop.
 
 #include <QApplication>
-#include <QMainWindow>
+#include <clocale>
 
+#include "app/koltar_app.h"
 #include "platform/messages.h"
-#include "platform/qt/qt_messages.h"
+#include "platform/paths.h"
 #include "platform/qt/qt_text.h"
-#include "platform/services.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  const QString name = koltar::ToQString(koltar::kApplicationName);
-  QApplication::setApplicationName(name);
+  // Description files write numbers with a decimal point, whatever the user's locale.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName(koltar::ToQString(koltar::kApplicationName));
 
-  koltar::QtMessageService messages;
-  koltar::InstalledServices().messages = &messages;
-
-  QMainWindow frame;
-  frame.setWindowTitle(name);
-  frame.resize(1024, 768);
-  frame.showMaximized();
+  koltar::Koltar koltar(koltar::ModelFileName(QCoreApplication::applicationFilePath().toStdString()));
+  koltar.Show();
   return QApplication::exec();
 }

@@ -1,0 +1,221 @@
+#include "app/command_window.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "app/map_window.h"
+#include "app/ui_text.h"
+#include "document/mmap.h"
+#include "platform/files.h"
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "platform/qt/qt_text.h"
+#include "platform/services.h"
+#include "platform/status.h"
+
+namespace koltar {
+
+std::unique_ptr<QFileDialog> MakeOpenMapDialog(QWidget* owner, const QString& directory) {
+  auto dialog = std::make_unique<QFileDialog>(owner, QString::fromUtf8("Térkép megnyitása"), directory);
+  dialog->setNameFilters({QString::fromUtf8("Térkép (*.map)"), QString::fromUtf8("Minden file (*.*)")});
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  return dialog;
+}
+
+QString ChooseMapFileWithDialog(QWidget* owner, const QString& directory) {
+  const std::unique_ptr<QFileDialog> dialog = MakeOpenMapDialog(owner, directory);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().front();
+}
+
+CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  viewport()->setMouseTracking(true);
+  viewport()->setCursor(Qt::ArrowCursor);
+  chooseMapFile = [](QWidget* owner) {
+    // The dialog starts in the executable's directory.
+    return ChooseMapFileWithDialog(owner, QCoreApplication::applicationDirPath());
+  };
+  connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    if (window) currentTool_ = cmd::kToolCursor;  // a newly active map window starts plain
+    if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->SetToolCursor(currentTool_);
+    UpdateCommands();
+  });
+  // The default map opens once the main window is on screen.
+  QMetaObject::invokeMethod(this, [this] { Execute(cmd::kOpenDefault); }, Qt::QueuedConnection);
+}
+
+CommandWindow::~CommandWindow() {
+  // Windows go before the maps they show.
+  for (QMdiSubWindow* w : subWindowList()) {
+    if (auto* frame = dynamic_cast<MapFrameWindow*>(w)) frame->onClosed = nullptr;
+    delete w;
+  }
+  maps_.clear();
+}
+
+void CommandWindow::RegisterAction(int command, QAction* action) {
+  actions_[command] = action;
+  connect(action, &QAction::triggered, this, [this, command] { Execute(command); });
+}
+
+CommandContext CommandWindow::Context() const {
+  CommandContext c;
+  c.mapWindowActive = ActiveMapFrame() != nullptr;
+  c.currentTool = currentTool_;
+  return c;
+}
+
+void CommandWindow::UpdateCommands() {
+  const CommandContext context = Context();
+  for (auto& [id, action] : actions_) {
+    const CommandStatus s = EvaluateCommand(id, context);
+    action->setEnabled(s.enabled);
+    if (action->isCheckable()) action->setChecked(s.checked);
+  }
+}
+
+MapFrameWindow* CommandWindow::ActiveMapFrame() const {
+  auto* frame = dynamic_cast<MapFrameWindow*>(currentSubWindow());
+  return frame && !frame->closed() ? frame : nullptr;
+}
+
+MMap* CommandWindow::ActiveMap() const {
+  MapFrameWindow* frame = ActiveMapFrame();
+  return frame ? frame->map() : nullptr;
+}
+
+std::vector<MapFrameWindow*> CommandWindow::MapFrames() const {
+  std::vector<MapFrameWindow*> frames;
+  for (QMdiSubWindow* w : subWindowList())
+    if (auto* frame = dynamic_cast<MapFrameWindow*>(w); frame && !frame->closed())
+      frames.push_back(frame);
+  return frames;
+}
+
+void CommandWindow::Execute(int command) {
+  if (command != cmd::kOpenDefault && !EvaluateCommand(command, Context()).enabled) return;
+  switch (command) {
+    case cmd::kOpenDefault: {
+      const std::string name = ReadProfileString("MAP", "DEFAULT", "", 260, Program().settingsFile);
+      if (!name.empty() && FileExists(name)) OpenMap(name);
+      break;
+    }
+    case cmd::kOpen: OpenChosenMap(); break;
+    case cmd::kClose: CloseActiveMap(); break;
+    case cmd::kNewWindow: NewWindow(); break;
+    case cmd::kToolCursor:
+    case cmd::kToolName:
+    case cmd::kToolPosition:
+    case cmd::kToolZoom:
+    case cmd::kToolArea:
+    case cmd::kToolLabel: SetTool(command); break;
+    case cmd::kExit: window()->close(); break;
+    case cmd::kCascade: cascadeSubWindows(); break;
+    case cmd::kTile: tileSubWindows(); break;
+    case cmd::kArrangeIcons: ArrangeIcons(); break;
+    default: break;
+  }
+  UpdateCommands();
+}
+
+void CommandWindow::OpenChosenMap() {
+  const QString chosen = chooseMapFile ? chooseMapFile(window()) : QString();
+  if (chosen.isEmpty()) return;
+  const std::string name = ModelFileName(chosen.toStdString());
+  if (!FileExists(name)) {
+    ShowMessage(StringPrintf(Cp("'%s' file nem található.").c_str(), name.c_str()),
+                MessageKind::Stop, window());
+    return;
+  }
+  OpenMap(name);
+}
+
+bool CommandWindow::OpenMap(const std::string& fileName) {
+  if (!FileExists(fileName)) return false;
+  maps_.push_back(std::make_unique<MMap>(fileName));
+  AddMapWindow(*maps_.back(), true);
+  UpdateCommands();
+  return true;
+}
+
+MapFrameWindow* CommandWindow::AddMapWindow(MMap& map, bool fillClientArea) {
+  auto* frame = new MapFrameWindow(map);
+  frame->onClosed = [this](MapFrameWindow* closing) {
+    MMap* shown = closing->map();
+    closing->mapWindow()->Detach();
+    if (!shown) return;
+    shown->RemoveWindow();
+    if (shown->windowCount() == 0) ChildDestroyed(shown);
+    UpdateCommands();
+  };
+  addSubWindow(frame);
+  if (fillClientArea) frame->setGeometry(0, 0, viewport()->width(), viewport()->height());
+  frame->show();
+  setActiveSubWindow(frame);
+  frame->mapWindow()->SetToolCursor(currentTool_);
+  return frame;
+}
+
+void CommandWindow::ChildDestroyed(MMap* map) {
+  // The last window of the map has gone: the map goes too (and writes its settings back).
+  auto it = std::find_if(maps_.begin(), maps_.end(), [map](const auto& m) { return m.get() == map; });
+  if (it != maps_.end()) maps_.erase(it);
+}
+
+void CommandWindow::CloseActiveMap() {
+  MMap* map = ActiveMap();
+  if (!map) return;
+  for (MapFrameWindow* frame : MapFrames())
+    if (frame->map() == map) frame->close();
+}
+
+void CommandWindow::CloseAllMaps() {
+  for (std::vector<MapFrameWindow*> frames = MapFrames(); !frames.empty(); frames = MapFrames()) {
+    if (!ActiveMapFrame()) setActiveSubWindow(frames.front());
+    const std::size_t before = frames.size();
+    CloseActiveMap();
+    if (MapFrames().size() == before) break;  // a window refused to close
+  }
+}
+
+void CommandWindow::NewWindow() {
+  MMap* map = ActiveMap();
+  if (map) AddMapWindow(*map, false);
+}
+
+void CommandWindow::SetTool(int tool) {
+  currentTool_ = tool;
+  if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->SetToolCursor(tool);
+}
+
+void CommandWindow::ArrangeIcons() {
+  // Minimised windows in a row along the bottom of the client area.
+  int x = 0;
+  for (QMdiSubWindow* w : subWindowList()) {
+    if (!w->isMinimized()) continue;
+    const QSize size = w->size();
+    w->move(x, viewport()->height() - size.height());
+    x += size.width();
+  }
+}
+
+void CommandWindow::mouseMoveEvent(QMouseEvent* event) {
+  Status().SetPositionText("");
+  QMdiArea::mouseMoveEvent(event);
+}
+
+bool CommandWindow::viewportEvent(QEvent* event) {
+  // The mouse over the client area itself, not over a map window: no position to show.
+  if (event->type() == QEvent::MouseMove) Status().SetPositionText("");
+  return QMdiArea::viewportEvent(event);
+}
+
+}  // namespace koltar

@@ -1,0 +1,74 @@
+#pragma once
+// CommandWindow: the MDI client of the main window. It receives every menu and tool-bar
+// command, keeps the current mouse tool, decides which commands are enabled, owns the
+// open maps and carries the commands out on the active map window.
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+
+namespace koltar {
+
+class MMap;
+class MapFrameWindow;
+
+class CommandWindow final : public QMdiArea {
+ public:
+  explicit CommandWindow(QWidget* parent = nullptr);
+  ~CommandWindow() override;
+
+  // Carries out a command by its number.
+  void Execute(int command);
+  // The action that shows a command in menus and tool bars.
+  void RegisterAction(int command, QAction* action);
+  // Enables and checks every registered action by the current state.
+  void UpdateCommands();
+  CommandContext Context() const;
+
+  int currentTool() const { return currentTool_; }
+  MapFrameWindow* ActiveMapFrame() const;
+  MMap* ActiveMap() const;
+  std::vector<MapFrameWindow*> MapFrames() const;
+  const std::vector<std::unique_ptr<MMap>>& maps() const { return maps_; }
+
+  // Opens the map description file (a model file name) in a new window filling the
+  // client area; false when the file does not exist.
+  bool OpenMap(const std::string& fileName);
+  // Closes every map window (command 1002 as long as a map window is open).
+  void CloseAllMaps();
+
+  // The file-open dialog of command 1001; returns the chosen file or an empty string.
+  // Tests replace it.
+  std::function<QString(QWidget* owner)> chooseMapFile;
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  void OpenChosenMap();
+  void CloseActiveMap();
+  void NewWindow();
+  void SetTool(int tool);
+  MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
+  void ChildDestroyed(MMap* map);
+  void ArrangeIcons();
+
+  int currentTool_ = cmd::kToolCursor;
+  std::vector<std::unique_ptr<MMap>> maps_;
+  std::map<int, QAction*> actions_;
+};
+
+// The file-open dialog for maps: title "Térkép megnyitása", the map and all-files
+// filters, existing files only, starting in `directory`.
+std::unique_ptr<QFileDialog> MakeOpenMapDialog(QWidget* owner, const QString& directory);
+QString ChooseMapFileWithDialog(QWidget* owner, const QString& directory);
+
+}  // namespace koltar
