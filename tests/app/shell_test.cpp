@@ -32,7 +32,9 @@ class Shell : public test::ServicesTest {
   ~Shell() override { frame.reset(); }
 
   std::string WriteMap(const std::string& file, const std::string& name) {
-    return dir.Write(file, "[MAP]\nNAME=" + name + "\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n");
+    dir.Write("symb.ini", "[CATEGORIES]\nN=1\nCATEGORY01=Semmi\n");
+    return dir.Write(file, "[MAP]\nNAME=" + name +
+                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n");
   }
 
   CommandWindow& commands() { return *frame->commandWindow(); }

@@ -18,7 +18,9 @@ class MapLoading : public test::ServicesTest {
   // Writes a .map file with the given MAP keys and category lines.
   std::string WriteMap(const std::string& mapKeys, const std::string& categories,
                        const std::string& connections = "") {
-    std::string text = "[MAP]\nNAME=Próba\n" + mapKeys + "[CATEGORIES]\n" + categories;
+    // A symbology file without layers, so that its loading reports nothing.
+    dir.Write("symb.ini", "[CATEGORIES]\nN=1\nCATEGORY01=Semmi\n");
+    std::string text = "[MAP]\nNAME=Próba\nCARTOSYMB=symb.ini\n" + mapKeys + "[CATEGORIES]\n" + categories;
     if (!connections.empty()) text += "[CONNECTIONS]\n" + connections;
     return dir.Write("test.map", text);
   }
@@ -196,7 +198,7 @@ TEST_F(MapLoading, DestructionWritesTheFindScale) {
     map.SetFindScale(120000);
   }
   EXPECT_EQ(dir.Read("test.map"),
-            "[MAP]\nNAME=Próba\nSCALERANGE=5000,200000\nFINDSCALE=120000\n[CATEGORIES]\n"
+            "[MAP]\nNAME=Próba\nCARTOSYMB=symb.ini\nSCALERANGE=5000,200000\nFINDSCALE=120000\n[CATEGORIES]\n"
             "N=1\nCATEGORY01=POINT,Települések\n");
   { MMap unchanged(file); }  // written also when nothing changed
   EXPECT_NE(dir.Read("test.map").find("FINDSCALE=120000"), std::string::npos);
