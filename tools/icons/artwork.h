@@ -10,6 +10,10 @@
 
 namespace koltar::icons {
 
+// The sizes in pixels of the tool-bar icons and of the program and map window icons.
+inline constexpr int kToolIconSizes[] = {16, 32};
+inline constexpr int kWindowIconSizes[] = {16, 32, 48, 256};
+
 // Commands that have an icon, in menu order.
 const std::vector<int>& IconCommands();
 

@@ -607,7 +607,7 @@ QImage DrawMapIcon(int size) {
   {
     IconPainter ip(image);
     // Whole-pixel edges up to 48 pixels, centred on the large picture.
-    FoldedMap(ip, ip.huge() && size > 48 ? Corners(0.5, 1, 15.5, 15) : Corners(0, 1, 15, 15), 2);
+    FoldedMap(ip, size > 48 ? Corners(0.5, 1, 15.5, 15) : Corners(0, 1, 15, 15), 2);
   }
   return Finished(image);
 }

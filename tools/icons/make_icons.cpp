@@ -6,147 +6,20 @@
 //                                        exit status 1 when any differs or is missing
 //   make_icons --sheet <file.png>        a contact sheet of every picture, for looking at
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <set>
 #include <string_view>
 #include <vector>
 
 #include "tools/icons/artwork.h"
+#include "tools/icons/resource_files.h"
 
 namespace koltar::icons {
 namespace {
-
-constexpr int kToolSizes[] = {16, 32};
-constexpr int kWindowIconSizes[] = {16, 32, 48, 256};
-// The folders whose every file is drawn here.
-const char* const kPictureFolders[] = {"icons", "cursors", "bitmaps"};
-
-struct Output {
-  QString path;      // relative to the resources folder
-  QImage image;      // a picture, or null for a text file
-  QByteArray text;   // the contents of a text file
-};
-
-QString CursorFile(std::string_view name) {
-  return QStringLiteral("cursors/%1.png").arg(QString::fromLatin1(name.data(), name.size()));
-}
-
-std::vector<Output> AllOutputs() {
-  std::vector<Output> outputs;
-  for (int command : IconCommands()) {
-    for (int size : kToolSizes) {
-      outputs.push_back({QStringLiteral("icons/%1-%2.png").arg(command).arg(size),
-                         DrawCommandIcon(command, size), {}});
-    }
-  }
-  for (int size : kWindowIconSizes) {
-    outputs.push_back({QStringLiteral("icons/KOLTAR_ICON-%1.png").arg(size),
-                       DrawProgramIcon(size), {}});
-    outputs.push_back({QStringLiteral("icons/MAP_ICON-%1.png").arg(size), DrawMapIcon(size), {}});
-  }
-  QByteArray hotspots = "# cursor name, hot spot x and y in pixels from the top left corner\n";
-  for (std::string_view name : CursorNames()) {
-    const CursorPicture cursor = DrawCursor(name);
-    outputs.push_back({CursorFile(name), cursor.image, {}});
-    hotspots += QByteArray(name.data(), static_cast<qsizetype>(name.size())) + ' ' +
-                QByteArray::number(cursor.hotspot.x()) + ' ' +
-                QByteArray::number(cursor.hotspot.y()) + '\n';
-  }
-  outputs.push_back({QStringLiteral("cursors/hotspots.txt"), {}, hotspots});
-  outputs.push_back({QStringLiteral("bitmaps/SWITCHON.png"), DrawSwitch(true), {}});
-  outputs.push_back({QStringLiteral("bitmaps/SWITCHOFF.png"), DrawSwitch(false), {}});
-
-  QByteArray qrc = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
-  for (const Output& output : outputs) qrc += "  <file>" + output.path.toUtf8() + "</file>\n";
-  qrc += "</qresource>\n</RCC>\n";
-  outputs.push_back({QStringLiteral("resources.qrc"), {}, qrc});
-  return outputs;
-}
-
-bool WriteAll(const QString& root) {
-  bool ok = true;
-  for (const Output& output : AllOutputs()) {
-    const QString path = root + '/' + output.path;
-    QDir().mkpath(QFileInfo(path).path());
-    if (!output.image.isNull()) {
-      ok = output.image.save(path, "PNG") && ok;
-    } else {
-      QFile file(path);
-      ok = file.open(QIODevice::WriteOnly) && file.write(output.text) == output.text.size() && ok;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(path));
-      return false;
-    }
-  }
-  return true;
-}
-
-// Pictures match when every channel of every pixel is within a few levels: the
-// rasteriser's blending may round differently on another processor, while any change to
-// a drawing moves whole pixels by far more.
-bool SamePixels(const QImage& a, const QImage& b) {
-  constexpr int kTolerance = 3;
-  if (a.size() != b.size()) return false;
-  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
-  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-  for (int row = 0; row < x.height(); ++row) {
-    for (int column = 0; column < x.width(); ++column) {
-      const QRgb p = x.pixel(column, row);
-      const QRgb q = y.pixel(column, row);
-      if (std::abs(qRed(p) - qRed(q)) > kTolerance || std::abs(qGreen(p) - qGreen(q)) > kTolerance ||
-          std::abs(qBlue(p) - qBlue(q)) > kTolerance ||
-          std::abs(qAlpha(p) - qAlpha(q)) > kTolerance) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-// Reports every file that differs from what would be written, is missing, or lies in a
-// picture folder without being drawn here.
-bool CheckAll(const QString& root) {
-  bool same = true;
-  std::set<QString> expected;
-  for (const Output& output : AllOutputs()) {
-    expected.insert(output.path);
-    const QString path = root + '/' + output.path;
-    bool matches = false;
-    if (!output.image.isNull()) {
-      const QImage stored(path);
-      matches = !stored.isNull() && SamePixels(stored, output.image);
-    } else {
-      QFile file(path);
-      matches = file.open(QIODevice::ReadOnly) && file.readAll() == output.text;
-    }
-    if (!matches) {
-      std::printf("differs or missing: %s\n", qPrintable(output.path));
-      same = false;
-    }
-  }
-  for (const char* folder : kPictureFolders) {
-    const QDir dir(root + '/' + folder);
-    for (const QString& name : dir.entryList(QDir::Files)) {
-      const QString path = QStringLiteral("%1/%2").arg(QLatin1String(folder), name);
-      if (expected.count(path) == 0) {
-        std::printf("not drawn by make_icons: %s\n", qPrintable(path));
-        same = false;
-      }
-    }
-  }
-  if (same) std::printf("all %zu resource files are up to date\n", expected.size());
-  return same;
-}
 
 // ---- Contact sheet ----
 
@@ -295,11 +168,18 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace koltar::icons;
-  if (argc == 2 && argv[1][0] != '-') return WriteAll(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  if (argc == 2 && argv[1][0] != '-') {
+    return WriteResourceFiles(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  }
   if (argc != 3) return Usage();
   const std::string_view option = argv[1];
   const QString argument = QString::fromLocal8Bit(argv[2]);
-  if (option == "--check") return CheckAll(argument) ? 0 : 1;
+  if (option == "--check") {
+    const QStringList problems = StaleResourceFiles(argument);
+    for (const QString& problem : problems) std::printf("%s\n", qPrintable(problem));
+    if (problems.isEmpty()) std::printf("all resource files are up to date\n");
+    return problems.isEmpty() ? 0 : 1;
+  }
   if (option == "--sheet") {
     // Only the sheet writes text, which needs the fonts of a GUI application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
