@@ -7,7 +7,10 @@
 #include <mutex>
 
 // The resource registration function lives in the global namespace.
-static void RegisterCompiledResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterCompiledResources() {
+  Q_INIT_RESOURCE(resources);
+  Q_INIT_RESOURCE(help);
+}
 
 namespace koltar {
 namespace {
