@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -316,7 +317,25 @@ void MOptPath::Bind(const SettlementNames& towns, const RoadData& roads) {
 }
 
 void MOptPath::ComputeEdgeWeights(const RoadData& roads) {
-  // The weights are computed in extended precision and stored as 32-bit floats.
+  // The weights depend only on the cost table and the road objects' layers: when
+  // neither changed since the last computation, the weights stand.
+  if (weightsValid_ && weightsRoads_ == roads.records && weightsRoadCount_ == roads.recordCount &&
+      weightsCostTable_.size() == costTable_.size() &&
+      std::memcmp(weightsCostTable_.data(), costTable_.data(), costTable_.size() * sizeof(RoadType)) == 0)
+    return;
+
+  // Computed in extended precision and stored as 32-bit floats. Per road type: whether
+  // each weight is usable, and 1 / speed (the first operation of the time weight).
+  struct TypeWeights {
+    bool distance, time, cost;
+    long double inverseSpeed;
+  };
+  std::vector<TypeWeights> types;
+  types.reserve(costTable_.size());
+  for (const RoadType& t : costTable_)
+    types.push_back(TypeWeights{t.enabled != 0 && t.distanceFactor > 0, t.enabled != 0 && t.speed > 0,
+                                t.enabled != 0 && t.unitCost > 0,
+                                t.speed > 0 ? 1.0L / t.speed : 0.0L});
   const long double kPerKilometre = 0.001;
   for (EdgeEntry& e : edges_) {
     if (e.road < 0 || costTable_.empty()) {
@@ -331,17 +350,16 @@ void MOptPath::ComputeEdgeWeights(const RoadData& roads) {
       continue;
     }
     const RoadType& t = costTable_[type];
+    const TypeWeights& w = types[type];
     const long double length = e.length;
-    e.distanceWeight = t.enabled != 0 && t.distanceFactor > 0
-                           ? static_cast<float>(length * t.distanceFactor)
-                           : kUnreached;
-    e.timeWeight = t.enabled != 0 && t.speed > 0
-                       ? static_cast<float>(1.0L / t.speed * length * kPerKilometre)
-                       : kUnreached;
-    e.costWeight = t.enabled != 0 && t.unitCost > 0
-                       ? static_cast<float>(length * t.unitCost * kPerKilometre)
-                       : kUnreached;
+    e.distanceWeight = w.distance ? static_cast<float>(length * t.distanceFactor) : kUnreached;
+    e.timeWeight = w.time ? static_cast<float>(w.inverseSpeed * length * kPerKilometre) : kUnreached;
+    e.costWeight = w.cost ? static_cast<float>(length * t.unitCost * kPerKilometre) : kUnreached;
   }
+  weightsValid_ = true;
+  weightsRoads_ = roads.records;
+  weightsRoadCount_ = roads.recordCount;
+  weightsCostTable_ = costTable_;
 }
 
 std::int32_t MOptPath::FindNodeOfPoint(std::int32_t settlement) const {

@@ -56,6 +56,8 @@ class MOptPath {
   // Fills the three weights of every edge from the cost table and the road objects'
   // layers. Edges without road object, or all edges when there is no cost table,
   // weigh 0; a disabled type, or a factor, speed or unit cost <= 0, weighs 1e38.
+  // Skipped when the cost table and the road data block are those of the last call
+  // (the road objects' layers never change while a map is open).
   void ComputeEdgeWeights(const RoadData& roads);
 
   // The first node (from node 0) that stands for the settlement object; -1 for a
@@ -162,6 +164,11 @@ class MOptPath {
   std::string batchTargetFile_;
   std::unique_ptr<MultipleNodeFilter> itinerary_;
   bool bound_ = false;
+  // What the edge weights were last computed from.
+  bool weightsValid_ = false;
+  const std::uint8_t* weightsRoads_ = nullptr;
+  std::int32_t weightsRoadCount_ = 0;
+  std::vector<RoadType> weightsCostTable_;
 };
 
 // Parses a COSTnn value as "%[^,]%*c%d,%f,%f,%f" would: name (cut to 31 characters),

@@ -29,7 +29,8 @@ std::string Merged(const std::string& names) {
   for (std::int32_t i = 0; i < f.count(); ++i) {
     if (!f.Shown(i)) continue;
     if (!out.empty()) out += " ";
-    out += (f.Mark(i) == kRoutePointMark ? "*" : "") + std::string(f.Name(i));
+    if (f.Mark(i) == kRoutePointMark) out += '*';
+    out += f.Name(i);
   }
   return out;
 }

@@ -50,15 +50,17 @@ TEST(HalvingSearchLanding, AgreesWithTheSearchOnTheArray) {
   }
 }
 
-// Random insertions (each node's values decreasing, many ties), pops and removals keep
-// the list equal, entry by entry, to the literal sorted array.
+// Random insertions (each node's values decreasing; few distinct values with many ties,
+// or hundreds spread over many blocks), pops and removals keep the list equal, entry
+// by entry, to the literal sorted array.
 TEST(OpenList, KeepsTheOrderOfTheSortedArray) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed);
   for (int round = 0; round < 40; ++round) {
-    const int nodes = std::uniform_int_distribution<int>(1, 60)(rng);
-    const int top = std::uniform_int_distribution<int>(2, 40)(rng);
+    const bool wide = round % 2 == 1;
+    const int nodes = std::uniform_int_distribution<int>(1, wide ? 300 : 60)(rng);
+    const int top = std::uniform_int_distribution<int>(2, wide ? 2000 : 40)(rng);
     std::vector<int> lastValue(static_cast<std::size_t>(nodes), top);
     OpenList list;
     list.Reset(nodes);
@@ -90,7 +92,9 @@ TEST(OpenList, KeepsTheOrderOfTheSortedArray) {
         ASSERT_EQ(list.RemoveFirstOf(node), found);
       }
       ASSERT_EQ(list.Size(), static_cast<std::int32_t>(literal.size()));
-      ASSERT_EQ(Show(list.Snapshot()), Show(literal)) << "round " << round << " op " << op;
+      if (!wide || op % 16 == 0) {
+        ASSERT_EQ(Show(list.Snapshot()), Show(literal)) << "round " << round << " op " << op;
+      }
     }
     list.Clear();
     EXPECT_TRUE(list.Empty());

@@ -169,6 +169,13 @@ TEST_F(OptPathLoad, EdgeWeightsFromTheCostTable) {
   path->ComputeEdgeWeights(Roads(records));
   EXPECT_EQ(path->edge(0).distanceWeight, kUnreached);
   EXPECT_EQ(path->edge(0).costWeight, kUnreached);
+
+  // Other road data: the roads' layers are read again.
+  path->roadType(0).enabled = 1;
+  const std::vector<std::uint8_t> swapped = RoadRecords({2, 1, 3});
+  path->ComputeEdgeWeights(Roads(swapped));
+  EXPECT_EQ(path->edge(0).timeWeight, kUnreached);
+  EXPECT_FLOAT_EQ(path->edge(1).timeWeight, 2000 * 0.001f / 110);
 }
 
 TEST_F(OptPathLoad, WithoutCostTableEveryEdgeIsFree) {
