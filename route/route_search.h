@@ -2,7 +2,7 @@
 // The optimal-route search: one shortest-path search per leg between consecutive route
 // points, joined into the route of MOptPath, and the itinerary derived from it.
 //
-// Which path wins among equally good ones is part of the behaviour: a node's label
+// Which path wins among equally good ones is fixed: a node's label
 // changes only on a strict improvement, and the nodes are taken in the order of a
 // sorted open list (see OpenList). The search reproduces that order exactly while
 // taking every node's outgoing edges from a first-edge index and skipping the
