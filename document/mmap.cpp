@@ -17,7 +17,7 @@
 #include "platform/profile.h"
 #include "platform/progress.h"
 #include "platform/services.h"
-#include "route/optpath.h"
+#include "route/opt_path.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
