@@ -122,7 +122,7 @@ std::string FileStem(int number) { return StringPrintf("c%02d", number); }
 
 }  // namespace
 
-std::int32_t NameTable::Add(std::string_view name) {
+std::int32_t NameTableWriter::Add(std::string_view name) {
   if (auto it = offsets_.find(name); it != offsets_.end()) return it->second;
   const auto offset = static_cast<std::int32_t>(bytes_.size());
   bytes_.append(name);

@@ -19,7 +19,7 @@
 namespace koltar {
 
 // Zero-ended names addressed by byte offsets; equal names are stored once.
-class NameTable {
+class NameTableWriter {
  public:
   // The offset of the name, adding it when new.
   std::int32_t Add(std::string_view name);
@@ -35,7 +35,7 @@ struct CategoryBase {
   std::string name;
   std::vector<std::string> layers;
   std::string infoFile;  // written as INFOFILE when not empty
-  NameTable names;
+  NameTableWriter names;
   // Offset of a name, or -1 for an empty one (no name).
   std::int32_t NameOffset(std::string_view text) { return text.empty() ? -1 : names.Add(text); }
 };
