@@ -23,6 +23,7 @@ Koltar::Koltar(const std::string& executablePath) {
   Services& services = InstalledServices();
   services.messages = &messages_;
   services.waitCursor = &waitCursor_;
+  services.images = &images_;
 
   frame_ = std::make_unique<MainFrame>();
   MainStatusBar* bar = frame_->mainStatusBar();

@@ -7,7 +7,7 @@
 #include "categories/point.h"
 #include "document/mmap.h"
 #include "route/optpath.h"
-#include "platform/dc.h"
+#include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
 
 namespace koltar {
@@ -213,50 +213,6 @@ TEST_F(MapLoading, DestructionWritesTheFindScale) {
   EXPECT_NE(dir.Read("test.map").find("FINDSCALE=120000"), std::string::npos);
 }
 
-// Draws nothing; the drawing of the categories is tested with the categories.
-class NullDc final : public DeviceContext {
- public:
-  int LogicalDpiX() const override { return 96; }
-  int LogicalDpiY() const override { return 96; }
-  bool CanStretchBlt() const override { return true; }
-  bool CanStretchDib() const override { return true; }
-  void Save() override {}
-  void Restore() override {}
-  void SetPen(const Pen& p) override { pen_ = p; }
-  Pen GetPen() const override { return pen_; }
-  void SetBrush(const Brush& b) override { brush_ = b; }
-  Brush GetBrush() const override { return brush_; }
-  void SetDrawMode(DrawMode) override {}
-  DrawMode GetDrawMode() const override { return DrawMode::Copy; }
-  void SetFillMode(FillMode) override {}
-  FillMode GetFillMode() const override { return FillMode::Alternate; }
-  void SetBackgroundMode(BackgroundMode) override {}
-  BackgroundMode GetBackgroundMode() const override { return BackgroundMode::Opaque; }
-  void SetClipRect(const DeviceRect&) override {}
-  void ClearClip() override {}
-  void Polyline(const DevicePoint*, int) override {}
-  void Polygon(const DevicePoint*, int) override {}
-  void Rectangle(const DeviceRect&) override {}
-  void Ellipse(const DeviceRect&) override {}
-  void StretchBlt(const DeviceRect&, const Bitmap&, const DeviceRect&, RasterOp) override {}
-  void StretchDib(const DeviceRect&, const Bitmap&, const DeviceRect&) override {}
-  std::unique_ptr<Bitmap> CopyArea(const DeviceRect&) override { return nullptr; }
-  void SetFont(const LogicalFont& f) override { font_ = f; }
-  LogicalFont GetFont() const override { return font_; }
-  TextMetrics GetTextMetrics() override { return {}; }
-  TextSize GetTextExtent(std::string_view) override { return {}; }
-  void SetTextColor(ColorRef) override {}
-  ColorRef GetTextColor() const override { return kBlack; }
-  void SetTextAlign(TextAlign) override {}
-  TextAlign GetTextAlign() const override { return TextAlign::TopLeft; }
-  void TextOut(DevicePoint, std::string_view) override {}
-
- private:
-  Pen pen_;
-  Brush brush_;
-  LogicalFont font_;
-};
-
 class MapDrawing : public MapLoading {
  protected:
   void DrawMap(int categories) {
@@ -264,7 +220,7 @@ class MapDrawing : public MapLoading {
     for (int i = 1; i <= categories; ++i)
       lines += "CATEGORY0" + std::to_string(i) + "=AREA,A" + std::to_string(i) + "\n";
     MMap map(WriteMap("", lines));
-    NullDc dc;
+    test::RecordingDeviceContext dc;
     const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
     map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
   }
