@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,87 @@ TEST_F(DamagedData, NoCoordinateFileIsReportedOnceAndNothingIsChecked) {
   EXPECT_EQ(Messages(), (Lines{"KOLTAR32|EXCLAMATION|'" + File("c01.crd") + "' file nem nyitható meg.\n"}));
   EXPECT_EQ(lines.GetObjectName(0), "Egyes");
   EXPECT_EQ(lines.HitTest({0, 0}), -1);
+}
+
+
+// Random records over short random files: whatever they hold, loading, drawing, hit
+// tests, names and the house-number search stay inside the loaded blocks (the
+// sanitizers of the test build watch every read).
+class RandomFiles : public test::DrawTest {};
+
+TEST_F(RandomFiles, NeverReadOutsideTheirBlocks) {
+  std::mt19937 random(20240611);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto coordinate = [&] { return pick(0, 9) == 0 ? (pick(0, 1) ? kCoordMax : -kCoordMax) : pick(-50, 250); };
+  for (int round = 0; round < 12; ++round) {  // few rounds: every written file is flushed to disk
+    MapWriter map(dir.path() / std::to_string(round));
+    map.unit = 1;
+    PointCategoryWriter& points = map.AddPoints("P", {"A", "B"});
+    PolyCategoryWriter& lines = map.AddLines("L", {"A", "B"});
+    PolyCategoryWriter& areas = map.AddAreas("T", {"A", "B"});
+    for (CategoryBase* c : std::initializer_list<CategoryBase*>{&points, &lines, &areas}) {
+      c->NameOffset("Fő utca");
+      for (int i = pick(0, 6); i > 0; --i) c->nameTail.push_back(static_cast<char>(pick(0, 3) == 0 ? 0 : pick(1, 255)));
+      c->dataTail.assign(static_cast<std::size_t>(pick(0, 15)), '\x55');
+    }
+    const int names = 8 + 6;
+    for (int i = pick(0, 30); i > 0; --i) {
+      const std::int32_t index = points.AddRaw({static_cast<std::int16_t>(pick(-1, 3)),
+                                                {coordinate(), coordinate()}, pick(-2, names)});
+      if (pick(0, 1))
+        points.SetHouseRange(index, {static_cast<std::uint8_t>(pick(0, 3)), static_cast<std::int16_t>(pick(-40, 40)),
+                                     static_cast<char>(pick(-128, 127)), static_cast<std::int16_t>(pick(-40, 40)),
+                                     static_cast<char>(pick(-128, 127))});
+    }
+    points.entityCount = pick(-1, 30);
+    for (PolyCategoryWriter* c : {&lines, &areas}) {
+      for (int i = pick(0, 30); i > 0; --i) c->coords.push_back({coordinate(), coordinate()});
+      const int coords = static_cast<int>(c->coords.size());
+      for (int i = pick(0, 25); i > 0; --i)
+        c->AddRaw({static_cast<std::int16_t>(pick(-1, 3)), static_cast<std::int16_t>(pick(-3, 12)),
+                   pick(-3, coords + 3), pick(-2, names),
+                   MapRect::Of(coordinate(), coordinate(), coordinate(), coordinate())});
+    }
+    map.AddBitmap("s.bmp", test::Picture(pick(1, 5), pick(1, 5), kWhite));
+    for (const char* name : {"P", "L", "T"}) {
+      auto& c = map.symbology.AddCategory(name);
+      c.AddLayer("A").Set("BITMAP", "s.bmp,12").Set("TRANSPARENTCOLOR", "255,255,255").Set("LINEWIDTH", "6").Set(
+          "WIDTHFACTOR", "100,50,10");
+      c.AddLayer("B").Set("BITMAP", "s.bmp,0.4").Set("LINESTYLE", std::to_string(pick(-1, 9))).Set(
+          "HATCHSTYLE", std::to_string(pick(-2, 8)));
+    }
+    ASSERT_TRUE(map.Write());
+    const std::string file = map.MapFileName();
+    const std::string directory = GetPathDirectory(file);
+    {
+      MCartoSymb symbols(directory + "symbology.ini");
+      MPoint p("P", directory, file);
+      MLine l("L", directory, file);
+      MArea a("T", directory, file);
+      for (int draw = 0; draw < 2; ++draw) {
+        p.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
+        l.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
+        a.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
+      }
+      for (int i = 0; i < 20; ++i) {
+        const MapPoint at{coordinate(), coordinate()};
+        (void)p.HitTest(at);
+        (void)l.HitTest(at);
+        (void)a.HitTest(at);
+      }
+      for (std::int32_t i = -1; i <= 31; ++i) {
+        (void)p.GetObjectName(i, true);
+        (void)p.FindHouseNumber(i, std::to_string(pick(-5, 45)));
+        (void)l.GetObjectName(i);
+        (void)a.GetObjectName(i);
+        (void)p.GetExtent();
+        (void)l.GetBounds(i);
+      }
+      (void)p.FindByName("Fő utca");
+    }
+    services.messages.Clear();
+    dc.ClearTranscript();
+  }
 }
 
 }  // namespace
