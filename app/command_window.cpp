@@ -6,11 +6,13 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "app/about_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
 #include "document/mmap.h"
 #include "platform/files.h"
 #include "platform/format.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -121,6 +123,8 @@ void CommandWindow::Execute(int command) {
     case cmd::kCascade: cascadeSubWindows(); break;
     case cmd::kTile: tileSubWindows(); break;
     case cmd::kArrangeIcons: ArrangeIcons(); break;
+    case cmd::kHelpIndex: Help().ShowIndex(Program().helpFile); break;
+    case cmd::kAbout: ShowAboutDialog(window()); break;
     default: break;
   }
   UpdateCommands();

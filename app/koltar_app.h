@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "platform/qt/qt_help.h"
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_progress.h"
@@ -26,6 +27,7 @@ class Koltar {
   QtMessageService messages_;
   QtWaitCursor waitCursor_;
   QtImageService images_;
+  QtHelp help_;
   std::unique_ptr<MainFrame> frame_;
   std::unique_ptr<QtProgress> progress_;
 };

@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "document/mmap.h"
 #include "platform/qt/qt_text.h"
+#include "resources/resources.h"
 
 namespace koltar {
 
@@ -19,12 +20,11 @@ MapWindow::MapWindow(MMap& map, QWidget* parent) : QWidget(parent), map_(&map) {
 
 void MapWindow::SetToolCursor(int tool) {
   switch (tool) {
+    case cmd::kToolName: setCursor(ToolCursor("DISPLAYNAME")); break;
     case cmd::kToolPosition: setCursor(Qt::CrossCursor); break;
-    case cmd::kToolName:
-    case cmd::kToolZoom:
-    case cmd::kToolArea:
-    case cmd::kToolLabel:
-    case cmd::kToolCursor:
+    case cmd::kToolZoom: setCursor(ToolCursor("ZOOM")); break;
+    case cmd::kToolArea: setCursor(ToolCursor("ZOOMWND")); break;
+    case cmd::kToolLabel: setCursor(ToolCursor("NAMEPOS")); break;
     default: setCursor(Qt::ArrowCursor); break;
   }
 }
@@ -34,6 +34,7 @@ MapFrameWindow::MapFrameWindow(MMap& map, QWidget* parent) : QMdiSubWindow(paren
   view_ = new MapWindow(map, this);
   setWidget(view_);
   setWindowTitle(ToQString(map.name()));
+  setWindowIcon(MapIcon());
 }
 
 void MapFrameWindow::closeEvent(QCloseEvent* event) {
