@@ -37,8 +37,12 @@ class Shell : public test::ServicesTest {
 
   std::string WriteMap(const std::string& file, const std::string& name) {
     dir.Write("symb.ini", "[CATEGORIES]\nN=1\nCATEGORY01=Semmi\n");
+    // An empty line category, so that loading has nothing to report.
+    dir.Write("utak.dat", "");
+    dir.Write("utak.crd", "");
     return dir.Write(file, "[MAP]\nNAME=" + name +
-                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n");
+                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n"
+                               "[Utak]\nDATAFILE=utak.dat\nCOORDFILE=utak.crd\nNLAYER=1\nLAYER01=Főút\n");
   }
 
   CommandWindow& commands() { return *frame->commandWindow(); }

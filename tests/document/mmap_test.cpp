@@ -9,6 +9,7 @@
 #include "route/opt_path.h"
 #include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
+#include "tools/mapwriter/map_writer.h"
 
 namespace koltar {
 namespace {
@@ -25,7 +26,16 @@ class MapLoading : public test::ServicesTest {
     return dir.Write("test.map", text);
   }
 
-  std::vector<std::string> Messages() const { return services.messages.Transcript(); }
+  // The map's own messages. The categories of these maps have no sections, so each
+  // reports its unnamed data files (the map directory) as files it cannot open; the
+  // categories' loading is tested with the categories.
+  std::vector<std::string> Messages() const {
+    const std::string unnamedFile = "KOLTAR32|EXCLAMATION|'" + dir.Model() + "' file nem nyitható meg.\n";
+    std::vector<std::string> own;
+    for (const std::string& line : services.messages.Transcript())
+      if (line != unnamedFile) own.push_back(line);
+    return own;
+  }
 
   test::TempDir dir;
 };
@@ -241,6 +251,75 @@ TEST_F(MapDrawing, EscBeforeTheThirdOfFiveStopsTheRest) {
 TEST_F(MapDrawing, MapWithoutCategoriesDrawsNothing) {
   DrawMap(0);
   EXPECT_TRUE(DrawEvents().empty());
+}
+
+// A map of an area, a road and a village on it, drawn once, then asked what lies where.
+class MapObjects : public test::ServicesTest {
+ protected:
+  MapObjects() {
+    writer.unit = 1;
+    writer.AddAreas("Erdők", {"Erdő"}).Add(1, {{0, 0}, {0, 200}, {200, 200}, {200, 0}, {0, 0}}, "Bakony");
+    writer.AddLines("Utak", {"Főút"}).Add(1, {{0, 100}, {200, 100}}, "8-as főút");
+    PointCategoryWriter& towns = writer.AddPoints("Helyek", {"Falu"});
+    towns.Add(1, {100, 100}, "Zirc");
+    towns.Add(1, {150, 150}, "Fő utca");
+    towns.SetHouseRange(1, {3, 1, ' ', 9, ' '});
+    writer.AddTexts("Nevek", {"Táj"}).Add(1, {20, 20}, 0.0f, "Bakony");
+    writer.AddBitmap("falu.bmp", BmpPicture{2, 2, {kBlack, kBlack, kBlack, kBlack}});
+    writer.symbology.AddCategory("Utak").AddLayer("Főút").Set("LINEWIDTH", "10");
+    writer.symbology.AddCategory("Helyek").AddLayer("Falu").Set("BITMAP", "falu.bmp,10");
+    EXPECT_TRUE(writer.Write());
+    map = std::make_unique<MMap>(writer.MapFileName());
+    const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
+    map->Draw(dc, BuildTransform(view, map->unit()), view.rect, view.scale);
+  }
+
+  struct Hit {
+    CategoryType type;
+    std::int32_t category;
+    std::int32_t object;
+    bool operator==(const Hit&) const = default;
+  };
+  Hit At(MapPoint p) const {
+    Hit hit{CategoryType::Text, 7, 7};
+    const bool found = map->HitTest(p, hit.type, hit.category, hit.object);
+    EXPECT_EQ(found, hit.object >= 0);
+    return hit;
+  }
+
+  test::TempDir dir;
+  MapWriter writer{dir.path()};
+  test::RecordingDeviceContext dc;
+  std::unique_ptr<MMap> map;
+};
+
+TEST_F(MapObjects, TheLastDeclaredCategoryWins) {
+  EXPECT_TRUE(services.messages.messages().empty());
+  EXPECT_EQ(map->extent(), MapRect::Of(0, 200, 200, 0));
+  EXPECT_EQ(At({100, 102}), (Hit{CategoryType::Point, 0, 0}));
+  EXPECT_EQ(At({50, 102}), (Hit{CategoryType::Line, 0, 0}));
+  EXPECT_EQ(At({20, 20}), (Hit{CategoryType::Area, 0, 0}));  // texts are never hit
+  EXPECT_EQ(At({300, 300}), (Hit{CategoryType::None, -1, -1}));
+}
+
+TEST_F(MapObjects, NamesOfCategoriesAndObjects) {
+  std::string category, object;
+  map->GetObjectNames(CategoryType::Point, 0, 1, &category, &object);
+  EXPECT_EQ(category, "Helyek");
+  EXPECT_EQ(object, "Fő utca 1  - 9 ");  // with house numbers
+  map->GetObjectNames(CategoryType::Line, 0, 0, &category, &object);
+  EXPECT_EQ(object, "8-as főút");
+  map->GetObjectNames(CategoryType::Area, 0, 0, nullptr, &object);
+  EXPECT_EQ(object, "Bakony");
+  map->GetObjectNames(CategoryType::Area, 0, 0, &category, nullptr);
+  EXPECT_EQ(category, "Erdők");
+  for (auto [type, index] : {std::pair{CategoryType::Text, 0}, std::pair{CategoryType::OptPath, 0},
+                             std::pair{CategoryType::Line, 1}, std::pair{CategoryType::Point, -1}}) {
+    category = object = "x";
+    map->GetObjectNames(type, index, 0, &category, &object);
+    EXPECT_EQ(category, "");
+    EXPECT_EQ(object, "");
+  }
 }
 
 }  // namespace
