@@ -71,7 +71,7 @@ class MMap {
   void LoadLabelPositions(std::string_view directory);
   // Saves the label positions of every changed text category; true when all of them
   // were saved.
-  bool SaveLabelPositions();
+  [[nodiscard]] bool SaveLabelPositions();
 
   struct DrawEntry {
     CategoryType type = CategoryType::None;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -193,14 +194,17 @@ TEST_F(TextDrawing, DamagedRecordsAreRefusedOnce) {
   labels.Add(1, {50, 100}, 0.0f, "Duna");
   labels.AddRaw({3, {60, 60}, 0.0f, -1});  // layer 3 of 2
   labels.AddRaw({1, {70, 70}, 0.0f, 999}); // outside the name table
+  labels.Add(1, {80, 80}, std::numeric_limits<float>::quiet_NaN(), "Duna");  // kept, never hit
   labels.dataTail = "tail";                 // a partial record
   MText text = Load();
   EXPECT_EQ(Messages(), (Lines{"KOLTAR32|EXCLAMATION|Hibás adat '" + File("c01.dat") +
                                "' file-ban: 2 objektum nem jeleníthető meg.\nAz első hibás a(z) 2. rekord: "
                                "a rétegszáma (3) hibás, a kategóriának 2 rétege van."}));
-  EXPECT_EQ(text.recordCount(), 3);
-  EXPECT_EQ(text.GetExtent(), MapRect::Of(50, 100, 50, 100));
+  EXPECT_EQ(text.recordCount(), 4);
+  EXPECT_EQ(text.GetExtent(), MapRect::Of(50, 100, 80, 80));
   Draw(text);
+  EXPECT_TRUE(text.IsDrawn(3));
+  EXPECT_EQ(text.HitTestLabel({81, 81}), -1);
   EXPECT_FALSE(text.IsDrawn(1));
   EXPECT_FALSE(text.IsDrawn(2));
   EXPECT_EQ(text.GetObjectName(2), "");
