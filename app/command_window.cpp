@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <algorithm>
@@ -44,6 +45,15 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
   chooseMapFile = [](QWidget* owner) {
     // The dialog starts in the executable's directory.
     return ChooseMapFileWithDialog(owner, QCoreApplication::applicationDirPath());
+  };
+  askLabelDirectory = [](QWidget* owner, const QString& preset) -> std::optional<QString> {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner, QString::fromUtf8("Megírás poziciók betöltése"),
+                              QString::fromUtf8("Korábbi megírásokat tartalmazó könyvtár:"), QLineEdit::Normal,
+                              preset, &ok);
+    if (!ok) return std::nullopt;
+    return text;
   };
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The window that stops being active empties the scale field, the one that becomes
@@ -124,6 +134,8 @@ void CommandWindow::Execute(int command) {
     case cmd::kClose: CloseActiveMap(); break;
     case cmd::kNewWindow: NewWindow(); break;
     case cmd::kWholeMap: WholeMap(); break;
+    case cmd::kLoadLabels: LoadLabels(); break;
+    case cmd::kSaveLabels: SaveLabels(); break;
     case cmd::kRedraw:
       if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->Redraw();
       break;
@@ -218,6 +230,24 @@ void CommandWindow::WholeMap() {
   view.SetCentre(MapPoint{static_cast<std::int32_t>((std::int64_t{e.left} + e.right) / 2),
                           static_cast<std::int32_t>((std::int64_t{e.top} + e.bottom) / 2)});
   view.Redraw();
+}
+
+void CommandWindow::LoadLabels() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  // Preset: the executable's drive and directory.
+  const QString preset = ToQString(GetPathDirectory(ModelFileName(QCoreApplication::applicationFilePath().toStdString())));
+  const std::optional<QString> directory = askLabelDirectory ? askLabelDirectory(window(), preset) : std::nullopt;
+  if (!directory) return;
+  frame->map()->LoadLabelPositions(FromQString(*directory));
+  frame->mapWindow()->Redraw();
+}
+
+void CommandWindow::SaveLabels() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  // Each category reports its own result.
+  (void)frame->map()->SaveLabelPositions();
 }
 
 void CommandWindow::RepaintMap(const MMap* map) {

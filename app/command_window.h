@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ class CommandWindow final : public QMdiArea {
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.
   std::function<QString(QWidget* owner)> chooseMapFile;
+  // The one-line input of command 1017: the directory of earlier label positions, or
+  // nothing when cancelled. Tests replace it.
+  std::function<std::optional<QString>(QWidget* owner, const QString& preset)> askLabelDirectory;
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,6 +64,8 @@ class CommandWindow final : public QMdiArea {
   void CloseActiveMap();
   void NewWindow();
   void WholeMap();
+  void LoadLabels();
+  void SaveLabels();
   void SetTool(int tool);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);
