@@ -1,6 +1,6 @@
 // koltar-import: builds a map in the program's format from OpenStreetMap and GeoJSON
 // files. Usage:
-//   koltar-import [--config FILE] [--name NAME] [--no-check] -o DIR/NAME.map INPUT...
+//   koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o DIR/NAME.map INPUT...
 //   koltar-import --print-config
 #include <chrono>
 #include <cstdio>
@@ -42,7 +42,7 @@ class ProgressSink : public koltar::import::MapBuilder {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: koltar-import [--config FILE] [--name NAME] [--no-check] -o DIR/NAME.map INPUT...\n"
+               "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o DIR/NAME.map INPUT...\n"
                "       koltar-import --print-config\n"
                "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n");
   return 2;
@@ -53,7 +53,7 @@ int Usage() {
 int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   std::string configFile, output, name;
-  bool check = true;
+  bool check = true, noStreets = false;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
     }
     if ((arg == "--config" || arg == "-o" || arg == "--name") && i + 1 < argc) {
       (arg == "--config" ? configFile : arg == "-o" ? output : name) = argv[++i];
+    } else if (arg == "--no-streets") {
+      noStreets = true;
     } else if (arg == "--no-check") {
       check = false;
     } else if (!arg.empty() && arg[0] == '-') {
@@ -91,6 +93,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (noStreets) config.streetLayer.clear();
   const std::filesystem::path outPath(output);
   if (name.empty()) name = outPath.stem().string();
   ProgressSink builder(config);

@@ -947,6 +947,13 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     if (edge.oneway != -1) network.edges.push_back({from, to, e, length});
     if (edge.oneway != 1) network.edges.push_back({to, from, e, length});
   }
+  for (const RoadGraph::Link& link : graph.links()) {
+    const std::int32_t a = newIndex[static_cast<std::size_t>(link.node)];
+    const std::int32_t b = newIndex[static_cast<std::size_t>(link.to)];
+    const auto length = static_cast<std::int32_t>(std::lround(link.length));
+    network.edges.push_back({a, b, -1, length});
+    network.edges.push_back({b, a, -1, length});
+  }
   std::stable_sort(network.edges.begin(), network.edges.end(),
                    [](const RoadNetworkWriter::Edge& a, const RoadNetworkWriter::Edge& b) { return a.from < b.from; });
   summary.nodes = static_cast<std::int64_t>(network.nodes.size());

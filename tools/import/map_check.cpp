@@ -1,5 +1,6 @@
 #include "tools/import/map_check.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -202,6 +203,51 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
       if (object >= 0 && static_cast<std::size_t>(object) * 32 + 2 <= roadData.size()) {
         const int layer = ReadI16(roadData.data() + object * 32);
         if (layer < 1 || layer > types) k.Problem(where + ": road type outside the cost table");
+      }
+    }
+    // Every settlement must be reachable from every other over the road types enabled
+    // by default: from the first bound node forward, and back to it.
+    std::vector<char> enabled(static_cast<std::size_t>(std::max(types, 0)) + 1, 0);
+    for (int t = 1; t <= types; ++t) {
+      const std::string cost = k.Read(optPath, StringPrintf("%s%02d", "COST", t));
+      const std::size_t comma = cost.find(',');
+      enabled[static_cast<std::size_t>(t)] = comma != std::string::npos && cost.compare(comma + 1, 1, "1") == 0;
+    }
+    if (k.problems.empty() && n.nodes > 0) {
+      std::vector<std::vector<std::int32_t>> out(static_cast<std::size_t>(n.nodes)), in(static_cast<std::size_t>(n.nodes));
+      for (long long i = 0; i < n.edges; ++i) {
+        const char* p = edges.data() + i * 16;
+        const std::int32_t from = ReadI32(p), to = ReadI32(p + 4), object = ReadI32(p + 8);
+        if (object >= 0 && !enabled[static_cast<std::size_t>(ReadI16(roadData.data() + object * 32))]) continue;
+        out[static_cast<std::size_t>(from)].push_back(to);
+        in[static_cast<std::size_t>(to)].push_back(from);
+      }
+      std::int32_t start = -1;
+      for (long long i = 0; i < n.nodes && start < 0; ++i)
+        if (ReadI32(nodes.data() + i * 4) >= 0) start = static_cast<std::int32_t>(i);
+      auto reach = [&](const std::vector<std::vector<std::int32_t>>& arcs) {
+        std::vector<char> seen(arcs.size(), 0);
+        std::vector<std::int32_t> work{start};
+        seen[static_cast<std::size_t>(start)] = 1;
+        while (!work.empty()) {
+          const std::int32_t v = work.back();
+          work.pop_back();
+          for (std::int32_t w : arcs[static_cast<std::size_t>(v)])
+            if (!seen[static_cast<std::size_t>(w)]) {
+              seen[static_cast<std::size_t>(w)] = 1;
+              work.push_back(w);
+            }
+        }
+        return seen;
+      };
+      if (start >= 0) {
+        const std::vector<char> forward = reach(out), backward = reach(in);
+        long long unreachable = 0;
+        for (long long i = 0; i < n.nodes; ++i)
+          if (ReadI32(nodes.data() + i * 4) >= 0 && !(forward[static_cast<std::size_t>(i)] && backward[static_cast<std::size_t>(i)]))
+            ++unreachable;
+        if (unreachable > 0)
+          k.Problem(std::to_string(unreachable) + " settlement nodes cannot be reached over the enabled road types");
       }
     }
   }

@@ -168,14 +168,14 @@ void RoadGraph::IndexNode(int v) {
   gridMaxY_ = std::max(gridMaxY_, cy);
 }
 
-int RoadGraph::BindNearest(const PlanePoint& p) {
+int RoadGraph::Nearest(const PlanePoint& p, bool onlyFree, double& bestDistance) const {
+  bestDistance = 1e300;
   if (grid_.empty()) return -1;
   const int cx = static_cast<int>(std::floor(p.x / cell_));
   const int cy = static_cast<int>(std::floor(p.y / cell_));
   const int maxRing = std::max({std::abs(cx - gridMinX_), std::abs(cx - gridMaxX_), std::abs(cy - gridMinY_),
                                 std::abs(cy - gridMaxY_)});
   int best = -1;
-  double bestDistance = 1e300;
   for (int ring = 0; ring <= maxRing; ++ring) {
     // Nothing in this ring or beyond can be nearer than (ring - 1) cells.
     if (best >= 0 && (ring - 1) * cell_ > bestDistance) break;
@@ -185,7 +185,7 @@ int RoadGraph::BindNearest(const PlanePoint& p) {
         auto it = grid_.find(CellKey(x, y));
         if (it == grid_.end()) continue;
         for (int v : it->second) {
-          if (bound_[static_cast<std::size_t>(v)]) continue;
+          if (onlyFree && bound_[static_cast<std::size_t>(v)]) continue;
           const double dist = Distance(nodes_[static_cast<std::size_t>(v)], p);
           if (dist < bestDistance || (dist == bestDistance && v < best)) {
             bestDistance = dist;
@@ -194,8 +194,24 @@ int RoadGraph::BindNearest(const PlanePoint& p) {
         }
       }
   }
-  if (best >= 0) bound_[static_cast<std::size_t>(best)] = 1;
   return best;
+}
+
+int RoadGraph::BindNearest(const PlanePoint& p) {
+  double nearestDistance = 0, freeDistance = 0;
+  const int nearest = Nearest(p, false, nearestDistance);
+  if (nearest < 0) return -1;
+  const int free = Nearest(p, true, freeDistance);
+  if (free >= 0 && freeDistance <= std::max(2 * nearestDistance, nearestDistance + 250)) {
+    bound_[static_cast<std::size_t>(free)] = 1;
+    return free;
+  }
+  const int node = static_cast<int>(nodes_.size());
+  nodes_.push_back(p);
+  core_.push_back(1);
+  bound_.push_back(1);
+  links_.push_back({node, nearest, nearestDistance});
+  return node;
 }
 
 std::vector<int> RoadGraph::SplitForStops(int e, int k) {

@@ -37,9 +37,18 @@ class RoadGraph {
   // Marks the core: the largest set of nodes that all reach one another over edges
   // whose road type is enabled (all edges when none is).
   void FindReachableCore(const std::vector<bool>& enabledRule);
-  // The nearest core node to p that nothing is bound to yet, now bound; -1 when there is
-  // none.
+  // The nearest core node to p that nothing is bound to yet, now bound. When the
+  // nearest core node is taken and the nearest free one lies much farther (two places
+  // at one spot), a new node at p is joined to the nearest core node by a link in both
+  // directions that follows no road. -1 when the core is empty.
   int BindNearest(const PlanePoint& p);
+  // Links made by BindNearest: (new node, core node, metres).
+  struct Link {
+    int node;
+    int to;
+    double length;
+  };
+  const std::vector<Link>& links() const { return links_; }
   // Splits edge e into k + 1 pieces of equal length at k new nodes, bound, and returns
   // them in order along the edge; empty (and nothing split) when the edge does not lie
   // in the core or its road type is disabled.
@@ -68,6 +77,8 @@ class RoadGraph {
     int oneway;
   };
   int NodeAt(const GeoPoint& g, const PlanePoint& p);
+  int Nearest(const PlanePoint& p, bool onlyFree, double& distance) const;
+  std::vector<Link> links_;
   void IndexNode(int n);
 
   std::vector<Way> ways_;
