@@ -39,7 +39,7 @@ node "$root/scripts/samples/border.js" geo-maps-countries-land-10km-0.6.0/packag
 out="$root/data/samples"
 rm -rf "$out/hungary" "$out/gothenburg"
 mkdir -p "$out/hungary" "$out/gothenburg"
-"$import" --no-streets --name "Magyarország (illusztratív utak)" -o "$out/hungary/hungary.map" \
+"$import" --no-streets --name "Magyarország, illusztratív utak" -o "$out/hungary/hungary.map" \
   hungary-border.geojson hungary-places.geojson hungary-roads.geojson
 "$import" --name "Göteborg (OpenStreetMap)" -o "$out/gothenburg/gothenburg.map" \
   geojson-path-finder-2.1.0/package/test/large-network.json gothenburg-places.geojson

@@ -248,6 +248,14 @@ void MapBuilder::Add(Feature&& f) {
     if (area >= 0) {
       for (const Ring& r : f.rings) d.Extend(r.points);
       d.areas.push_back({f.rings, area, NameOf(f.tags)});
+      // The holes of a country's land are its lakes: they are drawn as water.
+      if (d.config.areas[static_cast<std::size_t>(area)].style == "country")
+        for (std::size_t w = 0; w < d.config.areas.size(); ++w)
+          if (d.config.areas[w].style == "water") {
+            for (const Ring& r : f.rings)
+              if (!r.outer) d.areas.push_back({{Ring{r.points, true}}, static_cast<int>(w), {}});
+            break;
+          }
       used = true;
     } else if (road >= 0 && f.tags.Get("area") != "yes") {
       // A closed road handed on as a polygon: its outer rings are the road.
@@ -259,10 +267,12 @@ void MapBuilder::Add(Feature&& f) {
       used = true;
     }
     if (line >= 0) {
-      for (const Ring& r : f.rings) {
-        d.Extend(r.points);
-        d.lines.push_back({r.points, line, NameOf(f.tags)});
-      }
+      // A boundary is its outer rings: the holes of a land area are its lakes.
+      for (const Ring& r : f.rings)
+        if (r.outer) {
+          d.Extend(r.points);
+          d.lines.push_back({r.points, line, NameOf(f.tags)});
+        }
       used = true;
     }
     if (houseNumber != nullptr && street != nullptr && !f.rings.empty()) {
@@ -377,16 +387,18 @@ int NearestSettlement(const std::vector<Settlement>& settlements, const PlanePoi
 
 // Gives names that occur more than once (letter case ignored) the settlement they lie
 // in, "Fő utca (Szentendre)", so that every street and settlement can be chosen by name;
-// cut to `limit` characters with the suffix kept.
+// cut to `limit` characters with the suffix kept. With `keepFirst` the first item of a
+// name keeps it as it is (the largest of settlements of one name).
 template <typename Item>
 void MakeNamesUnique(std::vector<Item>& items, const std::vector<Settlement>& settlements,
-                     std::size_t limit, std::string Item::*base, int Item::*settlement) {
+                     std::size_t limit, std::string Item::*base, int Item::*settlement, bool keepFirst) {
   std::map<std::string, int> count;
   for (const Item& item : items) ++count[Cp1250ToUpper(item.*base)];
-  std::map<std::string, int> used;
+  std::map<std::string, int> used, seen;
   for (Item& item : items) {
     std::string name = item.*base;
-    if (count[Cp1250ToUpper(name)] > 1 && item.*settlement >= 0 &&
+    const bool first = seen[Cp1250ToUpper(name)]++ == 0;
+    if (count[Cp1250ToUpper(name)] > 1 && !(keepFirst && first) && item.*settlement >= 0 &&
         !EqualsNoCase(settlements[static_cast<std::size_t>(item.*settlement)].name, name)) {
       const std::string suffix = " (" + settlements[static_cast<std::size_t>(item.*settlement)].name + ")";
       if (suffix.size() < limit) name = name.substr(0, std::min(name.size(), limit - suffix.size())) + suffix;
@@ -520,7 +532,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       }
       named.push_back({s.name, near, {}});
     }
-    MakeNamesUnique(named, settlements, kPointNameLimit, &Named::base, &Named::near);
+    MakeNamesUnique(named, settlements, kPointNameLimit, &Named::base, &Named::near, true);
     for (std::size_t i = 0; i < settlements.size(); ++i) settlements[i].name = named[i].name;
   }
   summary.settlements = static_cast<std::int64_t>(settlements.size());
@@ -718,7 +730,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     std::stable_sort(streets.begin(), streets.end(), [](const Street& a, const Street& b) {
       return CompareNoCase(a.base, b.base) < 0;
     });
-    MakeNamesUnique(streets, settlements, kPointNameLimit, &Street::base, &Street::settlement);
+    MakeNamesUnique(streets, settlements, kPointNameLimit, &Street::base, &Street::settlement, false);
     std::stable_sort(streets.begin(), streets.end(), [](const Street& a, const Street& b) {
       return CompareNoCase(a.name, b.name) < 0;
     });

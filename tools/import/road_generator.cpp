@@ -115,9 +115,13 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
         }
       if (!empty) continue;
       bool in = true;
-      for (double t : {0.25, 0.5, 0.75})
-        in = in && inside({p[i].x + t * (p[static_cast<std::size_t>(j)].x - p[i].x),
-                           p[i].y + t * (p[static_cast<std::size_t>(j)].y - p[i].y)});
+      // Samples every few hundred metres, so that narrow lakes and bays are not crossed.
+      const int samples = std::max(4, static_cast<int>(r * 2 / 0.4));
+      for (int step = 1; step < samples && in; ++step) {
+        const double t = static_cast<double>(step) / samples;
+        in = inside({p[i].x + t * (p[static_cast<std::size_t>(j)].x - p[i].x),
+                     p[i].y + t * (p[static_cast<std::size_t>(j)].y - p[i].y)});
+      }
       if (in) edges.emplace(std::min(static_cast<int>(i), j), std::max(static_cast<int>(i), j));
     }
   // Thinning: long edges and the longest side of narrow triangles are dropped unless the
