@@ -32,7 +32,8 @@ struct SettlementIn {
 struct RoadIn {
   std::vector<GeoPoint> points;
   int rule;
-  std::string name;
+  std::string name;  // the name, or the reference number
+  bool street;       // named by a name: a street
   int oneway;  // 1 forward only, -1 backward only, 0 both
 };
 struct AreaIn {
@@ -134,9 +135,9 @@ double DistanceToPolyline(const std::vector<PlanePoint>& line, const PlanePoint&
   return best;
 }
 
-// A point inside the ring for its label: the middle of the widest run of the horizontal
-// line through the ring's middle height that lies inside.
-PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring) {
+// A point inside the ring (and outside its holes) for its label: the middle of the
+// widest run of the horizontal line through the ring's middle height that lies inside.
+PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring, const std::vector<std::vector<PlanePoint>>& holes) {
   double minY = 1e300, maxY = -1e300;
   for (const PlanePoint& p : ring) {
     minY = std::min(minY, p.y);
@@ -144,11 +145,15 @@ PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring) {
   }
   const double y = (minY + maxY) / 2;
   std::vector<double> xs;
-  for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
-    const PlanePoint& a = ring[i];
-    const PlanePoint& b = ring[i + 1];
-    if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y)) xs.push_back(a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x));
-  }
+  auto cross = [&](const std::vector<PlanePoint>& r) {
+    for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+      const PlanePoint& a = r[i];
+      const PlanePoint& b = r[i + 1];
+      if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y)) xs.push_back(a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x));
+    }
+  };
+  cross(ring);
+  for (const auto& hole : holes) cross(hole);
   std::sort(xs.begin(), xs.end());
   double bestWidth = -1, bestX = ring.empty() ? 0 : ring[0].x;
   for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
@@ -229,7 +234,7 @@ void MapBuilder::Add(Feature&& f) {
     for (auto& points : f.lines) {
       if (road >= 0 && !isArea) {
         d.Extend(points);
-        d.roads.push_back({points, road, NameOf(f.tags), OnewayOf(f.tags)});
+        d.roads.push_back({points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
         used = true;
       } else if (const int line = Data::LayerRule(d.config.lines, f.tags); line >= 0) {
         d.Extend(points);
@@ -262,7 +267,7 @@ void MapBuilder::Add(Feature&& f) {
       for (const Ring& r : f.rings)
         if (r.outer) {
           d.Extend(r.points);
-          d.roads.push_back({r.points, road, NameOf(f.tags), OnewayOf(f.tags)});
+          d.roads.push_back({r.points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
         }
       used = true;
     }
@@ -541,7 +546,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
   RoadGraph graph;
   for (const RoadIn& r : d.roads) {
     std::vector<PlanePoint> plane = conv.Project(r.points);
-    graph.AddWay(r.points, plane, r.rule, conv.Name(r.name, kOtherNameLimit), r.oneway);
+    graph.AddWay(r.points, plane, r.rule, conv.Name(r.name, kOtherNameLimit), r.street, r.oneway);
   }
   graph.Build();
   std::vector<bool> enabledRule;
@@ -559,7 +564,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     std::map<std::pair<std::string, int>, int> streetOf;
     std::map<std::string, std::vector<int>> edgesByName;
     for (int e = 0; e < graph.EdgeCount(); ++e)
-      if (!graph.Edge(e).name.empty()) edgesByName[Cp1250ToUpper(graph.Edge(e).name)].push_back(e);
+      if (graph.Edge(e).street && !graph.Edge(e).name.empty()) edgesByName[Cp1250ToUpper(graph.Edge(e).name)].push_back(e);
     for (auto& [upper, edges] : edgesByName) {
       // Connected pieces of the same name.
       std::unordered_map<int, int> parent;
@@ -815,7 +820,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       areas.Add(static_cast<std::int16_t>(a.rule + 1), points, name);
       const double size = std::fabs(RingArea(outer));
       if (!name.empty() && size > 2500 && cfg.areas[static_cast<std::size_t>(a.rule)].style != "country")
-        labels.push_back({water ? waterLabelLayer : areaLabelLayer, InteriorPoint(outer), 0.0f, name});
+        labels.push_back({water ? waterLabelLayer : areaLabelLayer, InteriorPoint(outer, holes), 0.0f, name});
     }
   }
 

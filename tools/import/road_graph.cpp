@@ -28,8 +28,8 @@ double PolylineLength(const std::vector<PlanePoint>& points) {
 }  // namespace
 
 void RoadGraph::AddWay(const std::vector<GeoPoint>& points, const std::vector<PlanePoint>& plane, int rule,
-                       std::string name, int oneway) {
-  Way w{{}, {}, rule, std::move(name), oneway};
+                       std::string name, bool street, int oneway) {
+  Way w{{}, {}, rule, std::move(name), street, oneway};
   for (std::size_t i = 0; i < points.size(); ++i)
     if (w.points.empty() || !(w.points.back() == points[i])) {
       w.points.push_back(points[i]);
@@ -61,6 +61,7 @@ void RoadGraph::Build() {
       for (std::size_t k = start; k < i; ++k) e.length += EllipsoidDistance(w.points[k], w.points[k + 1]);
       e.rule = w.rule;
       e.name = w.name;
+      e.street = w.street;
       e.oneway = w.oneway;
       edges_.push_back(std::move(e));
       start = i;

@@ -22,6 +22,7 @@ class RoadGraph {
     double length = 0;               // metres on the ellipsoid
     int rule = 0;                    // road type, counted from 0
     std::string name;                // code page 1250
+    bool street = false;             // the name is a street's, not a road number
     int oneway = 0;                  // 1 forward only, -1 backward only, 0 both
   };
 
@@ -29,7 +30,7 @@ class RoadGraph {
   // projections. Repeated consecutive positions are dropped; a way of fewer than two
   // positions is ignored.
   void AddWay(const std::vector<GeoPoint>& points, const std::vector<PlanePoint>& plane, int rule,
-              std::string name, int oneway);
+              std::string name, bool street, int oneway);
   // Splits the ways into edges: a vertex that ends a way or that two ways (or one way
   // twice) share becomes a node. Very long edges are split so that their lines fit a
   // record.
@@ -74,6 +75,7 @@ class RoadGraph {
     std::vector<PlanePoint> plane;
     int rule;
     std::string name;
+    bool street;
     int oneway;
   };
   int NodeAt(const GeoPoint& g, const PlanePoint& p);
