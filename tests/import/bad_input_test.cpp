@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <osmium/io/any_input.hpp>
+#include <osmium/io/any_output.hpp>
+
 #include "platform/format.h"
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
@@ -48,6 +51,29 @@ TEST(BadInput, TruncatedOsmKeepsWhatCameBefore) {
   Collect none;
   EXPECT_FALSE(ReadOsmFile(dir.Write("small.osm", small.substr(0, small.size() / 2)), none, counts, error));
   EXPECT_EQ(counts.unreadable, 2);
+}
+
+TEST(OsmFormats, PbfAndBzip2ReadLikeXml) {
+  koltar::test::TempDir dir;
+  const std::string xml = dir.Write("two.osm", kTwoWays);
+  for (const char* name : {"two.osm.pbf", "two.osm.bz2"}) {
+    {
+      osmium::io::Reader reader{(dir.path() / "two.osm").string()};
+      osmium::io::Writer writer{(dir.path() / name).string()};
+      while (osmium::memory::Buffer buffer = reader.read()) writer(std::move(buffer));
+      writer.close();
+      reader.close();
+    }
+    Collect sink;
+    InputCounts counts;
+    std::string error;
+    ASSERT_TRUE(ReadInputFile(dir.Model(name), sink, counts, error)) << name << ": " << error;
+    ASSERT_EQ(sink.features.size(), 2u) << name;
+    EXPECT_EQ(sink.features[1].tags.Get("highway"), "primary");
+    EXPECT_EQ(sink.features[1].lines[0].back(), (GeoPoint{190100000, 475100000}));
+    EXPECT_EQ(counts.unreadable, 0);
+  }
+  (void)xml;
 }
 
 TEST(BadInput, FilesThatAreNotDataAreRefused) {
