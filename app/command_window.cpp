@@ -6,11 +6,13 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "app/about_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
 #include "document/mmap.h"
 #include "platform/files.h"
 #include "platform/format.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -44,8 +46,15 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
     return ChooseMapFileWithDialog(owner, QCoreApplication::applicationDirPath());
   };
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-    if (window) currentTool_ = cmd::kToolCursor;  // a newly active map window starts plain
-    if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->SetToolCursor(currentTool_);
+    // The window that stops being active empties the scale field, the one that becomes
+    // active shows its scale; either way the tool returns to the plain cursor.
+    if (lastActive_ && lastActive_ != window && !lastActive_->closed()) lastActive_->mapWindow()->Activated(false);
+    currentTool_ = cmd::kToolCursor;
+    lastActive_ = dynamic_cast<MapFrameWindow*>(window);
+    if (MapFrameWindow* frame = ActiveMapFrame()) {
+      frame->mapWindow()->Activated(true);
+      frame->mapWindow()->SetToolCursor(currentTool_);
+    }
     UpdateCommands();
   });
   // The default map opens once the main window is on screen.
@@ -111,6 +120,10 @@ void CommandWindow::Execute(int command) {
     case cmd::kOpen: OpenChosenMap(); break;
     case cmd::kClose: CloseActiveMap(); break;
     case cmd::kNewWindow: NewWindow(); break;
+    case cmd::kWholeMap: WholeMap(); break;
+    case cmd::kRedraw:
+      if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->Redraw();
+      break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -121,6 +134,8 @@ void CommandWindow::Execute(int command) {
     case cmd::kCascade: cascadeSubWindows(); break;
     case cmd::kTile: tileSubWindows(); break;
     case cmd::kArrangeIcons: ArrangeIcons(); break;
+    case cmd::kHelpIndex: Help().ShowIndex(Program().helpFile); break;
+    case cmd::kAbout: ShowAboutDialog(window()); break;
     default: break;
   }
   UpdateCommands();
@@ -147,7 +162,7 @@ bool CommandWindow::OpenMap(const std::string& fileName) {
 }
 
 MapFrameWindow* CommandWindow::AddMapWindow(MMap& map, bool fillClientArea) {
-  auto* frame = new MapFrameWindow(map);
+  auto* frame = new MapFrameWindow(map, [this] { return currentTool_; });
   frame->onClosed = [this](MapFrameWindow* closing) {
     MMap* shown = closing->map();
     closing->mapWindow()->Detach();
@@ -189,6 +204,22 @@ void CommandWindow::CloseAllMaps() {
 void CommandWindow::NewWindow() {
   MMap* map = ActiveMap();
   if (map) AddMapWindow(*map, false);
+}
+
+void CommandWindow::WholeMap() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  MapWindow& view = *frame->mapWindow();
+  const MapRect& e = frame->map()->extent();
+  view.SetScale(MultiplyScale(view.FitScale(e), 1.1));
+  view.SetCentre(MapPoint{static_cast<std::int32_t>((std::int64_t{e.left} + e.right) / 2),
+                          static_cast<std::int32_t>((std::int64_t{e.top} + e.bottom) / 2)});
+  view.Redraw();
+}
+
+void CommandWindow::RepaintMap(const MMap* map) {
+  for (MapFrameWindow* frame : MapFrames())
+    if (frame->map() == map) frame->mapWindow()->Redraw();
 }
 
 void CommandWindow::SetTool(int tool) {

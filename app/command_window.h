@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -43,6 +44,8 @@ class CommandWindow final : public QMdiArea {
   bool OpenMap(const std::string& fileName);
   // Closes every map window (command 1002 as long as a map window is open).
   void CloseAllMaps();
+  // Draws every window that shows the map anew.
+  void RepaintMap(const MMap* map);
 
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.
@@ -56,12 +59,14 @@ class CommandWindow final : public QMdiArea {
   void OpenChosenMap();
   void CloseActiveMap();
   void NewWindow();
+  void WholeMap();
   void SetTool(int tool);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);
   void ArrangeIcons();
 
   int currentTool_ = cmd::kToolCursor;
+  QPointer<MapFrameWindow> lastActive_;
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
 };

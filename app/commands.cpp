@@ -98,7 +98,7 @@ bool IsCommandAvailable(int id) {
   static const int available[] = {kOpenDefault, kOpen,       kClose,     kNewWindow,
                                   kToolCursor,  kToolName,   kToolPosition, kToolZoom,
                                   kToolArea,    kToolLabel,  kExit,      kCascade,
-                                  kTile,        kArrangeIcons};
+                                  kTile,        kArrangeIcons, kHelpIndex, kAbout, kWholeMap, kRedraw};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 

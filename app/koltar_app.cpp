@@ -23,6 +23,8 @@ Koltar::Koltar(const std::string& executablePath) {
   Services& services = InstalledServices();
   services.messages = &messages_;
   services.waitCursor = &waitCursor_;
+  services.images = &images_;
+  services.help = &help_;
 
   frame_ = std::make_unique<MainFrame>();
   MainStatusBar* bar = frame_->mainStatusBar();
@@ -34,6 +36,7 @@ Koltar::Koltar(const std::string& executablePath) {
 Koltar::~Koltar() {
   // The frame goes first: closing maps may still show messages and progress.
   frame_.reset();
+  help_.Quit();
   Services& services = InstalledServices();
   services = Services{};
 }

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "platform/qt/qt_help.h"
+#include "platform/qt/qt_images.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_progress.h"
 
@@ -24,6 +26,8 @@ class Koltar {
  private:
   QtMessageService messages_;
   QtWaitCursor waitCursor_;
+  QtImageService images_;
+  QtHelp help_;
   std::unique_ptr<MainFrame> frame_;
   std::unique_ptr<QtProgress> progress_;
 };

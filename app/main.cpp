@@ -6,6 +6,7 @@
 #include "app/koltar_app.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_text.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   // Description files write numbers with a decimal point, whatever the user's locale.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(koltar::ToQString(koltar::kApplicationName));
+  koltar::InstallFontSubstitutions();
 
   koltar::Koltar koltar(koltar::ModelFileName(QCoreApplication::applicationFilePath().toStdString()));
   koltar.Show();

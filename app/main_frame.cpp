@@ -10,11 +10,13 @@
 #include "app/status_fields.h"
 #include "platform/messages.h"
 #include "platform/qt/qt_text.h"
+#include "resources/resources.h"
 
 namespace koltar {
 
 MainFrame::MainFrame() {
   setWindowTitle(ToQString(kApplicationName));
+  setWindowIcon(ProgramIcon());
   commands_ = new CommandWindow(this);
   setCentralWidget(commands_);
   status_ = new MainStatusBar(this);
@@ -35,7 +37,7 @@ QAction* MainFrame::action(int command) const {
 QAction* MainFrame::MakeAction(int command) {
   if (QAction* existing = action(command)) return existing;
   const CommandText* text = FindCommandText(command);
-  auto* a = new QAction(QString::fromUtf8(text ? text->text : ""), this);
+  auto* a = new QAction(CommandIcon(command), QString::fromUtf8(text ? text->text : ""), this);
   if (text && text->hint) a->setStatusTip(QString::fromUtf8(text->hint));
   if (command == cmd::kExit) a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
   if (IsToolCommand(command)) {

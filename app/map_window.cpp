@@ -1,39 +1,687 @@
 #include "app/map_window.h"
 
 #include <QCloseEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "app/commands.h"
+#include "app/ui_text.h"
+#include "categories/area.h"
+#include "categories/line.h"
+#include "categories/point.h"
 #include "document/mmap.h"
+#include "platform/help.h"
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_text.h"
+#include "resources/resources.h"
+#include "platform/services.h"
+#include "platform/status.h"
 
 namespace koltar {
+namespace {
 
-MapWindow::MapWindow(MMap& map, QWidget* parent) : QWidget(parent), map_(&map) {
+constexpr int kScrollMax = 1000;
+constexpr int kMarkerRadius = 50;
+constexpr int kMarkerPenWidth = 4;
+constexpr int kBandStep = 20;
+
+// Only one map drawing runs at a time: a window whose turn comes while another one draws
+// (its timer fires while the other lets events through) waits for it.
+bool g_drawing = false;
+std::vector<QPointer<MapWindow>>& Waiting() {
+  static std::vector<QPointer<MapWindow>> waiting;
+  return waiting;
+}
+
+DevicePoint ToDevice(const QPoint& p) { return DevicePoint{p.x(), p.y()}; }
+
+std::int32_t Middle(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>((std::int64_t{a} + b) / 2);
+}
+
+// The corners of a rectangle as a closed five-point ring.
+void Corners(const QRect& r, DevicePoint out[5]) {
+  out[0] = {r.left(), r.top()};
+  out[1] = {r.right(), r.top()};
+  out[2] = {r.right(), r.bottom()};
+  out[3] = {r.left(), r.bottom()};
+  out[4] = out[0];
+}
+
+QRect BandRect(const DevicePoint c[5]) {
+  return QRect(QPoint(c[0].x, c[0].y), QPoint(c[2].x, c[2].y)).normalized();
+}
+
+}  // namespace
+
+MapWindow::MapWindow(MMap& map, std::function<int()> currentTool, QWidget* parent)
+    : QAbstractScrollArea(parent), map_(&map), currentTool_(std::move(currentTool)) {
   map_->AddWindow();
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
-  setAutoFillBackground(true);
-  QPalette p = palette();
-  p.setColor(QPalette::Window, Qt::white);
-  setPalette(p);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  const MapRect& e = map_->extent();
+  view_.scale = -1;
+  view_.centre = e.IsEmpty() ? MapPoint{0, 0} : MapPoint{Middle(e.left, e.right), Middle(e.top, e.bottom)};
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    bar->setRange(0, kScrollMax);
+    bar->setPageStep(kScrollMax / 10);
+    bar->setTracking(false);  // dragging the thumb does nothing until it is released
+    const Qt::Orientation o = bar == horizontalScrollBar() ? Qt::Horizontal : Qt::Vertical;
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, o](int action) { ScrollAction(o, action); });
+    connect(bar, &QAbstractSlider::sliderReleased, this, [this, o, bar] { ScrollToPosition(o, bar->sliderPosition()); });
+  }
+  UpdateScrollBars();
+}
+
+MapWindow::~MapWindow() {
+  auto& waiting = Waiting();
+  waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+}
+
+void MapWindow::Detach() {
+  map_ = nullptr;
+  band_.reset();
+  pan_.reset();
+  releaseMouse();
+}
+
+DeviceRect MapWindow::ClientRect() const {
+  return DeviceRect{0, 0, viewport()->width(), viewport()->height()};
+}
+
+LCTransform MapWindow::Transform() const {
+  MapView v = view_;
+  v.rect = ClientRect();
+  return BuildTransform(v, map_ ? map_->unit() : 10);
+}
+
+void MapWindow::SetScale(std::int32_t request) {
+  if (!map_) return;
+  koltar::SetScale(view_, request, map_->smallestScale(), map_->largestScale());
+}
+
+std::int32_t MapWindow::FitScale(const MapRect& rect) const {
+  return koltar::FitScale(rect, ClientRect(), map_ ? map_->unit() : 10);
+}
+
+void MapWindow::SetCentre(MapPoint centre) {
+  view_.centre = centre;
+  UpdateScrollBars();
+}
+
+void MapWindow::UpdateScrollBars() {
+  if (!map_) return;
+  const MapRect& e = map_->extent();
+  const QSignalBlocker h(horizontalScrollBar());
+  const QSignalBlocker v(verticalScrollBar());
+  horizontalScrollBar()->setValue(ScrollPosFromMap(e, ScrollAxis::Horizontal, view_.centre.x, 0, kScrollMax));
+  verticalScrollBar()->setValue(ScrollPosFromMap(e, ScrollAxis::Vertical, view_.centre.y, 0, kScrollMax));
+}
+
+MapRect MapWindow::VisibleMapRect() const {
+  const LCTransform t = Transform();
+  const DeviceRect c = ClientRect();
+  const MapPoint a = DeviceToMap(t, DevicePoint{c.left, c.top});
+  const MapPoint b = DeviceToMap(t, DevicePoint{c.right, c.bottom});
+  return MapRect::Of(a.x, a.y, b.x, b.y);
 }
 
 void MapWindow::SetToolCursor(int tool) {
   switch (tool) {
-    case cmd::kToolPosition: setCursor(Qt::CrossCursor); break;
-    case cmd::kToolName:
-    case cmd::kToolZoom:
-    case cmd::kToolArea:
-    case cmd::kToolLabel:
-    case cmd::kToolCursor:
-    default: setCursor(Qt::ArrowCursor); break;
+    case cmd::kToolName: viewport()->setCursor(ToolCursor("DISPLAYNAME")); break;
+    case cmd::kToolPosition: viewport()->setCursor(Qt::CrossCursor); break;
+    case cmd::kToolZoom: viewport()->setCursor(ToolCursor("ZOOM")); break;
+    case cmd::kToolArea: viewport()->setCursor(ToolCursor("ZOOMWND")); break;
+    case cmd::kToolLabel: viewport()->setCursor(ToolCursor("NAMEPOS")); break;
+    default: viewport()->setCursor(Qt::ArrowCursor); break;
   }
 }
 
-MapFrameWindow::MapFrameWindow(MMap& map, QWidget* parent) : QMdiSubWindow(parent) {
+void MapWindow::Activated(bool active) {
+  Status().SetScaleText(active && view_.scale > 0 ? ScaleText(view_.scale) : std::string());
+}
+
+// ---- drawing ------------------------------------------------------------------------
+
+void MapWindow::Redraw() { Invalidate(buffer_.rect()); }
+
+void MapWindow::Invalidate(const QRect& area) {
+  dirty_ += area;
+  ScheduleRender();
+}
+
+void MapWindow::ScheduleRender() {
+  if (renderScheduled_) return;
+  renderScheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    renderScheduled_ = false;
+    Render();
+  });
+}
+
+void MapWindow::RenderNow() {
+  renderScheduled_ = false;
+  Render();
+}
+
+void MapWindow::Render() {
+  if (!map_ || buffer_.isNull() || dirty_.isEmpty() || view_.scale <= 0) return;
+  if (g_drawing) {
+    Waiting().emplace_back(this);
+    return;
+  }
+  const QRect area = dirty_.boundingRect() & buffer_.rect();
+  dirty_ = QRegion();
+  g_drawing = rendering_ = true;
+  {
+    QPainter white(&buffer_);
+    white.fillRect(area, Qt::white);
+  }
+  viewport()->setCursor(Qt::WaitCursor);
+  {
+    QtDeviceContext dc(buffer_);
+    const DeviceRect update{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    dc.SetClipRect(update);
+    map_->Draw(dc, Transform(), update, view_.scale);
+  }
+  if (map_ && markerShown_) DrawMarker(&area);
+  SetToolCursor(Tool());
+  g_drawing = rendering_ = false;
+  viewport()->update(area);
+  if (resizePending_) {
+    resizePending_ = false;
+    ResizeBuffer();
+  }
+  if (!dirty_.isEmpty()) ScheduleRender();
+  // Let the windows that waited draw now.
+  std::vector<QPointer<MapWindow>> waiting;
+  waiting.swap(Waiting());
+  for (const auto& w : waiting)
+    if (w && w != this) w->ScheduleRender();
+}
+
+void MapWindow::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  if (rendering_) {
+    resizePending_ = true;  // the buffer is in use until the drawing ends
+    return;
+  }
+  ResizeBuffer();
+}
+
+void MapWindow::ResizeBuffer() {
+  const QSize size = viewport()->size();
+  if (size.isEmpty()) return;
+  buffer_ = QImage(size, QImage::Format_RGB32);
+  buffer_.fill(Qt::white);
+  if (view_.scale == -1 && map_) {
+    SetScale(MultiplyScale(FitScale(map_->extent()), 1.1));
+  }
+  Redraw();
+}
+
+void MapWindow::paintEvent(QPaintEvent* event) {
+  QPainter p(viewport());
+  if (pan_) {
+    p.fillRect(event->rect(), Qt::white);
+    p.drawImage(pan_->offset, pan_->picture);
+    return;
+  }
+  if (buffer_.isNull()) {
+    p.fillRect(event->rect(), Qt::white);
+    return;
+  }
+  p.drawImage(event->rect(), buffer_, event->rect());
+}
+
+// ---- scrolling ----------------------------------------------------------------------
+
+void MapWindow::ScrollAction(Qt::Orientation o, int action) {
+  if (!map_ || view_.scale <= 0) return;
+  const MapRect& e = map_->extent();
+  if (e.IsEmpty()) return;
+  const bool horizontal = o == Qt::Horizontal;
+  const LCTransform t = Transform();
+  const double step = std::max<std::int32_t>(
+      1, DeviceLengthToMap(t, horizontal ? viewport()->width() : viewport()->height()));
+  const double now = horizontal ? view_.centre.x : view_.centre.y;
+  // Horizontally "add" moves right; vertically "add" moves down, to smaller y.
+  const double sign = horizontal ? 1.0 : -1.0;
+  double next = now;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: next = now + sign * step * 0.1; break;
+    case QAbstractSlider::SliderSingleStepSub: next = now - sign * step * 0.1; break;
+    case QAbstractSlider::SliderPageStepAdd: next = now + sign * step; break;
+    case QAbstractSlider::SliderPageStepSub: next = now - sign * step; break;
+    case QAbstractSlider::SliderToMinimum: next = horizontal ? e.left : e.top; break;
+    case QAbstractSlider::SliderToMaximum: next = horizontal ? e.right : e.bottom; break;
+    default: {
+      // Thumb moves wait for the release; keep the bar where the view is.
+      QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
+      if (action == QAbstractSlider::SliderMove) return;
+      bar->setSliderPosition(bar->value());
+      return;
+    }
+  }
+  const double low = horizontal ? e.left : e.bottom;
+  const double high = horizontal ? e.right : e.top;
+  ScrollBy(o, ClampToInt32(std::clamp(std::round(next), low, high)));
+  QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
+  bar->setSliderPosition(horizontal ? ScrollPosFromMap(e, ScrollAxis::Horizontal, view_.centre.x, 0, kScrollMax)
+                                    : ScrollPosFromMap(e, ScrollAxis::Vertical, view_.centre.y, 0, kScrollMax));
+}
+
+void MapWindow::ScrollToPosition(Qt::Orientation o, int position) {
+  if (!map_ || view_.scale <= 0) return;
+  const MapRect& e = map_->extent();
+  if (e.IsEmpty()) return;
+  const bool horizontal = o == Qt::Horizontal;
+  ScrollBy(o, MapFromScrollPos(e, horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical, position, 0, kScrollMax));
+}
+
+void MapWindow::ScrollBy(Qt::Orientation o, std::int32_t next) {
+  const bool horizontal = o == Qt::Horizontal;
+  std::int32_t& coordinate = horizontal ? view_.centre.x : view_.centre.y;
+  if (next == coordinate) return;
+  const LCTransform t = Transform();
+  const std::int32_t pixels = MapLengthToDevice(t, static_cast<double>(next) - coordinate);
+  coordinate = next;
+  UpdateScrollBars();
+  // Move what is drawn and draw only the uncovered strip.
+  const int dx = horizontal ? -pixels : 0;
+  const int dy = horizontal ? 0 : pixels;
+  if (!buffer_.isNull()) {
+    QImage moved(buffer_.size(), buffer_.format());
+    moved.fill(Qt::white);
+    {
+      QPainter p(&moved);
+      p.drawImage(QPoint(dx, dy), buffer_);
+    }
+    buffer_ = std::move(moved);
+    const QRect all = buffer_.rect();
+    QRegion strip(all);
+    strip -= all.translated(dx, dy) & all;
+    dirty_ = dirty_.translated(dx, dy) + strip;
+    viewport()->update();
+    RenderNow();
+  }
+}
+
+// ---- mouse and keys -----------------------------------------------------------------
+
+void MapWindow::ShowPosition(const QPoint& at) {
+  if (!map_ || view_.scale <= 0) return;
+  const MapPoint m = DeviceToMap(Transform(), ToDevice(at));
+  if (!map_->extent().Contains(m)) {
+    Status().SetPositionText("");
+    return;
+  }
+  const double unit = map_->unit();
+  const std::int32_t x = ClampToInt32(m.x * unit + map_->origin().x);
+  const std::int32_t y = ClampToInt32(m.y * unit + map_->origin().y);
+  Status().SetPositionText(
+      StringPrintf("X: %s   Y: %s", FormatGroupedNumber(x).c_str(), FormatGroupedNumber(y).c_str()));
+}
+
+void MapWindow::mousePressEvent(QMouseEvent* event) {
+  if (!map_ || view_.scale <= 0) return;
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::MiddleButton && !band_) {
+    pan_ = Pan{at, QPoint(0, 0), buffer_};
+    grabMouse();
+    return;
+  }
+  if (band_ || pan_) return;
+  switch (Tool()) {
+    case cmd::kToolName:
+      if (event->button() == Qt::LeftButton) {
+        HideMarker();
+        ShowObjectName(at);
+      } else if (event->button() == Qt::RightButton) {
+        ShowLinkMenu(event->globalPosition().toPoint());
+      }
+      break;
+    case cmd::kToolPosition:
+      if (event->button() == Qt::LeftButton) {
+        SetCentre(DeviceToMap(Transform(), ToDevice(at)));
+        Redraw();
+      }
+      break;
+    case cmd::kToolZoom:
+    case cmd::kToolArea:
+      if (event->button() == Qt::LeftButton) StartBand(at, +1);
+      else if (event->button() == Qt::RightButton) StartBand(at, -1);
+      break;
+    default:
+      break;
+  }
+}
+
+void MapWindow::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (pan_) {
+    pan_->offset = at - pan_->start;
+    viewport()->update();
+    return;
+  }
+  ShowPosition(at);
+  if (band_) MoveBand(at);
+}
+
+void MapWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (pan_ && event->button() == Qt::MiddleButton) {
+    const QPoint offset = event->position().toPoint() - pan_->start;
+    pan_.reset();
+    releaseMouse();
+    if (map_ && !offset.isNull()) {
+      // The map point that was under the mouse stays under it.
+      const LCTransform t = Transform();
+      const MapPoint from = DeviceToMap(t, DevicePoint{t.deviceOriginX, t.deviceOriginY});
+      const MapPoint to = DeviceToMap(t, DevicePoint{t.deviceOriginX - offset.x(), t.deviceOriginY - offset.y()});
+      const MapRect& e = map_->extent();
+      MapPoint c{view_.centre.x + (to.x - from.x), view_.centre.y + (to.y - from.y)};
+      if (!e.IsEmpty()) c = {std::clamp(c.x, e.left, e.right), std::clamp(c.y, e.bottom, e.top)};
+      SetCentre(c);
+      Redraw();
+    } else {
+      viewport()->update();
+    }
+    return;
+  }
+  const int button = event->button() == Qt::LeftButton ? +1 : event->button() == Qt::RightButton ? -1 : 0;
+  if (band_ && band_->button == button) {  // only the button that started the band ends it
+    EndBand(button);
+    return;
+  }
+  if (nameBox_ && event->button() == Qt::LeftButton) RemoveNameBox();
+}
+
+void MapWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (Tool() != cmd::kToolName || event->button() != Qt::LeftButton || !map_) {
+    mousePressEvent(event);  // a second press for every other tool
+    return;
+  }
+  HideMarker();
+  OpenInformation(event->position().toPoint());
+}
+
+void MapWindow::OpenInformation(const QPoint& at) {
+  CategoryType type = CategoryType::None;
+  std::int32_t category = -1, object = -1;
+  if (!map_->HitTest(DeviceToMap(Transform(), ToDevice(at)), type, category, object)) return;
+  std::string objectName;
+  map_->GetObjectNames(type, category, object, nullptr, &objectName);
+  if (objectName.empty()) return;
+  const auto k = static_cast<std::size_t>(category);
+  std::string infoFile;
+  switch (type) {
+    case CategoryType::Point: infoFile = map_->points()[k]->infoFile(); break;
+    case CategoryType::Line: infoFile = map_->lines()[k]->infoFile(); break;
+    case CategoryType::Area: infoFile = map_->areas()[k]->infoFile(); break;
+    default: break;
+  }
+  if (!infoFile.empty()) Help().ShowKeyword(infoFile, objectName);
+}
+
+void MapWindow::wheelEvent(QWheelEvent* event) {
+  if (!map_ || view_.scale <= 0 || band_ || pan_) return;
+  const int delta = event->angleDelta().y();
+  if (delta == 0) return;
+  ZoomAround(event->position().toPoint(), delta > 0 ? 0.5 : 2.0);
+}
+
+void MapWindow::ZoomAround(const QPoint& at, double factor) {
+  const MapPoint fixed = DeviceToMap(Transform(), ToDevice(at));
+  const std::int32_t before = view_.scale;
+  SetScale(MultiplyScale(view_.scale, factor));
+  if (view_.scale == before) return;
+  // The point under the mouse keeps its place: centre the new transform on it, then
+  // find the map point that lands on the window's middle.
+  MapView around = view_;
+  around.centre = fixed;
+  around.rect = ClientRect();
+  const LCTransform t = BuildTransform(around, map_->unit());
+  const DevicePoint mirrored{2 * t.deviceOriginX - at.x(), 2 * t.deviceOriginY - at.y()};
+  SetCentre(DeviceToMap(t, mirrored));
+  Redraw();
+}
+
+void MapWindow::keyPressEvent(QKeyEvent* event) {
+  if (band_ && Tool() == cmd::kToolZoom && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+    ResizeZoomBand(event->key() == Qt::Key_Up ? +1 : -1);
+    return;
+  }
+  if (band_ || pan_) return;
+  switch (event->key()) {
+    case Qt::Key_Left: ScrollAction(Qt::Horizontal, QAbstractSlider::SliderSingleStepSub); break;
+    case Qt::Key_Right: ScrollAction(Qt::Horizontal, QAbstractSlider::SliderSingleStepAdd); break;
+    case Qt::Key_Up: ScrollAction(Qt::Vertical, QAbstractSlider::SliderSingleStepSub); break;
+    case Qt::Key_Down: ScrollAction(Qt::Vertical, QAbstractSlider::SliderSingleStepAdd); break;
+    case Qt::Key_PageUp: ScrollAction(Qt::Vertical, QAbstractSlider::SliderPageStepSub); break;
+    case Qt::Key_PageDown: ScrollAction(Qt::Vertical, QAbstractSlider::SliderPageStepAdd); break;
+    default: QAbstractScrollArea::keyPressEvent(event); break;
+  }
+}
+
+// ---- bands --------------------------------------------------------------------------
+
+void MapWindow::DrawBand() {
+  if (!band_ || buffer_.isNull()) return;
+  QtDeviceContext dc(buffer_);
+  dc.SetDrawMode(DrawMode::Xor);
+  dc.SetPen(Pen{kWhite, PenStyle::Solid, 0});
+  dc.Polyline(band_->corners, 5);
+  viewport()->update(BandRect(band_->corners).adjusted(-2, -2, 2, 2));
+}
+
+void MapWindow::StartBand(const QPoint& at, int button) {
+  Band band;
+  band.button = button;
+  band.anchor = ToDevice(at);
+  if (Tool() == cmd::kToolZoom) {
+    const int hw = viewport()->width() / 4;
+    const int hh = viewport()->height() / 4;
+    Corners(QRect(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() + hw, at.y() + hh)), band.corners);
+  } else {
+    Corners(QRect(at, at), band.corners);
+  }
+  band_ = band;
+  grabMouse();  // the band stays in this window until the button comes up
+  DrawBand();
+}
+
+void MapWindow::MoveBand(const QPoint& raw) {
+  const QPoint at(std::clamp(raw.x(), 0, std::max(0, viewport()->width() - 1)),
+                  std::clamp(raw.y(), 0, std::max(0, viewport()->height() - 1)));
+  DrawBand();  // erase
+  if (Tool() == cmd::kToolZoom) {
+    const QRect r = BandRect(band_->corners);
+    const QPoint shift = at - r.center();
+    Corners(r.translated(shift), band_->corners);
+  } else {
+    Corners(QRect(QPoint(band_->anchor.x, band_->anchor.y), at), band_->corners);
+  }
+  DrawBand();
+}
+
+void MapWindow::ResizeZoomBand(int direction) {
+  const int w = viewport()->width();
+  const int h = viewport()->height();
+  if (w <= 0) return;
+  const QRect r = BandRect(band_->corners);
+  const int dx = kBandStep * direction;
+  const int dy = kBandStep * h / w * direction;
+  const QRect grown = r.adjusted(-dx, -dy, dx, dy);
+  if (grown.width() <= 0 || grown.width() >= w || grown.height() <= 0 || grown.height() >= h) return;
+  DrawBand();
+  Corners(grown, band_->corners);
+  DrawBand();
+}
+
+void MapWindow::EndBand(int button) {
+  DrawBand();  // erase
+  releaseMouse();
+  const QRect r = BandRect(band_->corners);
+  band_.reset();
+  (void)button;
+  if (r.width() == 0 || r.height() == 0 || !map_) return;
+  // The band's middle becomes the centre, and the band fills the window (left button)
+  // or the window shrinks into the band (right button).
+  const LCTransform t = Transform();
+  const MapPoint a = DeviceToMap(t, DevicePoint{r.left(), r.top()});
+  const MapPoint b = DeviceToMap(t, DevicePoint{r.right(), r.bottom()});
+  SetCentre(MapPoint{Middle(a.x, b.x), Middle(a.y, b.y)});
+  const double fx = static_cast<double>(r.width()) / viewport()->width();
+  const double fy = static_cast<double>(r.height()) / viewport()->height();
+  const double f = std::max(fx, fy);
+  SetScale(button > 0 ? MultiplyScale(view_.scale, f) : ClampToInt32(view_.scale / f));
+  Redraw();
+}
+
+// ---- marker and name box --------------------------------------------------------------
+
+void MapWindow::DrawMarker(const QRect* clip) {
+  if (!marker_ || buffer_.isNull()) return;
+  const DevicePoint p = MapToDevice(Transform(), *marker_);
+  QtDeviceContext dc(buffer_);
+  if (clip) dc.SetClipRect(DeviceRect{clip->left(), clip->top(), clip->right() + 1, clip->bottom() + 1});
+  dc.SetDrawMode(DrawMode::Xor);
+  dc.SetPen(Pen{kWhite, PenStyle::Solid, kMarkerPenWidth});
+  dc.SetBrush(Brush{Brush::Kind::Hollow, kWhite, HatchStyle::Horizontal});
+  dc.Ellipse(DeviceRect{p.x - kMarkerRadius, p.y - kMarkerRadius, p.x + kMarkerRadius, p.y + kMarkerRadius});
+  viewport()->update(QRect(p.x - kMarkerRadius - kMarkerPenWidth, p.y - kMarkerRadius - kMarkerPenWidth,
+                           2 * (kMarkerRadius + kMarkerPenWidth), 2 * (kMarkerRadius + kMarkerPenWidth)));
+}
+
+void MapWindow::ShowMarker(MapPoint at) {
+  HideMarker();
+  marker_ = at;
+  markerShown_ = true;
+  DrawMarker(nullptr);
+}
+
+void MapWindow::HideMarker() {
+  if (!markerShown_) return;
+  DrawMarker(nullptr);
+  markerShown_ = false;
+}
+
+void MapWindow::ShowObjectName(const QPoint& at) {
+  CategoryType type = CategoryType::None;
+  std::int32_t category = -1, object = -1;
+  const MapPoint m = DeviceToMap(Transform(), ToDevice(at));
+  if (!map_->HitTest(m, type, category, object)) return;
+  std::string categoryName, objectName;
+  map_->GetObjectNames(type, category, object, &categoryName, &objectName);
+  const std::string text =
+      objectName.empty() ? StringPrintf(Cp("%s: Nincs név tárolva.").c_str(), categoryName.c_str()) : objectName;
+  ShowNameBox(at, text);
+}
+
+void MapWindow::ShowLinkMenu(const QPoint& globalAt) {
+  static bool tracking = false;  // a right click while the menu is open is ignored
+  if (tracking) return;
+  CategoryType type = CategoryType::None;
+  std::int32_t category = -1, object = -1;
+  const QPoint at = viewport()->mapFromGlobal(globalAt);
+  if (!map_->HitTest(DeviceToMap(Transform(), ToDevice(at)), type, category, object)) return;
+  std::string objectName;
+  map_->GetObjectNames(type, category, object, nullptr, &objectName);
+  if (objectName.empty()) return;
+  // Attaching files to objects comes with the linked information; until then the menu
+  // shows what it will offer, disabled.
+  QMenu menu(this);
+  for (const char* item : {"Kiegészítő információk csatolása...", "Kiegészítő információk megjelenítése",
+                           "Kiegészítő információk törlése"})
+    menu.addAction(QString::fromUtf8(item))->setEnabled(false);
+  tracking = true;
+  menu.exec(globalAt);
+  tracking = false;
+}
+
+void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {
+  RemoveNameBox();
+  if (buffer_.isNull()) return;
+  std::vector<std::string> lines(1);
+  for (char c : text) {
+    if (c == '|') lines.emplace_back();
+    else lines.back().push_back(c);
+  }
+  QtDeviceContext dc(buffer_);
+  LogicalFont font;
+  font.faceName = "ARIAL CE";
+  font.height = 20;
+  font.weight = 300;
+  dc.SetFont(font);
+  int width = 0, height = 0;
+  std::vector<TextSize> sizes;
+  for (const std::string& line : lines) {
+    const TextSize s = dc.GetTextExtent(line.empty() ? " " : line);
+    sizes.push_back(s);
+    width = std::max(width, s.cx);
+    height += s.cy;
+  }
+  width += 10;
+  height += 4;
+  const int clientW = viewport()->width();
+  const int left = std::max(0, std::min(at.x() - width / 2, clientW - width));
+  const int top = std::max(0, at.y() - height);
+  const QRect box(left, top, width, height);
+  NameBox saved{box, dc.CopyArea(DeviceRect{left, top, left + width, top + height})};
+  if (!saved.saved) {
+    ShowMessage("Nincs elég memória.", MessageKind::Exclamation, this);
+    return;
+  }
+  dc.SetPen(Pen{kBlack, PenStyle::Solid, 0});
+  dc.SetBrush(Brush{Brush::Kind::Solid, Rgb(255, 255, 0), HatchStyle::Horizontal});
+  dc.Rectangle(DeviceRect{left, top, left + width, top + height});
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.SetTextAlign(TextAlign::TopLeft);
+  dc.SetTextColor(kBlack);
+  int y = top + 2;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    dc.TextOut(DevicePoint{left + (width - sizes[i].cx) / 2, y}, lines[i]);
+    y += sizes[i].cy;
+  }
+  nameBox_ = std::move(saved);
+  viewport()->update(box);
+}
+
+void MapWindow::RemoveNameBox() {
+  if (!nameBox_) return;
+  const QRect box = nameBox_->rect;
+  if (nameBox_->saved && !buffer_.isNull()) {
+    QtDeviceContext dc(buffer_);
+    dc.StretchBlt(DeviceRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1}, *nameBox_->saved,
+                  DeviceRect{0, 0, box.width(), box.height()}, RasterOp::Copy);
+    viewport()->update(box);
+  } else {
+    Invalidate(box);
+  }
+  nameBox_.reset();
+}
+
+// ---- frame --------------------------------------------------------------------------
+
+MapFrameWindow::MapFrameWindow(MMap& map, std::function<int()> currentTool, QWidget* parent)
+    : QMdiSubWindow(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
-  view_ = new MapWindow(map, this);
+  view_ = new MapWindow(map, std::move(currentTool), this);
   setWidget(view_);
   setWindowTitle(ToQString(map.name()));
+  setWindowIcon(MapIcon());
 }
 
 void MapFrameWindow::closeEvent(QCloseEvent* event) {

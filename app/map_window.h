@@ -1,38 +1,142 @@
 #pragma once
 // A map window: the MDI child frame (MapFrameWindow) and its client, the view
 // (MapWindow), which holds a scale and a centre onto a shared MMap.
+//
+// The view keeps the drawn map in a back buffer. The map is drawn into it outside paint
+// events (a long drawing lets events through for its progress display and ESC), and a
+// paint event only copies the buffer to the screen. What the mouse tools draw for a
+// moment (the zoom band, the label outline, the search marker) is drawn into the buffer
+// in XOR mode, so that drawing it again removes it, and the name box saves and restores
+// the pixels under it.
 
+#include <QAbstractScrollArea>
+#include <QImage>
 #include <QMdiSubWindow>
-#include <QWidget>
+#include <QPointer>
+#include <QRegion>
 #include <functional>
+#include <memory>
+#include <optional>
 
+#include "document/geometry.h"
 #include "document/transform.h"
 
 namespace koltar {
 
+class Bitmap;
+class CommandWindow;
 class MMap;
 
-class MapWindow final : public QWidget {
+class MapWindow final : public QAbstractScrollArea {
  public:
-  // Counts itself on the map.
-  MapWindow(MMap& map, QWidget* parent = nullptr);
+  // Counts itself on the map; centred on the map's extent, scale not yet known.
+  MapWindow(MMap& map, std::function<int()> currentTool, QWidget* parent = nullptr);
+  ~MapWindow() override;
 
   // The map shown; null once the window has closed (its map may be gone then).
   MMap* map() const { return map_; }
   // Lets go of the map when the window closes.
-  void Detach() { map_ = nullptr; }
-  MapView& view() { return view_; }
+  void Detach();
+
+  const MapView& view() const { return view_; }
+  // Rounds and clamps a scale into the map's range, shows it, and stores it.
+  void SetScale(std::int32_t request);
+  // Stores the centre and moves both scroll bars to it.
+  void SetCentre(MapPoint centre);
+  // The scale at which a map rectangle just fits into the window.
+  std::int32_t FitScale(const MapRect& rect) const;
+  LCTransform Transform() const;
+  // The map rectangle the window shows.
+  MapRect VisibleMapRect() const;
+  // Marks a searched place with a circle.
+  void ShowMarker(MapPoint at);
+  void HideMarker();
+  bool markerShown() const { return markerShown_; }
+  // Draws the whole window anew.
+  void Redraw();
+  // Draws the map into the back buffer now if a drawing is due (tests and the printout
+  // use it; the window does it by itself soon after a change).
+  void RenderNow();
+  const QImage& buffer() const { return buffer_; }
   // The cursor of a mouse tool (a command number 1007 ... 1016).
   void SetToolCursor(int tool);
+  // Shows the scale in the status bar when the window becomes active, empties it when
+  // it stops being active.
+  void Activated(bool active);
+
+  // Scrolling as the scroll bars do it (QAbstractSlider::SliderAction values).
+  void ScrollAction(Qt::Orientation orientation, int action);
+  void ScrollToPosition(Qt::Orientation orientation, int position);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void scrollContentsBy(int, int) override {}
 
  private:
+  struct Band {
+    DevicePoint corners[5];
+    int button = 0;  // +1 left, -1 right
+    DevicePoint anchor;  // area selection: the fixed corner
+  };
+  struct NameBox {
+    QRect rect;
+    std::unique_ptr<Bitmap> saved;
+  };
+  struct Pan {
+    QPoint start;
+    QPoint offset;
+    QImage picture;
+  };
+
+  int Tool() const { return currentTool_ ? currentTool_() : 0; }
+  DeviceRect ClientRect() const;
+  void Invalidate(const QRect& area);
+  void ScheduleRender();
+  void Render();
+  void ResizeBuffer();
+  void UpdateScrollBars();
+  void ScrollBy(Qt::Orientation orientation, std::int32_t newCoordinate);
+  void ShowPosition(const QPoint& at);
+
+  void DrawMarker(const QRect* clip);
+  void StartBand(const QPoint& at, int button);
+  void MoveBand(const QPoint& at);
+  void EndBand(int button);
+  void DrawBand();
+  void ResizeZoomBand(int direction);
+  void ShowNameBox(const QPoint& at, const std::string& text);
+  void RemoveNameBox();
+  void ShowObjectName(const QPoint& at);
+  void OpenInformation(const QPoint& at);
+  void ShowLinkMenu(const QPoint& at);
+  void ZoomAround(const QPoint& at, double factor);
+
   MMap* map_;
+  std::function<int()> currentTool_;
   MapView view_;
+  QImage buffer_;
+  QRegion dirty_;
+  bool renderScheduled_ = false;
+  bool rendering_ = false;
+  bool resizePending_ = false;
+  bool everSized_ = false;
+  std::optional<MapPoint> marker_;
+  bool markerShown_ = false;
+  std::optional<Band> band_;
+  std::optional<NameBox> nameBox_;
+  std::optional<Pan> pan_;
 };
 
 class MapFrameWindow final : public QMdiSubWindow {
  public:
-  explicit MapFrameWindow(MMap& map, QWidget* parent = nullptr);
+  MapFrameWindow(MMap& map, std::function<int()> currentTool, QWidget* parent = nullptr);
 
   MapWindow* mapWindow() const { return view_; }
   MMap* map() const { return view_->map(); }

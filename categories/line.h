@@ -1,32 +1,79 @@
 #pragma once
-// The line category: construction, extent and drawing. (Its records and operations come
-// with the category itself; for now it only takes part in the map's load and draw.)
+// The line category: roads, railways, rivers, borders. Each object is a run of points
+// of the shared coordinate file with a stored bounding rectangle. A layer draws its
+// lines with up to three superimposed strokes (casing, fill, centre line), painted in
+// three passes over the whole category, so that the casings of all roads lie under
+// the fills of all roads and crossings look joined.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "categories/category_common.h"
+#include "categories/poly_files.h"
 #include "document/geometry.h"
 #include "document/transform.h"
+#include "platform/dc.h"
 
 namespace koltar {
 
-class DeviceContext;
 class MCartoSymb;
 
 class MLine {
  public:
+  // Reads the category's section of the map file and loads DATAFILE, COORDFILE and,
+  // when given, NAMEFILE. Never fails: problems are shown and leave the category empty
+  // or partly empty.
   MLine(std::string_view categoryName, std::string_view mapDirectory, std::string_view mapFileName);
   MLine(const MLine&) = delete;
   MLine& operator=(const MLine&) = delete;
 
   const std::string& name() const { return name_; }
-  MapRect GetExtent() const { return MapRect::Empty(); }
-  void Draw(DeviceContext&, const LCTransform&, const DeviceRect&, const MapRect&, std::int32_t,
-            const MCartoSymb&, std::int32_t) {}
+  // The union of the records' bounding rectangles.
+  MapRect GetExtent() const { return files_.Extent(); }
+  // Draws strokes 0, 1 and 2 of every visible line within the update rectangle, one
+  // pass per stroke, and sets the drawn flags. `unit` is metres per map unit.
+  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
+            const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
+            std::int32_t unit);
+
+  // The topmost drawn line passing within half its layer's stroke-0 width (as the last
+  // drawing computed it) of the map point, or -1.
+  std::int32_t HitTest(MapPoint p) const;
+  // The object's name; "" without name table or name, or for an index outside the records.
+  std::string GetObjectName(std::int32_t index) const { return files_.Name(index); }
+  // The record's stored bounding rectangle (the empty rectangle for an index outside
+  // the records).
+  MapRect GetBounds(std::int32_t index) const { return files_.Bounds(index); }
+
+  std::int32_t recordCount() const { return files_.records.count(); }
+  std::int32_t layerCount() const { return static_cast<std::int32_t>(layers_.size()); }
+  // The resolved INFOFILE name, "" when not given.
+  const std::string& infoFile() const { return files_.infoFile; }
+  // The loaded records (PolyRecord) and points (CoordRecord), as the road network
+  // reads them.
+  const RecordArray& records() const { return files_.records; }
+  const RecordArray& coords() const { return files_.coords; }
+  // False for records that damaged data made unusable (see RecordCheck).
+  bool IsUsable(std::int32_t index) const { return files_.Valid(index); }
+  // Whether the last drawing showed the object (false for indexes outside the records).
+  bool IsDrawn(std::int32_t index) const;
 
  private:
+  struct Layer : LayerCommon {
+    std::array<std::int32_t, 3> strokeWidth{};  // map units; 0 when the stroke is not drawn
+    std::array<std::optional<Pen>, 3> pen;      // for one drawing
+  };
+
+  bool OnLine(const std::uint8_t* record, MapPoint p, double halfWidth) const;
+
   std::string name_;
+  std::string mapFile_;
+  PolyFiles files_;
+  std::vector<Layer> layers_;
 };
 
 }  // namespace koltar

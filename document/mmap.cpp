@@ -17,7 +17,7 @@
 #include "platform/profile.h"
 #include "platform/progress.h"
 #include "platform/services.h"
-#include "route/optpath.h"
+#include "route/opt_path.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
@@ -226,6 +226,65 @@ MMap::~MMap() {
   lines_.clear();
   areas_.clear();
   texts_.clear();
+}
+
+bool MMap::HitTest(MapPoint p, CategoryType& type, std::int32_t& category,
+                   std::int32_t& object) const {
+  for (auto e = drawOrder_.rbegin(); e != drawOrder_.rend(); ++e) {
+    const auto k = static_cast<std::size_t>(e->index);
+    std::int32_t hit = -1;
+    switch (e->type) {
+      case CategoryType::Point: hit = points_[k]->HitTest(p); break;
+      case CategoryType::Line: hit = lines_[k]->HitTest(p); break;
+      case CategoryType::Area: hit = areas_[k]->HitTest(p); break;
+      case CategoryType::Text:
+      case CategoryType::OptPath:
+      case CategoryType::None: break;
+    }
+    if (hit >= 0) {
+      type = e->type;
+      category = e->index;
+      object = hit;
+      return true;
+    }
+  }
+  type = CategoryType::None;
+  category = -1;
+  object = -1;
+  return false;
+}
+
+void MMap::GetObjectNames(CategoryType type, std::int32_t category, std::int32_t object,
+                          std::string* categoryName, std::string* objectName) const {
+  std::string categoryText;
+  std::string objectText;
+  const auto k = static_cast<std::size_t>(category);
+  auto inList = [&](const auto& list) { return category >= 0 && k < list.size(); };
+  switch (type) {
+    case CategoryType::Point:
+      if (inList(points_)) {
+        categoryText = points_[k]->name();
+        objectText = points_[k]->GetObjectName(object, true);
+      }
+      break;
+    case CategoryType::Line:
+      if (inList(lines_)) {
+        categoryText = lines_[k]->name();
+        objectText = lines_[k]->GetObjectName(object);
+      }
+      break;
+    case CategoryType::Area:
+      if (inList(areas_)) {
+        categoryText = areas_[k]->name();
+        objectText = areas_[k]->GetObjectName(object);
+      }
+      break;
+    case CategoryType::Text:
+    case CategoryType::OptPath:
+    case CategoryType::None: break;
+  }
+  if (categoryName) *categoryName = std::move(categoryText);
+  if (objectName) *objectName = std::move(objectText);
 }
 
 void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,

@@ -47,6 +47,20 @@ class MMap {
   void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
             std::int32_t scale);
 
+  // The object under a map point: the categories are asked from the last declared one
+  // backwards, and the first point, line or area category whose hit test finds an
+  // object wins (texts and the road network are never hit). The outputs are the type,
+  // the index within the list of that type and the record index; all -1 (type None)
+  // when nothing was found.
+  [[nodiscard]] bool HitTest(MapPoint p, CategoryType& type, std::int32_t& category,
+                             std::int32_t& object) const;
+
+  // The names of a category and of one of its objects (a point's name with its house
+  // numbers). For other types, or indexes outside the lists, both are "". Either
+  // output may be null.
+  void GetObjectNames(CategoryType type, std::int32_t category, std::int32_t object,
+                      std::string* categoryName, std::string* objectName) const;
+
   struct DrawEntry {
     CategoryType type = CategoryType::None;
     std::int32_t index = 0;  // within the list of that type
@@ -68,6 +82,7 @@ class MMap {
   MCartoSymb& symbology() { return *symbology_; }
   MLinkedInfo& linkedInfo() { return *linkedInfo_; }
   MOptPath* roadNetwork() { return roadNetwork_.get(); }
+  const MOptPath* roadNetwork() const { return roadNetwork_.get(); }
   const std::vector<std::unique_ptr<MPoint>>& points() const { return points_; }
   const std::vector<std::unique_ptr<MLine>>& lines() const { return lines_; }
   const std::vector<std::unique_ptr<MArea>>& areas() const { return areas_; }

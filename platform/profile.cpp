@@ -165,9 +165,11 @@ struct CachedFile {
   std::optional<ProfileText> text;  // empty when the file does not exist
 };
 
+// Never destroyed, so that objects that write their settings back while the program's
+// static objects are being destroyed still find it.
 std::list<CachedFile>& Cache() {
-  static std::list<CachedFile> cache;
-  return cache;
+  static auto* cache = new std::list<CachedFile>;
+  return *cache;
 }
 
 constexpr std::size_t kCacheFiles = 16;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/bitmap.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/status.h"
@@ -35,6 +36,14 @@ class NoImages final : public ImageService {
  public:
   std::unique_ptr<Bitmap> CreateBitmap(int, int) override { return nullptr; }
   std::unique_ptr<Bitmap> LoadBitmapFile(std::string_view) override { return nullptr; }
+};
+
+class NoHelp final : public HelpService {
+ public:
+  void ShowIndex(const std::string&) override {}
+  void ShowContext(const std::string&, int) override {}
+  void ShowKeyword(const std::string&, const std::string&) override {}
+  void Quit() override {}
 };
 
 }  // namespace
@@ -76,6 +85,12 @@ StatusFields& Status() {
 ImageService& Images() {
   static NoImages fallback;
   ImageService* s = InstalledServices().images;
+  return s ? *s : fallback;
+}
+
+HelpService& Help() {
+  static NoHelp fallback;
+  HelpService* s = InstalledServices().help;
   return s ? *s : fallback;
 }
 

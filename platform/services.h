@@ -11,6 +11,7 @@ class ProgressService;
 class WaitCursorService;
 class StatusFields;
 class ImageService;
+class HelpService;
 
 // Width and height of one screen pixel in millimetres.
 struct PixelSize {
@@ -35,6 +36,7 @@ struct Services {
   WaitCursorService* waitCursor = nullptr;
   StatusFields* status = nullptr;
   ImageService* images = nullptr;
+  HelpService* help = nullptr;
 };
 
 Services& InstalledServices();
@@ -46,5 +48,7 @@ WaitCursorService& WaitCursor();
 StatusFields& Status();
 // Pictures; without an installed service no bitmap can be made or loaded.
 ImageService& Images();
+// The help viewer; without one, help requests do nothing.
+HelpService& Help();
 
 }  // namespace koltar

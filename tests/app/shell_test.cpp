@@ -1,18 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
+#include "app/about_dialog.h"
 #include "app/command_window.h"
 #include "app/commands.h"
 #include "app/main_frame.h"
 #include "app/map_window.h"
 #include "app/status_fields.h"
 #include "document/mmap.h"
+#include "platform/help.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
 #include "tests/support/test_env.h"
@@ -33,8 +37,12 @@ class Shell : public test::ServicesTest {
 
   std::string WriteMap(const std::string& file, const std::string& name) {
     dir.Write("symb.ini", "[CATEGORIES]\nN=1\nCATEGORY01=Semmi\n");
+    // An empty line category, so that loading has nothing to report.
+    dir.Write("utak.dat", "");
+    dir.Write("utak.crd", "");
     return dir.Write(file, "[MAP]\nNAME=" + name +
-                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n");
+                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n"
+                               "[Utak]\nDATAFILE=utak.dat\nCOORDFILE=utak.crd\nNLAYER=1\nLAYER01=Főút\n");
   }
 
   CommandWindow& commands() { return *frame->commandWindow(); }
@@ -213,6 +221,28 @@ TEST_F(Shell, OpenCommandUsesTheFileDialog) {
   EXPECT_EQ(services.messages.Transcript()[0],
             "KOLTAR32|STOP|'" + dir.Model("gone.map") + Utf8ToCp1250("' file nem található."));
   EXPECT_EQ(services.messages.messages()[0].owner, frame.get());
+}
+
+TEST_F(Shell, HelpIndexAndAbout) {
+  struct Recorder final : HelpService {
+    void ShowIndex(const std::string& f) override { calls.push_back("INDEX " + f); }
+    void ShowContext(const std::string& f, int c) override { calls.push_back(f + " " + std::to_string(c)); }
+    void ShowKeyword(const std::string&, const std::string&) override {}
+    void Quit() override {}
+    std::vector<std::string> calls;
+  } help;
+  InstalledServices().help = &help;
+  Program().helpFile = "/opt/koltar/koltar.HLP";
+  EXPECT_TRUE(Enabled(cmd::kHelpIndex));
+  commands().Execute(cmd::kHelpIndex);
+  EXPECT_EQ(help.calls, (std::vector<std::string>{"INDEX /opt/koltar/koltar.HLP"}));
+  InstalledServices().help = nullptr;
+
+  std::unique_ptr<QDialog> about(MakeAboutDialog(frame.get()));
+  EXPECT_EQ(about->windowTitle(), QString::fromUtf8("Névjegy"));
+  auto* text = about->findChild<QLabel*>(QStringLiteral("aboutText"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->text().contains(QStringLiteral("KOLTAR-DEKA")));
 }
 
 TEST_F(Shell, MouseOverTheClientAreaEmptiesThePositionField) {

@@ -6,9 +6,10 @@
 #include "categories/line.h"
 #include "categories/point.h"
 #include "document/mmap.h"
-#include "route/optpath.h"
-#include "platform/dc.h"
+#include "route/opt_path.h"
+#include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
+#include "tools/mapwriter/map_writer.h"
 
 namespace koltar {
 namespace {
@@ -25,7 +26,16 @@ class MapLoading : public test::ServicesTest {
     return dir.Write("test.map", text);
   }
 
-  std::vector<std::string> Messages() const { return services.messages.Transcript(); }
+  // The map's own messages. The categories of these maps have no sections, so each
+  // reports its unnamed data files (the map directory) as files it cannot open; the
+  // categories' loading is tested with the categories.
+  std::vector<std::string> Messages() const {
+    const std::string unnamedFile = "KOLTAR32|EXCLAMATION|'" + dir.Model() + "' file nem nyitható meg.\n";
+    std::vector<std::string> own;
+    for (const std::string& line : services.messages.Transcript())
+      if (line != unnamedFile) own.push_back(line);
+    return own;
+  }
 
   test::TempDir dir;
 };
@@ -112,7 +122,7 @@ TEST_F(MapLoading, DrawOrderIndexesEachTypesList) {
   EXPECT_EQ(order[3].index, 1);
   EXPECT_EQ(order[4].type, CategoryType::Text);
   ASSERT_NE(map.roadNetwork(), nullptr);
-  EXPECT_EQ(map.roadNetwork()->name(), "Hálózat");
+  EXPECT_EQ(map.roadNetwork()->categoryName(), "Hálózat");
   EXPECT_EQ(map.lines()[1]->name(), "Vasutak");
 }
 
@@ -121,13 +131,14 @@ TEST_F(MapLoading, SecondRoadNetworkEndsLoading) {
                     "N=4\nCATEGORY01=OPTPATH,Egyik\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Másik\n"
                     "CATEGORY04=POINT,Települések\n",
                     "TOWNCATEGORY=Települések\nROADCATEGORY=Utak\n"));
-  EXPECT_EQ(map.roadNetwork()->name(), "Egyik");
+  EXPECT_EQ(map.roadNetwork()->categoryName(), "Egyik");
   EXPECT_EQ(map.lines().size(), 1u);
   EXPECT_TRUE(map.points().empty());  // declared after the second one
   EXPECT_EQ(map.roadCategory(), -1);  // CONNECTIONS is not read after an early end
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "KOLTAR32|SYSTEMMODAL|Az optimális út kereséshez csak egy OPTPATH "
-                            "tipusú kategória adható meg."}));
+  // (The first network reports its missing graph files before.)
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_EQ(Messages().back(),
+            "KOLTAR32|SYSTEMMODAL|Az optimális út kereséshez csak egy OPTPATH tipusú kategória adható meg.");
   EXPECT_EQ(services.progress.events().back(), "END");
   EXPECT_EQ(services.waitCursor.depth, 0);
 }
@@ -204,50 +215,6 @@ TEST_F(MapLoading, DestructionWritesTheFindScale) {
   EXPECT_NE(dir.Read("test.map").find("FINDSCALE=120000"), std::string::npos);
 }
 
-// Draws nothing; the drawing of the categories is tested with the categories.
-class NullDc final : public DeviceContext {
- public:
-  int LogicalDpiX() const override { return 96; }
-  int LogicalDpiY() const override { return 96; }
-  bool CanStretchBlt() const override { return true; }
-  bool CanStretchDib() const override { return true; }
-  void Save() override {}
-  void Restore() override {}
-  void SetPen(const Pen& p) override { pen_ = p; }
-  Pen GetPen() const override { return pen_; }
-  void SetBrush(const Brush& b) override { brush_ = b; }
-  Brush GetBrush() const override { return brush_; }
-  void SetDrawMode(DrawMode) override {}
-  DrawMode GetDrawMode() const override { return DrawMode::Copy; }
-  void SetFillMode(FillMode) override {}
-  FillMode GetFillMode() const override { return FillMode::Alternate; }
-  void SetBackgroundMode(BackgroundMode) override {}
-  BackgroundMode GetBackgroundMode() const override { return BackgroundMode::Opaque; }
-  void SetClipRect(const DeviceRect&) override {}
-  void ClearClip() override {}
-  void Polyline(const DevicePoint*, int) override {}
-  void Polygon(const DevicePoint*, int) override {}
-  void Rectangle(const DeviceRect&) override {}
-  void Ellipse(const DeviceRect&) override {}
-  void StretchBlt(const DeviceRect&, const Bitmap&, const DeviceRect&, RasterOp) override {}
-  void StretchDib(const DeviceRect&, const Bitmap&, const DeviceRect&) override {}
-  std::unique_ptr<Bitmap> CopyArea(const DeviceRect&) override { return nullptr; }
-  void SetFont(const LogicalFont& f) override { font_ = f; }
-  LogicalFont GetFont() const override { return font_; }
-  TextMetrics GetTextMetrics() override { return {}; }
-  TextSize GetTextExtent(std::string_view) override { return {}; }
-  void SetTextColor(ColorRef) override {}
-  ColorRef GetTextColor() const override { return kBlack; }
-  void SetTextAlign(TextAlign) override {}
-  TextAlign GetTextAlign() const override { return TextAlign::TopLeft; }
-  void TextOut(DevicePoint, std::string_view) override {}
-
- private:
-  Pen pen_;
-  Brush brush_;
-  LogicalFont font_;
-};
-
 class MapDrawing : public MapLoading {
  protected:
   void DrawMap(int categories) {
@@ -255,7 +222,7 @@ class MapDrawing : public MapLoading {
     for (int i = 1; i <= categories; ++i)
       lines += "CATEGORY0" + std::to_string(i) + "=AREA,A" + std::to_string(i) + "\n";
     MMap map(WriteMap("", lines));
-    NullDc dc;
+    test::RecordingDeviceContext dc;
     const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
     map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
   }
@@ -284,6 +251,75 @@ TEST_F(MapDrawing, EscBeforeTheThirdOfFiveStopsTheRest) {
 TEST_F(MapDrawing, MapWithoutCategoriesDrawsNothing) {
   DrawMap(0);
   EXPECT_TRUE(DrawEvents().empty());
+}
+
+// A map of an area, a road and a village on it, drawn once, then asked what lies where.
+class MapObjects : public test::ServicesTest {
+ protected:
+  MapObjects() {
+    writer.unit = 1;
+    writer.AddAreas("Erdők", {"Erdő"}).Add(1, {{0, 0}, {0, 200}, {200, 200}, {200, 0}, {0, 0}}, "Bakony");
+    writer.AddLines("Utak", {"Főút"}).Add(1, {{0, 100}, {200, 100}}, "8-as főút");
+    PointCategoryWriter& towns = writer.AddPoints("Helyek", {"Falu"});
+    towns.Add(1, {100, 100}, "Zirc");
+    towns.Add(1, {150, 150}, "Fő utca");
+    towns.SetHouseRange(1, {3, 1, ' ', 9, ' '});
+    writer.AddTexts("Nevek", {"Táj"}).Add(1, {20, 20}, 0.0f, "Bakony");
+    writer.AddBitmap("falu.bmp", BmpPicture{2, 2, {kBlack, kBlack, kBlack, kBlack}});
+    writer.symbology.AddCategory("Utak").AddLayer("Főút").Set("LINEWIDTH", "10");
+    writer.symbology.AddCategory("Helyek").AddLayer("Falu").Set("BITMAP", "falu.bmp,10");
+    EXPECT_TRUE(writer.Write());
+    map = std::make_unique<MMap>(writer.MapFileName());
+    const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
+    map->Draw(dc, BuildTransform(view, map->unit()), view.rect, view.scale);
+  }
+
+  struct Hit {
+    CategoryType type;
+    std::int32_t category;
+    std::int32_t object;
+    bool operator==(const Hit&) const = default;
+  };
+  Hit At(MapPoint p) const {
+    Hit hit{CategoryType::Text, 7, 7};
+    const bool found = map->HitTest(p, hit.type, hit.category, hit.object);
+    EXPECT_EQ(found, hit.object >= 0);
+    return hit;
+  }
+
+  test::TempDir dir;
+  MapWriter writer{dir.path()};
+  test::RecordingDeviceContext dc;
+  std::unique_ptr<MMap> map;
+};
+
+TEST_F(MapObjects, TheLastDeclaredCategoryWins) {
+  EXPECT_TRUE(services.messages.messages().empty());
+  EXPECT_EQ(map->extent(), MapRect::Of(0, 200, 200, 0));
+  EXPECT_EQ(At({100, 102}), (Hit{CategoryType::Point, 0, 0}));
+  EXPECT_EQ(At({50, 102}), (Hit{CategoryType::Line, 0, 0}));
+  EXPECT_EQ(At({20, 20}), (Hit{CategoryType::Area, 0, 0}));  // texts are never hit
+  EXPECT_EQ(At({300, 300}), (Hit{CategoryType::None, -1, -1}));
+}
+
+TEST_F(MapObjects, NamesOfCategoriesAndObjects) {
+  std::string category, object;
+  map->GetObjectNames(CategoryType::Point, 0, 1, &category, &object);
+  EXPECT_EQ(category, "Helyek");
+  EXPECT_EQ(object, "Fő utca 1  - 9 ");  // with house numbers
+  map->GetObjectNames(CategoryType::Line, 0, 0, &category, &object);
+  EXPECT_EQ(object, "8-as főút");
+  map->GetObjectNames(CategoryType::Area, 0, 0, nullptr, &object);
+  EXPECT_EQ(object, "Bakony");
+  map->GetObjectNames(CategoryType::Area, 0, 0, &category, nullptr);
+  EXPECT_EQ(category, "Erdők");
+  for (auto [type, index] : {std::pair{CategoryType::Text, 0}, std::pair{CategoryType::OptPath, 0},
+                             std::pair{CategoryType::Line, 1}, std::pair{CategoryType::Point, -1}}) {
+    category = object = "x";
+    map->GetObjectNames(type, index, 0, &category, &object);
+    EXPECT_EQ(category, "");
+    EXPECT_EQ(object, "");
+  }
 }
 
 }  // namespace

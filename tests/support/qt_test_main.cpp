@@ -1,9 +1,12 @@
-// Test entry of the Qt tests: one QApplication for all of them (offscreen platform).
+// Test entry of the Qt tests: one QApplication for all of them (offscreen platform), with
+// the font substitutions the program installs.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <clocale>
+
+#include "platform/qt/qt_device_context.h"
 
 namespace {
 
@@ -21,6 +24,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // numbers in files are written with a decimal point
+  koltar::InstallFontSubstitutions();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -49,9 +49,10 @@ std::string PointRecords(const PointCategoryWriter& c) {
 }
 
 std::string EntityRecords(const PointCategoryWriter& c) {
-  std::string out = Bytes(c.records.size() * 8);
+  const std::size_t count = c.entityCount < 0 ? c.records.size() : static_cast<std::size_t>(c.entityCount);
+  std::string out = Bytes(count * 8);
   for (const auto& [index, r] : c.houseRanges) {
-    if (index < 0 || static_cast<std::size_t>(index) >= c.records.size()) continue;
+    if (index < 0 || static_cast<std::size_t>(index) >= count) continue;
     char* p = out.data() + static_cast<std::size_t>(index) * 8;
     p[0] = static_cast<char>(r.flags);
     WriteI16(p + 2, r.first);
@@ -122,7 +123,7 @@ std::string FileStem(int number) { return StringPrintf("c%02d", number); }
 
 }  // namespace
 
-std::int32_t NameTable::Add(std::string_view name) {
+std::int32_t NameTableWriter::Add(std::string_view name) {
   if (auto it = offsets_.find(name); it != offsets_.end()) return it->second;
   const auto offset = static_cast<std::int32_t>(bytes_.size());
   bytes_.append(name);
@@ -284,7 +285,7 @@ std::string MapWriter::SectionOf(const Entry& e, int number) const {
       Section(out, c.name);
       Line(out, "DATAFILE", stem + ".dat");
       Line(out, "COORDFILE", stem + ".crd");
-      if (!c.names.bytes().empty()) Line(out, "NAMEFILE", stem + ".nam");
+      if (!c.names.bytes().empty() || !c.nameTail.empty()) Line(out, "NAMEFILE", stem + ".nam");
       break;
     }
     case Kind::Text: {
@@ -381,23 +382,23 @@ bool MapWriter::Write() const {
     switch (e.kind) {
       case Kind::Point: {
         const auto& c = *points_[e.index];
-        put(stem + ".dat", PointRecords(c));
-        put(stem + ".nam", c.names.bytes());
+        put(stem + ".dat", PointRecords(c) + c.dataTail);
+        put(stem + ".nam", c.names.bytes() + c.nameTail);
         if (c.withEntities) put(stem + ".ent", EntityRecords(c));
         break;
       }
       case Kind::Line:
       case Kind::Area: {
         const auto& c = e.kind == Kind::Line ? *lines_[e.index] : *areas_[e.index];
-        put(stem + ".dat", PolyRecords(c));
+        put(stem + ".dat", PolyRecords(c) + c.dataTail);
         put(stem + ".crd", Coords(c.coords));
-        if (!c.names.bytes().empty()) put(stem + ".nam", c.names.bytes());
+        if (!c.names.bytes().empty() || !c.nameTail.empty()) put(stem + ".nam", c.names.bytes() + c.nameTail);
         break;
       }
       case Kind::Text: {
         const auto& c = *texts_[e.index];
-        put(stem + ".dat", TextRecords(c));
-        put(stem + ".nam", c.names.bytes());
+        put(stem + ".dat", TextRecords(c) + c.dataTail);
+        put(stem + ".nam", c.names.bytes() + c.nameTail);
         break;
       }
       case Kind::OptPath: {

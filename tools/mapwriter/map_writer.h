@@ -19,7 +19,7 @@
 namespace koltar {
 
 // Zero-ended names addressed by byte offsets; equal names are stored once.
-class NameTable {
+class NameTableWriter {
  public:
   // The offset of the name, adding it when new.
   std::int32_t Add(std::string_view name);
@@ -35,7 +35,11 @@ struct CategoryBase {
   std::string name;
   std::vector<std::string> layers;
   std::string infoFile;  // written as INFOFILE when not empty
-  NameTable names;
+  NameTableWriter names;
+  // Bytes written after the records of DATAFILE and after the names, as damaged files
+  // have them (a partial record, a name without its zero byte).
+  std::string dataTail;
+  std::string nameTail;
   // Offset of a name, or -1 for an empty one (no name).
   std::int32_t NameOffset(std::string_view text) { return text.empty() ? -1 : names.Add(text); }
 };
@@ -65,6 +69,8 @@ class PointCategoryWriter : public CategoryBase {
   std::vector<Record> records;
   std::map<std::int32_t, HouseRange> houseRanges;
   bool withEntities = false;
+  // How many house-number records ENTITYFILE gets; -1 for one per point record.
+  std::int32_t entityCount = -1;
 };
 
 // Lines and areas share one layout: a record names a run of points in COORDFILE.

@@ -1,0 +1,54 @@
+#pragma once
+// What route planning takes from the two categories it is bound to: the road category's
+// line records and points, and the names of the settlement category's objects.
+
+#include <cstdint>
+#include <string>
+
+#include "document/geometry.h"
+#include "platform/binary.h"
+
+namespace koltar {
+
+// LINE data record (32 bytes): layer, point count, first point, name offset, bounds.
+inline constexpr std::int32_t kRoadRecordSize = 32;
+inline constexpr std::int32_t kRoadLayerOffset = 0;        // signed 16-bit
+inline constexpr std::int32_t kRoadPointCountOffset = 2;   // signed 16-bit
+inline constexpr std::int32_t kRoadFirstPointOffset = 4;   // signed 32-bit
+inline constexpr std::int32_t kRoadNameOffset = 8;         // signed 32-bit
+inline constexpr std::int32_t kRoadBoundsOffset = 12;      // MapRect, 16 bytes
+inline constexpr std::int32_t kRoadPointSize = 8;          // x, y signed 32-bit
+
+// A view of the road category's DATAFILE and COORDFILE blocks, used in place.
+struct RoadData {
+  const std::uint8_t* records = nullptr;
+  std::int32_t recordCount = 0;
+  const std::uint8_t* coords = nullptr;
+  std::int32_t pointCount = 0;
+
+  bool HasRecord(std::int32_t road) const {
+    return records != nullptr && road >= 0 && road < recordCount;
+  }
+  // Precondition for the accessors: HasRecord(road).
+  const std::uint8_t* Record(std::int32_t road) const {
+    return records + static_cast<std::size_t>(road) * kRoadRecordSize;
+  }
+  std::int16_t Layer(std::int32_t road) const { return ReadI16(Record(road) + kRoadLayerOffset); }
+  MapRect Bounds(std::int32_t road) const {
+    const std::uint8_t* r = Record(road) + kRoadBoundsOffset;
+    return MapRect::Of(ReadI32(r), ReadI32(r + 4), ReadI32(r + 8), ReadI32(r + 12));
+  }
+};
+
+// The settlement category as route planning sees it.
+class SettlementNames {
+ public:
+  virtual ~SettlementNames() = default;
+  // Number of settlement objects (records of the category's DATAFILE).
+  virtual std::int32_t Count() const = 0;
+  // The object's name with its house-number range, if it has one (code page 1250).
+  // Precondition: 0 <= index < Count().
+  virtual std::string NameWithHouseNumbers(std::int32_t index) const = 0;
+};
+
+}  // namespace koltar

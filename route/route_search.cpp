@@ -1,0 +1,215 @@
+#include "route/route_search.h"
+
+#include <memory>
+#include <new>
+
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "route/itinerary.h"
+#include "route/opt_path.h"
+#include "route/road_data.h"
+
+namespace koltar {
+namespace {
+
+template <int Criterion>
+float Value(const NodeLabel& label) {
+  if constexpr (Criterion == kCriterionTime) return label.time;
+  else if constexpr (Criterion == kCriterionCost) return label.cost;
+  else return label.distance;
+}
+
+template <int Criterion>
+float Weight(const EdgeEntry& edge) {
+  if constexpr (Criterion == kCriterionTime) return edge.timeWeight;
+  else if constexpr (Criterion == kCriterionCost) return edge.costWeight;
+  else return edge.distanceWeight;
+}
+
+bool InTable(std::int32_t node, std::int32_t count) { return node >= 0 && node < count; }
+
+}  // namespace
+
+RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount,
+                             const EdgeEntry* edges)
+    : nodeCount_(nodeCount > 0 ? nodeCount : 0), edges_(edges) {
+  if (edgeCount < 0 || edges == nullptr) edgeCount = 0;
+  // Run starts of the sorted table: the first edge whose from node is at least x.
+  // Edges naming nodes before 0 or from nodeCount on fall outside every run.
+  firstEdge_.resize(static_cast<std::size_t>(nodeCount_) + 1);
+  std::int32_t i = 0;
+  for (std::int32_t x = 0; x <= nodeCount_; ++x) {
+    while (i < edgeCount && edges_[i].from < x) ++i;
+    firstEdge_[x] = i;
+  }
+  labels_.assign(static_cast<std::size_t>(nodeCount_), NodeLabel{});
+  touched_.reserve(static_cast<std::size_t>(nodeCount_));
+  open_.Reset(nodeCount_);
+}
+
+void RouteSearcher::ResetLabels() {
+  for (const std::int32_t node : touched_) labels_[node] = NodeLabel{};
+  touched_.clear();
+}
+
+template <int Criterion>
+void RouteSearcher::Run(std::int32_t start, std::int32_t target) {
+  labels_[start] = NodeLabel{start, 0.0f, 0.0f, 0.0f};
+  touched_.push_back(start);
+  open_.Insert(start, 0.0f);
+  const auto nodes = static_cast<std::uint32_t>(nodeCount_);
+  while (!open_.Empty()) {
+    const OpenList::Popped taken = open_.PopLast();
+    const std::int32_t x = taken.node;
+    if (x == target) break;
+    const NodeLabel current = labels_[x];
+    // An entry put in before the node's last improvement: every edge was already
+    // relaxed from the better value, so relaxing from this one cannot improve a label.
+    if (taken.value > Value<Criterion>(current)) continue;
+    const std::int32_t end = firstEdge_[x + 1];
+    for (std::int32_t k = firstEdge_[x]; k < end; ++k) {
+      const EdgeEntry& edge = edges_[k];
+      const auto y = static_cast<std::uint32_t>(edge.to);
+      if (y >= nodes) continue;  // a node outside the table
+      const float value = AddWeight(Value<Criterion>(current), Weight<Criterion>(edge));
+      NodeLabel& label = labels_[y];
+      if (Value<Criterion>(label) > value) {
+        if (label.predecessor == -1) touched_.push_back(static_cast<std::int32_t>(y));
+        label = NodeLabel{x, AddWeight(current.distance, edge.distanceWeight),
+                          AddWeight(current.time, edge.timeWeight),
+                          AddWeight(current.cost, edge.costWeight)};
+        open_.RemoveFirstOf(x);
+        open_.Insert(static_cast<std::int32_t>(y), value);
+      }
+    }
+  }
+}
+
+int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion) {
+  ResetLabels();
+  open_.Clear();
+  if (!InTable(start, nodeCount_)) return 0;
+  try {
+    switch (criterion) {
+      case kCriterionTime: Run<kCriterionTime>(start, target); break;
+      case kCriterionCost: Run<kCriterionCost>(start, target); break;
+      default: Run<kCriterionDistance>(start, target); break;
+    }
+  } catch (const std::bad_alloc&) {
+    open_.Clear();
+    return -1;
+  }
+  open_.Clear();
+  return 0;
+}
+
+std::int32_t RouteSearcher::FindEdge(std::int32_t from, std::int32_t to) const {
+  for (std::int32_t k = firstEdge_[from]; k < firstEdge_[from + 1]; ++k)
+    if (edges_[k].to == to) return k;
+  return -1;
+}
+
+int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int criterion,
+                                    std::vector<RouteStep>& leg) {
+  leg.clear();
+  if (Search(start, target, criterion) != 0) return -1;
+  if (!InTable(start, nodeCount_) || !InTable(target, nodeCount_)) return 0;
+
+  std::int32_t count = 0;
+  for (std::int32_t x = target; x != start && labels_[x].predecessor != -1;
+       x = labels_[x].predecessor) {
+    // Predecessors always lead back to the start; a longer chain would be a cycle.
+    if (++count > nodeCount_) {
+      ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.",
+                  MessageKind::Exclamation);
+      return 0;
+    }
+  }
+  if (count == 0) return 0;
+  try {
+    leg.resize(static_cast<std::size_t>(count));
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+  std::int32_t x = target;
+  for (std::int32_t i = count - 1; i >= 0; --i) {
+    const NodeLabel& label = labels_[x];
+    const std::int32_t from = label.predecessor;
+    leg[i] = RouteStep{from, x, FindEdge(from, x), label.distance, label.time, label.cost};
+    x = from;
+  }
+  return 0;
+}
+
+int FindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeCount,
+                     std::int32_t edgeCount, const EdgeEntry* edges, int criterion,
+                     std::vector<RouteStep>& leg) {
+  leg.clear();
+  try {
+    RouteSearcher searcher(nodeCount, edgeCount, edges);
+    return searcher.FindShortestPath(start, target, criterion, leg);
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+}
+
+namespace {
+
+std::string SettlementName(const MOptPath& path, const SettlementNames& towns,
+                           std::int32_t node) {
+  const std::int32_t settlement = path.SettlementOfNode(node, towns);
+  return settlement >= 0 ? towns.NameWithHouseNumbers(settlement) : std::string();
+}
+
+}  // namespace
+
+std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+                         std::string& errorText) {
+  errorText.clear();
+  path.ComputeEdgeWeights(roads);
+  ProgressStart("Útvonal tervezés [Megszakítás: ESC]:");
+  ProgressSet(0);
+
+  const std::int32_t points = path.routePointCount();
+  std::unique_ptr<RouteSearcher> searcher;
+  for (std::int32_t i = 0; i + 1 < points; ++i) {
+    if (EscapePressed()) break;
+    ProgressSet((i + 1) * 100 / (points - 1));
+    std::vector<RouteStep> leg;
+    int status = -1;
+    try {
+      if (!searcher)
+        searcher = std::make_unique<RouteSearcher>(path.nodeCount(), path.edgeCount(), path.edges());
+      status = searcher->FindShortestPath(path.routePoint(i).node, path.routePoint(i + 1).node,
+                                          path.criterion(), leg);
+    } catch (const std::bad_alloc&) {
+      status = -1;
+    }
+    if (status != 0) {
+      errorText = "Nincs elég memória.";
+      break;
+    }
+    if (leg.empty()) {
+      errorText = StringPrintf("'%s' és '%s' között nincs a keresési feltételeket kielégítő útvonal.",
+                               SettlementName(path, towns, path.routePoint(i).node).c_str(),
+                               SettlementName(path, towns, path.routePoint(i + 1).node).c_str());
+      continue;
+    }
+    if (path.routeStepCount() == 0) path.SetRoute(std::move(leg));
+    else if (path.AppendLeg(leg) != 0) errorText = "Nincs elég memória.";
+  }
+  ProgressEnd();
+
+  if (path.routeStepCount() > 0) {
+    try {
+      path.SetItinerary(BuildItinerary(path, towns));
+    } catch (const std::bad_alloc&) {
+      path.SetItinerary(nullptr);
+      errorText = "Nincs elég memória.";
+    }
+  }
+  return path.routeStepCount();
+}
+
+}  // namespace koltar

@@ -1,0 +1,59 @@
+#include "tools/icons/resource_files.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "tests/support/test_env.h"
+
+namespace koltar::icons {
+namespace {
+
+TEST(ResourceFiles, TheCheckFindsChangedMissingAndStrayFiles) {
+  test::TempDir dir;
+  const QString root = QString::fromStdString(dir.path().string());
+  ASSERT_TRUE(WriteResourceFiles(root));
+  EXPECT_TRUE(StaleResourceFiles(root).isEmpty());
+
+  // One picture replaced by another, one removed, one that nothing draws, and a hot spot
+  // table edited by hand.
+  ASSERT_TRUE(QFile::remove(root + "/icons/1002-16.png"));
+  ASSERT_TRUE(QFile::copy(root + "/icons/1001-16.png", root + "/icons/1002-16.png"));
+  ASSERT_TRUE(QFile::remove(root + "/icons/1003-32.png"));
+  ASSERT_TRUE(QFile::copy(root + "/icons/1001-16.png", root + "/icons/stray.png"));
+  dir.Write("cursors/hotspots.txt", "ZOOM 0 0\n");
+
+  EXPECT_EQ(StaleResourceFiles(root),
+            QStringList({"differs or missing: icons/1002-16.png",
+                         "differs or missing: icons/1003-32.png",
+                         "differs or missing: cursors/hotspots.txt",
+                         "not drawn by make_icons: icons/stray.png"}));
+}
+
+TEST(ResourceFiles, PicturesMatchWithinAFewLevelsPerChannel) {
+  QImage a(4, 4, QImage::Format_ARGB32);
+  a.fill(qRgba(100, 150, 200, 255));
+  QImage b = a;
+  b.setPixel(2, 2, qRgba(103, 147, 200, 252));
+  EXPECT_TRUE(SamePicture(a, b));
+  b.setPixel(2, 2, qRgba(100, 150, 210, 255));
+  EXPECT_FALSE(SamePicture(a, b));
+  b = a;
+  b.setPixel(0, 3, qRgba(100, 150, 200, 0));
+  EXPECT_FALSE(SamePicture(a, b));
+  EXPECT_FALSE(SamePicture(a, a.copy(0, 0, 4, 3)));
+}
+
+TEST(ResourceFiles, TheResourceListNamesEveryOtherFileOnce) {
+  const std::vector<ResourceFile> files = AllResourceFiles();
+  ASSERT_FALSE(files.empty());
+  EXPECT_EQ(files.back().path, "resources.qrc");
+  const QByteArray& list = files.back().text;
+  for (size_t i = 0; i + 1 < files.size(); ++i) {
+    EXPECT_EQ(list.count("<file>" + files[i].path.toUtf8() + "</file>"), 1) << qPrintable(files[i].path);
+  }
+  EXPECT_EQ(list.count("<file>"), static_cast<qsizetype>(files.size() - 1));
+}
+
+}  // namespace
+}  // namespace koltar::icons

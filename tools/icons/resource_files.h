@@ -1,0 +1,38 @@
+// The files of the resources folder that are drawn from code: the pictures, the cursor
+// hot spot table and the resource list, with writing them and checking stored copies.
+
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace koltar::icons {
+
+struct ResourceFile {
+  QString path;     // relative to the resources folder, e.g. "icons/1001-16.png"
+  QImage image;     // a picture, or null for a text file
+  QByteArray text;  // the contents of a text file
+};
+
+// Every file, the resource list ("resources.qrc", naming all the others) last.
+std::vector<ResourceFile> AllResourceFiles();
+
+// Writes every file under root, creating folders; false (with a message on stderr) when
+// a file cannot be written.
+[[nodiscard]] bool WriteResourceFiles(const QString& root);
+
+// The problems of the stored copy under root, one line each: a file that differs from
+// what would be written or is missing ("differs or missing: <path>"), and a file in a
+// picture folder that is not drawn here ("not drawn by make_icons: <path>"). Empty
+// when the stored copy is up to date.
+QStringList StaleResourceFiles(const QString& root);
+
+// Whether two pictures have the same size and every channel of every pixel within a few
+// levels: the rasteriser's blending may round differently on another processor, while
+// any change to a drawing moves whole pixels by far more.
+bool SamePicture(const QImage& a, const QImage& b);
+
+}  // namespace koltar::icons
