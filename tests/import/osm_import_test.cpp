@@ -6,6 +6,8 @@
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
 #include "tests/support/u8.h"
+#include "categories/point.h"
+#include "document/mmap.h"
 #include "tools/import/geo.h"
 #include "tools/import/map_check.h"
 
@@ -181,6 +183,22 @@ TEST_F(OsmImport, LengthsOnTheEllipsoidAndSettlementsAtTheirNodes) {
   }
   EXPECT_EQ(bound.size(), towns.size());
   EXPECT_EQ(summary.unboundSettlements, 0);
+}
+
+TEST_F(OsmImport, TheMapLoadsQuietlyAndFindsHouseNumbers) {
+  MMap map(dir.Model("t.map"));
+  EXPECT_EQ(services.messages.Transcript(), std::vector<std::string>{});
+  ASSERT_GE(map.townCategory(), 0);
+  const MPoint& category = *map.points()[static_cast<std::size_t>(map.townCategory())];
+  const std::int32_t street = category.FindByName("F\xF5 utca");
+  ASSERT_EQ(street, 2);
+  auto found = [&](const char* number) { return category.GetObjectName(category.FindHouseNumber(street, number), true); };
+  EXPECT_EQ(found("3"), "F\xF5 utca 1  - 3 ");
+  EXPECT_EQ(found("4"), "F\xF5 utca 2  - 4 ");
+  EXPECT_EQ(found("17"), "F\xF5 utca 13  - 21 ");  // interpolated
+  EXPECT_EQ(found("12a"), "F\xF5 utca 12a");
+  EXPECT_EQ(found("40"), "F\xF5 utca 12a");  // the nearest even range
+  services.messages.Clear();
 }
 
 }  // namespace

@@ -838,18 +838,22 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
   // Overview roads: the classes that small scales show, simplified per band.
   std::vector<std::string> overviewLayers;
   std::map<std::pair<int, int>, int> overviewLayer;
-  for (Band band : {Band::Far, Band::Medium})
+  auto bandName = [](Band band) {
+    return band == Band::Far ? " - távoli" : band == Band::Medium ? " - közepes" : " - regionális";
+  };
+  for (Band band : {Band::Far, Band::Medium, Band::Regional})
     for (std::size_t r = 0; r < cfg.roads.size(); ++r)
       if (RoadInBand(cfg.roads[r].style, band)) {
-        overviewLayers.push_back(conv.Name(cfg.roads[r].layer, 20) + (band == Band::Far ? " - távoli" : " - közepes"));
+        overviewLayers.push_back(conv.Name(cfg.roads[r].layer, 18) + bandName(band));
         overviewLayer[{static_cast<int>(r), static_cast<int>(band)}] = static_cast<int>(overviewLayers.size());
       }
   PolyCategoryWriter& overview = map.AddLines(conv.Name(cfg.overviewCategory, kFieldLimit), overviewLayers);
-  for (Band band : {Band::Far, Band::Medium})
+  for (Band band : {Band::Far, Band::Medium, Band::Regional})
     for (const RoadIn& r : d.roads) {
       auto it = overviewLayer.find({r.rule, static_cast<int>(band)});
       if (it == overviewLayer.end()) continue;
-      const std::vector<PlanePoint> plane = Simplified(conv.Project(r.points), band == Band::Far ? 150.0 : 25.0);
+      const double tolerance = band == Band::Far ? 150.0 : band == Band::Medium ? 25.0 : 8.0;
+      const std::vector<PlanePoint> plane = Simplified(conv.Project(r.points), tolerance);
       AddPolyline(overview, static_cast<std::int16_t>(it->second), conv.ToMap(plane), conv.Name(r.name, kOtherNameLimit));
     }
 

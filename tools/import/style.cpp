@@ -13,23 +13,23 @@ struct RoadLook {
   int fill[3];
   int lineStyle;     // pen style
   bool cased;        // casing and fill, or one stroke
-  double width[3];   // Near, Medium, Far band widths in metres; 0: no layer in that band
+  double width[4];   // Near, Medium, Far, Regional widths in metres; 0: no layer in that band
   long nearMax;      // largest scale of the Near band
 };
 
 // Road atlas colours: red motorways, orange trunk roads, yellow main roads, white minor
 // roads with grey casings, dashed tracks and dotted paths.
 constexpr RoadLook kRoads[] = {
-    {"motorway", {110, 20, 20}, {225, 60, 50}, 0, true, {36, 380, 2300}, 150000},
-    {"trunk", {120, 55, 10}, {240, 130, 40}, 0, true, {30, 320, 1900}, 150000},
-    {"primary", {130, 90, 20}, {250, 185, 60}, 0, true, {26, 260, 1500}, 150000},
-    {"secondary", {130, 115, 40}, {255, 230, 110}, 0, true, {22, 190, 1000}, 150000},
-    {"tertiary", {110, 110, 90}, {255, 255, 200}, 0, true, {18, 140, 0}, 150000},
-    {"minor", {120, 120, 120}, {255, 255, 255}, 0, true, {14, 0, 0}, 100000},
-    {"residential", {140, 140, 140}, {255, 255, 255}, 0, true, {12, 0, 0}, 60000},
-    {"service", {160, 160, 160}, {255, 255, 255}, 0, true, {7, 0, 0}, 25000},
-    {"track", {150, 105, 50}, {150, 105, 50}, 1, false, {2, 0, 0}, 25000},
-    {"path", {110, 110, 110}, {110, 110, 110}, 2, false, {1, 0, 0}, 15000},
+    {"motorway", {110, 20, 20}, {225, 60, 50}, 0, true, {45, 600, 2300, 170}, 60000},
+    {"trunk", {120, 55, 10}, {240, 130, 40}, 0, true, {38, 520, 1900, 150}, 60000},
+    {"primary", {130, 90, 20}, {250, 185, 60}, 0, true, {32, 440, 1500, 130}, 60000},
+    {"secondary", {130, 115, 40}, {255, 230, 110}, 0, true, {28, 340, 1000, 110}, 60000},
+    {"tertiary", {110, 110, 90}, {255, 255, 200}, 0, true, {24, 250, 0, 90}, 60000},
+    {"minor", {120, 120, 120}, {255, 255, 255}, 0, true, {18, 170, 0, 65}, 60000},
+    {"residential", {140, 140, 140}, {255, 255, 255}, 0, true, {14, 0, 0, 0}, 80000},
+    {"service", {160, 160, 160}, {255, 255, 255}, 0, true, {8, 0, 0, 0}, 20000},
+    {"track", {150, 105, 50}, {150, 105, 50}, 1, false, {2, 0, 0, 0}, 25000},
+    {"path", {110, 110, 110}, {110, 110, 110}, 2, false, {1, 0, 0, 0}, 15000},
 };
 
 const RoadLook& RoadLookOf(const std::string& style) {
@@ -43,15 +43,17 @@ std::string Color(int r, int g, int b) { return StringPrintf("%d,%d,%d", r, g, b
 std::string Scales(long min, long max) { return StringPrintf("%ld,%ld", min, max); }
 std::string Width(double metres) { return StringPrintf("%.1f", metres); }
 
-// Band limits: Near up to the class's own limit, Medium to 1:800 000, Far beyond.
+// Band limits: Near up to the class's own limit, Regional to 1:250 000, Medium to
+// 1:800 000, Far beyond.
+constexpr long kRegionalMax = 250000;
 constexpr long kMediumMax = 800000;
 constexpr long kLargest = 50000000;
 
 struct PlaceLook {
   const char* style;
-  double symbol[3];     // symbol heights (metres) per band, 0: none
+  double symbol[4];     // symbol heights (metres) per band, 0: none
   long symbolNear[2];   // scale range of the Near symbol
-  double label[3];      // label heights per band, 0: none
+  double label[4];      // label heights per band, 0: none
   long labelNear[2];    // scale range of the Near label
   bool bold;
   bool italic;
@@ -59,10 +61,10 @@ struct PlaceLook {
 };
 
 constexpr PlaceLook kPlaces[] = {
-    {"city", {700, 0, 3200}, {60000, kMediumMax}, {320, 1500, 5200}, {30000, 150000}, true, false, {0, 0, 0}},
-    {"town", {450, 0, 1900}, {30000, kMediumMax}, {240, 1050, 3600}, {20000, 150000}, true, false, {20, 20, 20}},
-    {"village", {260, 0, 0}, {15000, 300000}, {180, 650, 0}, {10000, 150000}, false, false, {40, 40, 40}},
-    {"hamlet", {120, 0, 0}, {8000, 100000}, {120, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
+    {"city", {900, 0, 3200}, {100000, kMediumMax}, {320, 1500, 5200}, {30000, 150000}, true, false, {0, 0, 0}},
+    {"town", {600, 0, 1900}, {50000, kMediumMax}, {240, 1050, 3600}, {20000, 150000}, true, false, {20, 20, 20}},
+    {"village", {350, 0, 0}, {40000, 300000}, {180, 650, 0}, {10000, 150000}, false, false, {40, 40, 40}},
+    {"hamlet", {150, 0, 0}, {10000, 100000}, {120, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
     {"suburb", {0, 0, 0}, {0, 0}, {200, 0, 0}, {8000, 80000}, false, true, {90, 90, 90}},
 };
 
@@ -84,7 +86,10 @@ void StyleRoad(SymbologyWriter::Layer& layer, const std::string& style, Band ban
   layer.Set("VISIBLE", "1");
   switch (band) {
     case Band::Near: layer.Set("DISPLAYSCALE", Scales(100, r.nearMax)); break;
-    case Band::Medium: layer.Set("DISPLAYSCALE", Scales(r.nearMax + 1, style == "tertiary" ? 400000 : kMediumMax)); break;
+    case Band::Regional: layer.Set("DISPLAYSCALE", Scales(r.nearMax + 1, kRegionalMax)); break;
+    case Band::Medium:
+      layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "minor" ? 300000 : style == "tertiary" ? 500000 : kMediumMax));
+      break;
     case Band::Far:
       layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "secondary" ? 3000000 : kLargest));
       break;
@@ -193,7 +198,8 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
   const PlaceLook& p = PlaceLookOf(style);
   layer.Set("VISIBLE", "1");
   switch (band) {
-    case Band::Near: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
+    case Band::Near:
+    case Band::Regional: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
     case Band::Medium: layer.Set("DISPLAYSCALE", Scales(p.labelNear[1] + 1, style == "village" ? 300000 : kMediumMax)); break;
     case Band::Far:
       layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 4000000));

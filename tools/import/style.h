@@ -11,7 +11,7 @@ namespace koltar::import {
 
 // Scale bands: roads, settlements and labels have one layer per band, since their widths
 // and sizes are ground lengths that grow with the zoom.
-enum class Band { Near, Medium, Far };
+enum class Band { Near, Medium, Far, Regional };  // Regional lies between Near and Medium
 
 // Styles of road classes: motorway trunk primary secondary tertiary minor residential
 // service track path. True when the class has a layer in that band.
