@@ -60,9 +60,9 @@ TEST(Config, DefaultParsesAndFiltersMatch) {
   ImportConfig config;
   std::string error;
   ASSERT_TRUE(ParseConfig(DefaultConfigText(), config, error)) << error;
-  EXPECT_EQ(config.roads.size(), 10u);
+  EXPECT_EQ(config.roads.size(), 11u);
   EXPECT_EQ(config.roads[0].speed, 110);
-  EXPECT_FALSE(config.roads.back().enabled);  // paths are not for cars
+  EXPECT_FALSE(config.roads[9].enabled);  // paths are not for cars
   Tags border;
   border.Add("boundary", "administrative");
   border.Add("admin_level", "2");

@@ -27,7 +27,8 @@ road | Egyéb út        | 40  | 35 | 1 | minor       | highway=unclassified hig
 road | Lakóút          | 30  | 35 | 1 | residential | highway=residential highway=living_street
 road | Kiszolgáló út   | 20  | 35 | 1 | service     | highway=service
 road | Földút          | 15  | 40 | 0 | track       | highway=track
-road | Gyalogút        | 5   | 0  | 0 | path        | highway=pedestrian highway=footway highway=path highway=cycleway highway=steps highway=bridleway
+road | Gyalogút        | 5   | 0  | 0 | path        | highway=pedestrian highway=footway highway=path highway=cycleway highway=steps highway=bridleway highway=platform
+road | Épülő út        | 5   | 0  | 0 | track       | highway=construction highway=proposed
 
 # settlements by size
 place | Nagyváros | city    | place=city
@@ -41,7 +42,7 @@ area | Ország     | country  | boundary=administrative+admin_level=2
 area | Beépített  | builtup  | landuse=residential landuse=commercial landuse=retail landuse=industrial
 area | Erdő       | forest   | landuse=forest natural=wood
 area | Park       | park     | leisure=park landuse=grass landuse=meadow landuse=recreation_ground leisure=garden
-area | Tér        | square   | highway=pedestrian+area=yes place=square
+area | Tér        | square   | highway=*+area=yes place=square
 area | Víz        | water    | natural=water waterway=riverbank landuse=reservoir landuse=basin
 
 # lines that are not roads
