@@ -80,6 +80,17 @@ TEST_F(SampleMap, HungaryLoadsQuietlyAndRoutesAcrossTheCountry) {
   services.messages.Clear();
 }
 
+TEST_F(SampleMap, ClosingASampleLeavesItsFilesAsTheyWere) {
+  // The files are written as the program writes its settings back, so that opening and
+  // closing a sample (as ./run.sh does) changes nothing in the repository.
+  const std::string mapFile = Copy("hungary", "hungary.map");
+  const std::string map = dir.Read("hungary.map"), symbology = dir.Read("hungary.sym");
+  { MMap opened(mapFile); }
+  EXPECT_EQ(dir.Read("hungary.map"), map);
+  EXPECT_EQ(dir.Read("hungary.sym"), symbology);
+  services.messages.Clear();
+}
+
 TEST_F(SampleMap, GothenburgLoadsQuietlyAndRoutesBetweenStreets) {
   MMap map(Copy("gothenburg", "gothenburg.map"));
   EXPECT_EQ(services.messages.Transcript(), std::vector<std::string>{});

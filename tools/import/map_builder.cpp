@@ -871,6 +871,10 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
   for (const RoadRule& r : cfg.roads)
     network.costs.push_back({conv.Name(r.layer, kFieldLimit), r.enabled ? 1 : 0, 1.0, r.speed, r.unitCost});
   network.defaultCostType = 1;
+  // The keys the program writes back when the map closes, as it writes them, so that
+  // opening and closing the map leaves the file as it is.
+  network.defaultStartNode = "-1,";
+  map.extraKeys[network.name] = {{"BATCHSOURCEFILE", ""}, {"BATCHTARGETFILE", ""}};
 
   // Overview towns.
   std::vector<std::string> overviewTownLayers;
