@@ -377,18 +377,62 @@ struct Street {
   std::string name;
 };
 
-int NearestSettlement(const std::vector<Settlement>& settlements, const PlanePoint& p) {
-  int best = -1;
-  double bestDistance = 1e300;
-  for (std::size_t i = 0; i < settlements.size(); ++i) {
-    const double d = Distance(settlements[i].at, p);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = static_cast<int>(i);
+// The nearest settlement to points, by a grid of cells that hold a few settlements each.
+class SettlementIndex {
+ public:
+  explicit SettlementIndex(const std::vector<Settlement>& settlements) : settlements_(settlements) {
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    for (const Settlement& s : settlements) {
+      minX = std::min(minX, s.at.x);
+      maxX = std::max(maxX, s.at.x);
+      minY = std::min(minY, s.at.y);
+      maxY = std::max(maxY, s.at.y);
+    }
+    if (settlements.empty()) return;
+    cell_ = std::max(100.0, std::sqrt(std::max(1.0, (maxX - minX) * (maxY - minY)) / static_cast<double>(settlements.size()) * 4));
+    for (std::size_t i = 0; i < settlements.size(); ++i) {
+      const auto [cx, cy] = Cell(settlements[i].at);
+      cells_[{cx, cy}].push_back(static_cast<int>(i));
+      minCell_ = std::min({minCell_, cx, cy});
+      maxCell_ = std::max({maxCell_, cx, cy});
     }
   }
-  return best;
-}
+  // The nearest settlement, -1 when there is none.
+  int Nearest(const PlanePoint& p) const {
+    if (cells_.empty()) return -1;
+    const auto [cx, cy] = Cell(p);
+    const long long reach = std::max({std::llabs(cx - minCell_), std::llabs(cx - maxCell_), std::llabs(cy - minCell_),
+                                      std::llabs(cy - maxCell_)});
+    int best = -1;
+    double bestDistance = 1e300;
+    for (long long ring = 0; ring <= reach; ++ring) {
+      if (best >= 0 && static_cast<double>(ring - 1) * cell_ > bestDistance) break;
+      for (long long x = cx - ring; x <= cx + ring; ++x)
+        for (long long y = cy - ring; y <= cy + ring; ++y) {
+          if (std::llabs(x - cx) != ring && std::llabs(y - cy) != ring) continue;
+          auto it = cells_.find({x, y});
+          if (it == cells_.end()) continue;
+          for (int i : it->second) {
+            const double d = Distance(settlements_[static_cast<std::size_t>(i)].at, p);
+            if (d < bestDistance || (d == bestDistance && i < best)) {
+              bestDistance = d;
+              best = i;
+            }
+          }
+        }
+    }
+    return best;
+  }
+
+ private:
+  std::pair<long long, long long> Cell(const PlanePoint& p) const {
+    return {static_cast<long long>(std::floor(p.x / cell_)), static_cast<long long>(std::floor(p.y / cell_))};
+  }
+  const std::vector<Settlement>& settlements_;
+  double cell_ = 1000;
+  std::map<std::pair<long long, long long>, std::vector<int>> cells_;
+  long long minCell_ = 0x7FFFFFFFFFFFLL, maxCell_ = -0x7FFFFFFFFFFFLL;
+};
 
 // Gives names that occur more than once (letter case ignored) the settlement they lie
 // in, "Fő utca (Szentendre)", so that every street and settlement can be chosen by name;
@@ -525,10 +569,12 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       std::string name;
     };
     std::vector<Named> named;
+    std::map<std::string, int> count;
+    for (const Settlement& s : settlements) ++count[Cp1250ToUpper(s.name)];
     for (const Settlement& s : settlements) {
       int near = -1;
       double best = 1e300;
-      for (std::size_t j = 0; j < settlements.size(); ++j) {
+      for (std::size_t j = 0; j < settlements.size() && count[Cp1250ToUpper(s.name)] > 1; ++j) {
         const double dist = Distance(settlements[j].at, s.at);
         if (!EqualsNoCase(settlements[j].name, s.name) && dist < best && settlements[j].rule <= s.rule) {
           best = dist;
@@ -559,6 +605,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
 
   // ---- Streets: named roads, grouped by name and by the settlement they lie in.
   std::vector<Street> streets;
+  const SettlementIndex settlementIndex(settlements);
   const bool withStreets = !cfg.streetLayer.empty();
   if (withStreets) {
     std::map<std::pair<std::string, int>, int> streetOf;
@@ -582,7 +629,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
           centre.x += graph.Midpoint(e).x / static_cast<double>(pieceEdges.size());
           centre.y += graph.Midpoint(e).y / static_cast<double>(pieceEdges.size());
         }
-        const int near = NearestSettlement(settlements, centre);
+        const int near = settlementIndex.Nearest(centre);
         auto [it, fresh] = streetOf.emplace(std::make_pair(upper, near), static_cast<int>(streets.size()));
         if (fresh) {
           Street s;
@@ -643,6 +690,8 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
         addresses.push_back({at, street, std::to_string(first + k * direction)});
       }
     }
+    std::map<std::string, std::vector<int>> streetsNamed;
+    for (std::size_t i = 0; i < streets.size(); ++i) streetsNamed[streets[i].upper].push_back(static_cast<int>(i));
     for (std::size_t i = 0; i < addresses.size(); ++i) {
       const Address& a = addresses[i];
       int number;
@@ -658,8 +707,8 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       // The nearest block of a street of that name.
       int bestStreet = -1, bestEdge = -1;
       double best = 1e300;
-      for (std::size_t s = 0; s < streets.size(); ++s) {
-        if (streets[s].upper != upper) continue;
+      for (int candidate : streetsNamed[upper]) {
+        const auto s = static_cast<std::size_t>(candidate);
         for (int e : streets[s].edges) {
           const double dist = DistanceToPolyline(graph.Edge(e).points, at, nullptr);
           if (dist < best) {
@@ -679,10 +728,11 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
         Street s;
         s.base = base;
         s.upper = upper;
-        s.settlement = NearestSettlement(settlements, at);
+        s.settlement = settlementIndex.Nearest(at);
         s.addressPoints.push_back(at);
         streets.push_back(std::move(s));
         bestStreet = static_cast<int>(streets.size() - 1);
+        streetsNamed[upper].push_back(bestStreet);
         bestEdge = -1;
       } else if (bestEdge < 0) {
         streets[static_cast<std::size_t>(bestStreet)].addressPoints.push_back(at);
