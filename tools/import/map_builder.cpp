@@ -869,8 +869,15 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       if (!(points.front() == points.back())) points.push_back(points.front());
       areas.Add(static_cast<std::int16_t>(a.rule + 1), points, name);
       const double size = std::fabs(RingArea(outer));
-      if (!name.empty() && size > 2500 && cfg.areas[static_cast<std::size_t>(a.rule)].style != "country")
-        labels.push_back({water ? waterLabelLayer : areaLabelLayer, InteriorPoint(outer, holes), 0.0f, name});
+      if (!name.empty() && size > 2500 && cfg.areas[static_cast<std::size_t>(a.rule)].style != "country") {
+        // One label for the pieces of one named area that lie close together.
+        const PlanePoint at = InteriorPoint(outer, holes);
+        const int layer = water ? waterLabelLayer : areaLabelLayer;
+        const bool near = std::any_of(labels.begin(), labels.end(), [&](const Label& l) {
+          return l.layer == layer && l.name == name && Distance(l.at, at) < 500;
+        });
+        if (!near) labels.push_back({layer, at, 0.0f, name});
+      }
     }
   }
 
@@ -898,8 +905,12 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
         overviewLayer[{static_cast<int>(r), static_cast<int>(band)}] = static_cast<int>(overviewLayers.size());
       }
   PolyCategoryWriter& overview = map.AddLines(conv.Name(cfg.overviewCategory, kFieldLimit), overviewLayers);
+  std::vector<std::size_t> wayOrder(d.roads.size());
+  std::iota(wayOrder.begin(), wayOrder.end(), std::size_t{0});
+  std::stable_sort(wayOrder.begin(), wayOrder.end(), [&](std::size_t a, std::size_t b) { return d.roads[a].rule > d.roads[b].rule; });
   for (Band band : {Band::Far, Band::Medium, Band::Regional})
-    for (const RoadIn& r : d.roads) {
+    for (std::size_t w : wayOrder) {
+      const RoadIn& r = d.roads[w];
       auto it = overviewLayer.find({r.rule, static_cast<int>(band)});
       if (it == overviewLayer.end()) continue;
       const double tolerance = band == Band::Far ? 150.0 : band == Band::Medium ? 25.0 : 8.0;
@@ -907,13 +918,19 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       AddPolyline(overview, static_cast<std::int16_t>(it->second), conv.ToMap(plane), conv.Name(r.name, kOtherNameLimit));
     }
 
-  // The roads of the network: one line per edge, in edge order.
+  // The roads of the network: one line per edge, the minor classes first, so that the
+  // major roads are painted over them where they cross.
   PolyCategoryWriter& roads = map.AddLines(conv.Name(cfg.roadsCategory, kFieldLimit), names(cfg.roads));
-  for (int e = 0; e < graph.EdgeCount(); ++e) {
+  std::vector<int> edgeOrder(static_cast<std::size_t>(graph.EdgeCount()));
+  std::iota(edgeOrder.begin(), edgeOrder.end(), 0);
+  std::stable_sort(edgeOrder.begin(), edgeOrder.end(),
+                   [&](int a, int b) { return graph.Edge(a).rule > graph.Edge(b).rule; });
+  std::vector<std::int32_t> roadRecord(edgeOrder.size());
+  for (int e : edgeOrder) {
     const RoadGraph::GraphEdge& edge = graph.Edge(e);
     std::vector<MapPoint> points = conv.ToMap(edge.points);
     if (points.size() == 1) points.push_back(points[0]);
-    roads.Add(static_cast<std::int16_t>(edge.rule + 1), points, edge.name);
+    roadRecord[static_cast<std::size_t>(e)] = roads.Add(static_cast<std::int16_t>(edge.rule + 1), points, edge.name);
   }
 
   // The network: LAYER01 draws the route.
@@ -1019,8 +1036,9 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     const std::int32_t from = newIndex[static_cast<std::size_t>(edge.from)];
     const std::int32_t to = newIndex[static_cast<std::size_t>(edge.to)];
     const auto length = static_cast<std::int32_t>(std::lround(edge.length));
-    if (edge.oneway != -1) network.edges.push_back({from, to, e, length});
-    if (edge.oneway != 1) network.edges.push_back({to, from, e, length});
+    const std::int32_t road = roadRecord[static_cast<std::size_t>(e)];
+    if (edge.oneway != -1) network.edges.push_back({from, to, road, length});
+    if (edge.oneway != 1) network.edges.push_back({to, from, road, length});
   }
   for (const RoadGraph::Link& link : graph.links()) {
     const std::int32_t a = newIndex[static_cast<std::size_t>(link.node)];

@@ -61,11 +61,11 @@ struct PlaceLook {
 };
 
 constexpr PlaceLook kPlaces[] = {
-    {"city", {900, 0, 3200}, {100000, kMediumMax}, {320, 1500, 5200}, {30000, 150000}, true, false, {0, 0, 0}},
-    {"town", {600, 0, 1900}, {50000, kMediumMax}, {240, 1050, 3600}, {20000, 150000}, true, false, {20, 20, 20}},
-    {"village", {350, 0, 0}, {40000, 300000}, {180, 650, 0}, {10000, 150000}, false, false, {40, 40, 40}},
-    {"hamlet", {150, 0, 0}, {10000, 100000}, {120, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
-    {"suburb", {0, 0, 0}, {0, 0}, {200, 0, 0}, {8000, 80000}, false, true, {90, 90, 90}},
+    {"city", {900, 0, 3200}, {100000, kMediumMax}, {450, 1900, 6000}, {30000, 150000}, true, false, {0, 0, 0}},
+    {"town", {600, 0, 1900}, {50000, kMediumMax}, {340, 1400, 4200}, {20000, 150000}, true, false, {20, 20, 20}},
+    {"village", {350, 0, 0}, {40000, 300000}, {250, 900, 0}, {10000, 150000}, false, false, {40, 40, 40}},
+    {"hamlet", {150, 0, 0}, {10000, 100000}, {170, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
+    {"suburb", {0, 0, 0}, {0, 0}, {280, 0, 0}, {8000, 80000}, false, true, {90, 90, 90}},
 };
 
 const PlaceLook& PlaceLookOf(const std::string& style) {
@@ -202,7 +202,7 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
     case Band::Regional: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
     case Band::Medium: layer.Set("DISPLAYSCALE", Scales(p.labelNear[1] + 1, style == "village" ? 300000 : kMediumMax)); break;
     case Band::Far:
-      layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 4000000));
+      layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 1200000));
       break;
   }
   layer.Set("FONT", StringPrintf("Arial,%d,%d,%d,%d,%d,0,%.1f,0", p.color[0], p.color[1], p.color[2],
@@ -211,25 +211,25 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
 
 void StyleWaterLabel(SymbologyWriter::Layer& layer) {
   layer.Set("VISIBLE", "1");
-  layer.Set("DISPLAYSCALE", Scales(2000, 150000));
+  layer.Set("DISPLAYSCALE", Scales(5000, 80000));
   layer.Set("FONT", StringPrintf("Arial,30,80,170,0,1,0,%.1f,0", AreaLabelHeight()));
 }
 
 void StyleAreaLabel(SymbologyWriter::Layer& layer) {
   layer.Set("VISIBLE", "1");
-  layer.Set("DISPLAYSCALE", Scales(2000, 60000));
-  layer.Set("FONT", StringPrintf("Arial,40,100,40,0,1,0,%.1f,0", AreaLabelHeight() * 0.6));
+  layer.Set("DISPLAYSCALE", Scales(2000, 20000));
+  layer.Set("FONT", StringPrintf("Arial,40,100,40,0,1,0,%.1f,0", AreaLabelHeight() * 0.3));
 }
 
-double AreaLabelHeight() { return 150; }
+double AreaLabelHeight() { return 80; }
 
 void StyleStreetLabel(SymbologyWriter::Layer& layer) {
   layer.Set("VISIBLE", "1");
-  layer.Set("DISPLAYSCALE", Scales(100, 12000));
+  layer.Set("DISPLAYSCALE", Scales(2000, 12000));
   layer.Set("FONT", StringPrintf("Arial,50,50,50,0,0,0,%.1f,0", StreetLabelHeight()));
 }
 
-double StreetLabelHeight() { return 14; }
+double StreetLabelHeight() { return 20; }
 
 void StyleRoute(SymbologyWriter::Layer& layer) {
   layer.Set("VISIBLE", "1");
