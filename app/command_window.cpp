@@ -48,9 +48,10 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The window that stops being active empties the scale field, the one that becomes
     // active shows its scale; either way the tool returns to the plain cursor.
-    if (lastActive_ && lastActive_ != window && !lastActive_->closed()) lastActive_->mapWindow()->Activated(false);
+    if (auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data()); last && last != window && !last->closed())
+      last->mapWindow()->Activated(false);
     currentTool_ = cmd::kToolCursor;
-    lastActive_ = dynamic_cast<MapFrameWindow*>(window);
+    lastActive_ = window;
     if (MapFrameWindow* frame = ActiveMapFrame()) {
       frame->mapWindow()->Activated(true);
       frame->mapWindow()->SetToolCursor(currentTool_);
@@ -62,6 +63,8 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
 }
 
 CommandWindow::~CommandWindow() {
+  // Windows going away must not count as activations any more.
+  disconnect(this, &QMdiArea::subWindowActivated, nullptr, nullptr);
   // Windows go before the maps they show.
   for (QMdiSubWindow* w : subWindowList()) {
     if (auto* frame = dynamic_cast<MapFrameWindow*>(w)) frame->onClosed = nullptr;

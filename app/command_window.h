@@ -66,7 +66,7 @@ class CommandWindow final : public QMdiArea {
   void ArrangeIcons();
 
   int currentTool_ = cmd::kToolCursor;
-  QPointer<MapFrameWindow> lastActive_;
+  QPointer<QMdiSubWindow> lastActive_;
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
 };

@@ -48,17 +48,24 @@ std::int32_t Middle(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>((std::int64_t{a} + b) / 2);
 }
 
-// The corners of a rectangle as a closed five-point ring.
-void Corners(const QRect& r, DevicePoint out[5]) {
-  out[0] = {r.left(), r.top()};
-  out[1] = {r.right(), r.top()};
-  out[2] = {r.right(), r.bottom()};
-  out[3] = {r.left(), r.bottom()};
+// The corners of the rectangle from a to b as a closed five-point ring.
+void Corners(QPoint a, QPoint b, DevicePoint out[5]) {
+  out[0] = {a.x(), a.y()};
+  out[1] = {b.x(), a.y()};
+  out[2] = {b.x(), b.y()};
+  out[3] = {a.x(), b.y()};
   out[4] = out[0];
 }
 
-QRect BandRect(const DevicePoint c[5]) {
-  return QRect(QPoint(c[0].x, c[0].y), QPoint(c[2].x, c[2].y)).normalized();
+// The band's corners, normalised: left <= right, top <= bottom; its width and height are
+// right - left and bottom - top (zero for a band that never opened).
+DeviceRect BandRect(const DevicePoint c[5]) {
+  return DeviceRect{std::min(c[0].x, c[2].x), std::min(c[0].y, c[2].y), std::max(c[0].x, c[2].x),
+                    std::max(c[0].y, c[2].y)};
+}
+
+QRect Covering(const DeviceRect& r, int margin) {
+  return QRect(QPoint(r.left - margin, r.top - margin), QPoint(r.right + margin, r.bottom + margin));
 }
 
 }  // namespace
@@ -94,7 +101,7 @@ void MapWindow::Detach() {
   map_ = nullptr;
   band_.reset();
   pan_.reset();
-  releaseMouse();
+  viewport()->releaseMouse();
 }
 
 DeviceRect MapWindow::ClientRect() const {
@@ -340,7 +347,7 @@ void MapWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::MiddleButton && !band_) {
     pan_ = Pan{at, QPoint(0, 0), buffer_};
-    grabMouse();
+    viewport()->grabMouse();
     return;
   }
   if (band_ || pan_) return;
@@ -384,7 +391,7 @@ void MapWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (pan_ && event->button() == Qt::MiddleButton) {
     const QPoint offset = event->position().toPoint() - pan_->start;
     pan_.reset();
-    releaseMouse();
+    viewport()->releaseMouse();
     if (map_ && !offset.isNull()) {
       // The map point that was under the mouse stays under it.
       const LCTransform t = Transform();
@@ -483,7 +490,7 @@ void MapWindow::DrawBand() {
   dc.SetDrawMode(DrawMode::Xor);
   dc.SetPen(Pen{kWhite, PenStyle::Solid, 0});
   dc.Polyline(band_->corners, 5);
-  viewport()->update(BandRect(band_->corners).adjusted(-2, -2, 2, 2));
+  viewport()->update(Covering(BandRect(band_->corners), 2));
 }
 
 void MapWindow::StartBand(const QPoint& at, int button) {
@@ -493,12 +500,12 @@ void MapWindow::StartBand(const QPoint& at, int button) {
   if (Tool() == cmd::kToolZoom) {
     const int hw = viewport()->width() / 4;
     const int hh = viewport()->height() / 4;
-    Corners(QRect(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() + hw, at.y() + hh)), band.corners);
+    Corners(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() + hw, at.y() + hh), band.corners);
   } else {
-    Corners(QRect(at, at), band.corners);
+    Corners(at, at, band.corners);
   }
   band_ = band;
-  grabMouse();  // the band stays in this window until the button comes up
+  viewport()->grabMouse();  // the band stays in this window until the button comes up
   DrawBand();
 }
 
@@ -507,11 +514,13 @@ void MapWindow::MoveBand(const QPoint& raw) {
                   std::clamp(raw.y(), 0, std::max(0, viewport()->height() - 1)));
   DrawBand();  // erase
   if (Tool() == cmd::kToolZoom) {
-    const QRect r = BandRect(band_->corners);
-    const QPoint shift = at - r.center();
-    Corners(r.translated(shift), band_->corners);
+    const DeviceRect r = BandRect(band_->corners);
+    const int hw = (r.right - r.left) / 2;
+    const int hh = (r.bottom - r.top) / 2;
+    Corners(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() - hw + (r.right - r.left), at.y() - hh + (r.bottom - r.top)),
+            band_->corners);
   } else {
-    Corners(QRect(QPoint(band_->anchor.x, band_->anchor.y), at), band_->corners);
+    Corners(QPoint(band_->anchor.x, band_->anchor.y), at, band_->corners);
   }
   DrawBand();
 }
@@ -520,28 +529,27 @@ void MapWindow::ResizeZoomBand(int direction) {
   const int w = viewport()->width();
   const int h = viewport()->height();
   if (w <= 0) return;
-  const QRect r = BandRect(band_->corners);
+  const DeviceRect r = BandRect(band_->corners);
   const int dx = kBandStep * direction;
   const int dy = kBandStep * h / w * direction;
-  const QRect grown = r.adjusted(-dx, -dy, dx, dy);
+  const DeviceRect grown{r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
   if (grown.width() <= 0 || grown.width() >= w || grown.height() <= 0 || grown.height() >= h) return;
   DrawBand();
-  Corners(grown, band_->corners);
+  Corners(QPoint(grown.left, grown.top), QPoint(grown.right, grown.bottom), band_->corners);
   DrawBand();
 }
 
 void MapWindow::EndBand(int button) {
   DrawBand();  // erase
-  releaseMouse();
-  const QRect r = BandRect(band_->corners);
+  viewport()->releaseMouse();
+  const DeviceRect r = BandRect(band_->corners);
   band_.reset();
-  (void)button;
   if (r.width() == 0 || r.height() == 0 || !map_) return;
   // The band's middle becomes the centre, and the band fills the window (left button)
   // or the window shrinks into the band (right button).
   const LCTransform t = Transform();
-  const MapPoint a = DeviceToMap(t, DevicePoint{r.left(), r.top()});
-  const MapPoint b = DeviceToMap(t, DevicePoint{r.right(), r.bottom()});
+  const MapPoint a = DeviceToMap(t, DevicePoint{r.left, r.top});
+  const MapPoint b = DeviceToMap(t, DevicePoint{r.right, r.bottom});
   SetCentre(MapPoint{Middle(a.x, b.x), Middle(a.y, b.y)});
   const double fx = static_cast<double>(r.width()) / viewport()->width();
   const double fy = static_cast<double>(r.height()) / viewport()->height();
@@ -639,7 +647,7 @@ void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {
   const int left = std::max(0, std::min(at.x() - width / 2, clientW - width));
   const int top = std::max(0, at.y() - height);
   const QRect box(left, top, width, height);
-  NameBox saved{box, dc.CopyArea(DeviceRect{left, top, left + width, top + height})};
+  NameBox saved{box, dc.CopyArea(DeviceRect{left, top, left + width, top + height}), text};
   if (!saved.saved) {
     ShowMessage("Nincs elég memória.", MessageKind::Exclamation, this);
     return;

@@ -58,6 +58,10 @@ class MapWindow final : public QAbstractScrollArea {
   // use it; the window does it by itself soon after a change).
   void RenderNow();
   const QImage& buffer() const { return buffer_; }
+  // The name box on screen: its rectangle and text (code page 1250); null when none.
+  const QRect* nameBoxRect() const { return nameBox_ ? &nameBox_->rect : nullptr; }
+  std::string nameBoxText() const { return nameBox_ ? nameBox_->text : std::string(); }
+  bool bandShown() const { return band_.has_value(); }
   // The cursor of a mouse tool (a command number 1007 ... 1016).
   void SetToolCursor(int tool);
   // Shows the scale in the status bar when the window becomes active, empties it when
@@ -88,6 +92,7 @@ class MapWindow final : public QAbstractScrollArea {
   struct NameBox {
     QRect rect;
     std::unique_ptr<Bitmap> saved;
+    std::string text;
   };
   struct Pan {
     QPoint start;
