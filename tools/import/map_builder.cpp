@@ -837,10 +837,13 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
   std::vector<std::string> textLayers;
   std::map<std::pair<int, int>, int> placeLabelLayer;
   for (int p = 0; p < placeCount; ++p)
-    for (Band band : {Band::Far, Band::Medium, Band::Near})
+    for (Band band : {Band::Far, Band::Medium, Band::Regional, Band::Near})
       if (PlaceLabelInBand(cfg.places[static_cast<std::size_t>(p)].style, band)) {
-        textLayers.push_back(conv.Name(cfg.places[static_cast<std::size_t>(p)].layer, 20) +
-                             (band == Band::Far ? " - távoli" : band == Band::Medium ? " - közepes" : " - közeli"));
+        textLayers.push_back(conv.Name(cfg.places[static_cast<std::size_t>(p)].layer, 18) +
+                             (band == Band::Far      ? " - távoli"
+                              : band == Band::Medium ? " - közepes"
+                              : band == Band::Regional ? " - regionális"
+                                                       : " - közeli"));
         placeLabelLayer[{p, static_cast<int>(band)}] = static_cast<int>(textLayers.size());
       }
   textLayers.push_back("Víznév");
@@ -970,7 +973,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
       bindings.emplace_back(settlementNode[i], record);
     else
       ++summary.unboundSettlements;
-    for (Band band : {Band::Far, Band::Medium, Band::Near}) {
+    for (Band band : {Band::Far, Band::Medium, Band::Regional, Band::Near}) {
       auto it = placeLabelLayer.find({s.rule, static_cast<int>(band)});
       if (it == placeLabelLayer.end()) continue;
       const std::string& style = cfg.places[static_cast<std::size_t>(s.rule)].style;

@@ -20,12 +20,12 @@ struct RoadLook {
 // Road atlas colours: red motorways, orange trunk roads, yellow main roads, white minor
 // roads with grey casings, dashed tracks and dotted paths.
 constexpr RoadLook kRoads[] = {
-    {"motorway", {110, 20, 20}, {225, 60, 50}, 0, true, {45, 600, 2300, 170}, 60000},
-    {"trunk", {120, 55, 10}, {240, 130, 40}, 0, true, {38, 520, 1900, 150}, 60000},
-    {"primary", {130, 90, 20}, {250, 185, 60}, 0, true, {32, 440, 1500, 130}, 60000},
-    {"secondary", {130, 115, 40}, {255, 230, 110}, 0, true, {28, 340, 1000, 110}, 60000},
-    {"tertiary", {110, 110, 90}, {255, 255, 200}, 0, true, {24, 250, 0, 90}, 60000},
-    {"minor", {120, 120, 120}, {255, 255, 255}, 0, true, {18, 170, 0, 65}, 60000},
+    {"motorway", {110, 20, 20}, {225, 60, 50}, 0, true, {45, 750, 2300, 200}, 60000},
+    {"trunk", {120, 55, 10}, {240, 130, 40}, 0, true, {38, 650, 1900, 180}, 60000},
+    {"primary", {130, 90, 20}, {250, 185, 60}, 0, true, {32, 600, 1500, 160}, 60000},
+    {"secondary", {130, 115, 40}, {255, 230, 110}, 0, true, {28, 450, 1000, 150}, 60000},
+    {"tertiary", {110, 110, 90}, {255, 255, 200}, 0, true, {24, 250, 0, 70}, 60000},
+    {"minor", {120, 120, 120}, {255, 255, 255}, 0, true, {18, 170, 0, 50}, 60000},
     {"residential", {140, 140, 140}, {255, 255, 255}, 0, true, {14, 0, 0, 0}, 80000},
     {"service", {160, 160, 160}, {255, 255, 255}, 0, true, {8, 0, 0, 0}, 20000},
     {"track", {150, 105, 50}, {150, 105, 50}, 1, false, {2, 0, 0, 0}, 25000},
@@ -43,9 +43,9 @@ std::string Color(int r, int g, int b) { return StringPrintf("%d,%d,%d", r, g, b
 std::string Scales(long min, long max) { return StringPrintf("%ld,%ld", min, max); }
 std::string Width(double metres) { return StringPrintf("%.1f", metres); }
 
-// Band limits: Near up to the class's own limit, Regional to 1:250 000, Medium to
+// Band limits: Near up to the class's own limit, Regional to 1:200 000, Medium to
 // 1:800 000, Far beyond.
-constexpr long kRegionalMax = 250000;
+constexpr long kRegionalMax = 200000;
 constexpr long kMediumMax = 800000;
 constexpr long kLargest = 50000000;
 
@@ -61,11 +61,11 @@ struct PlaceLook {
 };
 
 constexpr PlaceLook kPlaces[] = {
-    {"city", {900, 0, 3200}, {100000, kMediumMax}, {450, 1900, 6000}, {30000, 150000}, true, false, {0, 0, 0}},
-    {"town", {600, 0, 1900}, {50000, kMediumMax}, {340, 1400, 4200}, {20000, 150000}, true, false, {20, 20, 20}},
-    {"village", {350, 0, 0}, {40000, 300000}, {250, 900, 0}, {10000, 150000}, false, false, {40, 40, 40}},
-    {"hamlet", {150, 0, 0}, {10000, 100000}, {170, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
-    {"suburb", {0, 0, 0}, {0, 0}, {280, 0, 0}, {8000, 80000}, false, true, {90, 90, 90}},
+    {"city", {900, 0, 3200}, {100000, kMediumMax}, {250, 1700, 6000, 550}, {20000, 60000}, true, false, {0, 0, 0}},
+    {"town", {600, 0, 1900}, {50000, kMediumMax}, {200, 1200, 4200, 440}, {15000, 60000}, true, false, {20, 20, 20}},
+    {"village", {350, 0, 0}, {40000, 300000}, {150, 850, 0, 340}, {8000, 60000}, false, false, {40, 40, 40}},
+    {"hamlet", {150, 0, 0}, {10000, 100000}, {110, 0, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
+    {"suburb", {0, 0, 0}, {0, 0}, {200, 0, 0, 0}, {6000, 80000}, false, true, {90, 90, 90}},
 };
 
 const PlaceLook& PlaceLookOf(const std::string& style) {
@@ -83,22 +83,36 @@ bool RoadInBand(const std::string& style, Band band) {
 void StyleRoad(SymbologyWriter::Layer& layer, const std::string& style, Band band) {
   const RoadLook& r = RoadLookOf(style);
   const double width = r.width[static_cast<int>(band)];
+  long top = r.nearMax;  // the band's largest scale, where its lines are thinnest
   layer.Set("VISIBLE", "1");
   switch (band) {
     case Band::Near: layer.Set("DISPLAYSCALE", Scales(100, r.nearMax)); break;
-    case Band::Regional: layer.Set("DISPLAYSCALE", Scales(r.nearMax + 1, kRegionalMax)); break;
+    case Band::Regional:
+      top = kRegionalMax;
+      layer.Set("DISPLAYSCALE", Scales(r.nearMax + 1, top));
+      break;
     case Band::Medium:
-      layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "minor" ? 300000 : style == "tertiary" ? 500000 : kMediumMax));
+      top = style == "minor" ? 300000 : style == "tertiary" ? 500000 : kMediumMax;
+      layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, top));
       break;
     case Band::Far:
+      top = style == "secondary" ? 3000000 : 6000000;
       layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "secondary" ? 3000000 : kLargest));
       break;
   }
-  layer.Set("LINECOLOR", Color(r.casing));
+  // A casing with a fill needs three pixels (of 0.26 mm) at the band's largest scale;
+  // thinner roads are one stroke of a colour between the two.
+  const bool cased = r.cased && (band == Band::Near || width / (static_cast<double>(top) * 0.000265) >= 3.0);
+  if (cased) {
+    layer.Set("LINECOLOR", Color(r.casing));
+  } else {
+    layer.Set("LINECOLOR", Color((r.fill[0] * 3 + r.casing[0] * 2) / 5, (r.fill[1] * 3 + r.casing[1] * 2) / 5,
+                                 (r.fill[2] * 3 + r.casing[2] * 2) / 5));
+  }
   layer.Set("FILLCOLOR", Color(r.fill));
   layer.Set("LINESTYLE", std::to_string(r.lineStyle));
   layer.Set("LINEWIDTH", Width(width));
-  layer.Set("WIDTHFACTOR", r.cased ? "100.0,65.0,0.0" : "100.0,0.0,0.0");
+  layer.Set("WIDTHFACTOR", cased ? "100.0,65.0,0.0" : "100.0,0.0,0.0");
 }
 
 void StyleArea(SymbologyWriter::Layer& layer, const std::string& style) {
@@ -149,8 +163,11 @@ bool PlaceInBand(const std::string& style, Band band) {
 
 double PlaceSymbolHeight(const std::string& style, Band band) {
   const PlaceLook& p = PlaceLookOf(style);
-  // Medium labels stand beside the Near symbols, which are shown up to that band.
-  return band == Band::Far ? p.symbol[2] : p.symbol[0];
+  // Labels stand beside the symbols shown at their scales: the overview symbols for Far,
+  // the towns category's otherwise (at Near scales only where it is still drawn).
+  if (band == Band::Far) return p.symbol[2];
+  if (band == Band::Near && p.symbolNear[0] > p.labelNear[1]) return 0;
+  return p.symbol[0];
 }
 
 void StylePlace(SymbologyWriter::Layer& layer, const std::string& style, Band band, const std::string& bitmapFile) {
@@ -198,9 +215,9 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
   const PlaceLook& p = PlaceLookOf(style);
   layer.Set("VISIBLE", "1");
   switch (band) {
-    case Band::Near:
-    case Band::Regional: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
-    case Band::Medium: layer.Set("DISPLAYSCALE", Scales(p.labelNear[1] + 1, style == "village" ? 300000 : kMediumMax)); break;
+    case Band::Near: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
+    case Band::Regional: layer.Set("DISPLAYSCALE", Scales(p.labelNear[1] + 1, kRegionalMax)); break;
+    case Band::Medium: layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "village" ? 300000 : kMediumMax)); break;
     case Band::Far:
       layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 1200000));
       break;
