@@ -118,9 +118,14 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   std::printf("%s\n", output.c_str());
-  for (const auto& c : summary.categories)
-    std::printf("  %-8s %-24s %10lld %s\n", c.kind.c_str(), c.name.c_str(), static_cast<long long>(c.objects),
-                c.kind == "OPTPATH" ? "edges" : "objects");
+  for (const auto& c : summary.categories) {
+    // Padded by characters, not bytes, so that the columns line up in UTF-8.
+    std::size_t characters = 0;
+    for (char ch : c.name) characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+    const std::string padding(characters < 24 ? 24 - characters : 0, ' ');
+    std::printf("  %-8s %s%s %10lld %s\n", c.kind.c_str(), c.name.c_str(), padding.c_str(),
+                static_cast<long long>(c.objects), c.kind == "OPTPATH" ? "edges" : "objects");
+  }
   std::printf("  settlements %lld, streets %lld, house-number ranges %lld from %lld addresses\n",
               static_cast<long long>(summary.settlements), static_cast<long long>(summary.streets),
               static_cast<long long>(summary.houseRanges), static_cast<long long>(summary.addresses));
