@@ -9,7 +9,9 @@ QLabel* MakeField(QWidget* parent, int characters) {
   auto* field = new QLabel(parent);
   field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   field->setAlignment(Qt::AlignCenter);
-  field->setFixedWidth(field->fontMetrics().averageCharWidth() * characters + 2 * field->frameWidth() + 4);
+  // At least that many characters; wider when a text needs more (ground coordinates of
+  // seven digits would be cut otherwise).
+  field->setMinimumWidth(field->fontMetrics().averageCharWidth() * characters + 2 * field->frameWidth() + 4);
   return field;
 }
 
