@@ -42,6 +42,10 @@ class StreetNames final : public SettlementNames {
  public:
   std::int32_t Count() const override { return static_cast<std::int32_t>(names.size()); }
   std::string NameWithHouseNumbers(std::int32_t index) const override { return names[index]; }
+  std::int32_t FindByName(std::string_view name) const override {
+    const auto it = std::find(names.begin(), names.end(), name);
+    return it == names.end() ? -1 : static_cast<std::int32_t>(it - names.begin());
+  }
   std::vector<std::string> names;
 };
 
@@ -112,7 +116,7 @@ class City {
     roadRecords_.assign(layers.size() * kRoadRecordSize, 0);
     for (std::size_t i = 0; i < layers.size(); ++i)
       WriteI16(roadRecords_.data() + i * kRoadRecordSize, layers[i]);
-    roads_ = RoadData{roadRecords_.data(), static_cast<std::int32_t>(layers.size()), nullptr, 0};
+    roads_ = RoadData{.records = roadRecords_.data(), .recordCount = static_cast<std::int32_t>(layers.size())};
     path_ = std::make_unique<MOptPath>("CITY", dir_.string() + "/", "city.map");
     path_->Bind(towns_, roads_);
     path_->ComputeEdgeWeights(roads_);
