@@ -9,6 +9,7 @@
 #include "app/about_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
+#include "categories/point.h"
 #include "document/mmap.h"
 #include "platform/files.h"
 #include "platform/format.h"
@@ -19,6 +20,8 @@
 #include "platform/qt/qt_text.h"
 #include "platform/services.h"
 #include "platform/status.h"
+#include "route/opt_path.h"
+#include "route/route_draw.h"
 
 namespace koltar {
 
@@ -48,7 +51,9 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The window that stops being active empties the scale field, the one that becomes
     // active shows its scale; either way the tool returns to the plain cursor.
-    if (lastActive_ && lastActive_ != window && !lastActive_->closed()) lastActive_->mapWindow()->Activated(false);
+    // A window being destroyed is a plain QMdiSubWindow by now: it is not told.
+    auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data());
+    if (last && last != window && !last->closed()) last->mapWindow()->Activated(false);
     currentTool_ = cmd::kToolCursor;
     lastActive_ = dynamic_cast<MapFrameWindow*>(window);
     if (MapFrameWindow* frame = ActiveMapFrame()) {
@@ -79,6 +84,16 @@ CommandContext CommandWindow::Context() const {
   CommandContext c;
   c.mapWindowActive = ActiveMapFrame() != nullptr;
   c.currentTool = currentTool_;
+  if (const MMap* map = ActiveMap()) {
+    if (const MOptPath* network = map->roadNetwork()) {
+      c.roadNetworkLoaded = network->nodeCount() > 0 && network->edgeCount() > 0;
+      c.routeExists = network->routeStepCount() > 0;
+    }
+    // Batch planning names settlements by their plain names, which the segments of a
+    // street with house numbers share.
+    const std::int32_t towns = map->townCategory();
+    c.batchPlanningPossible = towns < 0 || !map->points()[static_cast<std::size_t>(towns)]->hasHouseNumbers();
+  }
   return c;
 }
 
@@ -124,6 +139,13 @@ void CommandWindow::Execute(int command) {
     case cmd::kRedraw:
       if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->Redraw();
       break;
+    case cmd::kDeleteRoute:
+      if (MMap* map = ActiveMap()) {
+        map->DeleteRoute();
+        RepaintMap(map);
+      }
+      break;
+    case cmd::kPositionRoute: PositionOnRoute(); break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -215,6 +237,21 @@ void CommandWindow::WholeMap() {
   view.SetCentre(MapPoint{static_cast<std::int32_t>((std::int64_t{e.left} + e.right) / 2),
                           static_cast<std::int32_t>((std::int64_t{e.top} + e.bottom) / 2)});
   view.Redraw();
+}
+
+void CommandWindow::PositionOnRoute() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  const MapRect bounds = map->GetRouteBounds();
+  // A route that runs along no road object has no place on the map: the view stays.
+  if (!bounds.IsEmpty()) {
+    MapWindow& view = *frame->mapWindow();
+    const RouteView target = RouteViewOf(bounds, view.FitScale(bounds));
+    view.SetScale(target.scale);
+    view.SetCentre(target.centre);
+  }
+  RepaintMap(map);
 }
 
 void CommandWindow::RepaintMap(const MMap* map) {

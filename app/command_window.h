@@ -46,6 +46,9 @@ class CommandWindow final : public QMdiArea {
   void CloseAllMaps();
   // Draws every window that shows the map anew.
   void RepaintMap(const MMap* map);
+  // Fits the active view to the route (its scale times 1.2, centred on its middle) and
+  // draws every window of the map anew (command 1022, and after a route was found).
+  void PositionOnRoute();
 
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.
@@ -66,7 +69,7 @@ class CommandWindow final : public QMdiArea {
   void ArrangeIcons();
 
   int currentTool_ = cmd::kToolCursor;
-  QPointer<MapFrameWindow> lastActive_;
+  QPointer<QMdiSubWindow> lastActive_;  // a map window, held as its base (see the constructor)
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
 };

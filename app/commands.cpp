@@ -98,7 +98,8 @@ bool IsCommandAvailable(int id) {
   static const int available[] = {kOpenDefault, kOpen,       kClose,     kNewWindow,
                                   kToolCursor,  kToolName,   kToolPosition, kToolZoom,
                                   kToolArea,    kToolLabel,  kExit,      kCascade,
-                                  kTile,        kArrangeIcons, kHelpIndex, kAbout, kWholeMap, kRedraw};
+                                  kTile,        kArrangeIcons, kHelpIndex, kAbout, kWholeMap, kRedraw,
+                                  kDeleteRoute, kPositionRoute};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 
