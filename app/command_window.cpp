@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <algorithm>
@@ -48,14 +49,22 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
     // The dialog starts in the executable's directory.
     return ChooseMapFileWithDialog(owner, QCoreApplication::applicationDirPath());
   };
+  askLabelDirectory = [](QWidget* owner, const QString& preset) -> std::optional<QString> {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner, QString::fromUtf8("Megírás poziciók betöltése"),
+                              QString::fromUtf8("Korábbi megírásokat tartalmazó könyvtár:"), QLineEdit::Normal,
+                              preset, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+  };
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The window that stops being active empties the scale field, the one that becomes
     // active shows its scale; either way the tool returns to the plain cursor.
-    // A window being destroyed is a plain QMdiSubWindow by now: it is not told.
-    auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data());
-    if (last && last != window && !last->closed()) last->mapWindow()->Activated(false);
+    if (auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data()); last && last != window && !last->closed())
+      last->mapWindow()->Activated(false);
     currentTool_ = cmd::kToolCursor;
-    lastActive_ = dynamic_cast<MapFrameWindow*>(window);
+    lastActive_ = window;
     if (MapFrameWindow* frame = ActiveMapFrame()) {
       frame->mapWindow()->Activated(true);
       frame->mapWindow()->SetToolCursor(currentTool_);
@@ -67,6 +76,8 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
 }
 
 CommandWindow::~CommandWindow() {
+  // Windows going away must not count as activations any more.
+  disconnect(this, &QMdiArea::subWindowActivated, nullptr, nullptr);
   // Windows go before the maps they show.
   for (QMdiSubWindow* w : subWindowList()) {
     if (auto* frame = dynamic_cast<MapFrameWindow*>(w)) frame->onClosed = nullptr;
@@ -136,6 +147,8 @@ void CommandWindow::Execute(int command) {
     case cmd::kClose: CloseActiveMap(); break;
     case cmd::kNewWindow: NewWindow(); break;
     case cmd::kWholeMap: WholeMap(); break;
+    case cmd::kLoadLabels: LoadLabels(); break;
+    case cmd::kSaveLabels: SaveLabels(); break;
     case cmd::kRedraw:
       if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->Redraw();
       break;
@@ -252,6 +265,24 @@ void CommandWindow::PositionOnRoute() {
     view.SetCentre(target.centre);
   }
   RepaintMap(map);
+}
+
+void CommandWindow::LoadLabels() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  // Preset: the executable's drive and directory.
+  const QString preset = ToQString(GetPathDirectory(ModelFileName(QCoreApplication::applicationFilePath().toStdString())));
+  const std::optional<QString> directory = askLabelDirectory ? askLabelDirectory(window(), preset) : std::nullopt;
+  if (!directory) return;
+  frame->map()->LoadLabelPositions(FromQString(*directory));
+  frame->mapWindow()->Redraw();
+}
+
+void CommandWindow::SaveLabels() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  // Each category reports its own result.
+  (void)frame->map()->SaveLabelPositions();
 }
 
 void CommandWindow::RepaintMap(const MMap* map) {

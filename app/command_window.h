@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class CommandWindow final : public QMdiArea {
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.
   std::function<QString(QWidget* owner)> chooseMapFile;
+  // The one-line input of command 1017: the directory of earlier label positions, or
+  // nothing when cancelled. Tests replace it.
+  std::function<std::optional<QString>(QWidget* owner, const QString& preset)> askLabelDirectory;
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -63,13 +67,15 @@ class CommandWindow final : public QMdiArea {
   void CloseActiveMap();
   void NewWindow();
   void WholeMap();
+  void LoadLabels();
+  void SaveLabels();
   void SetTool(int tool);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);
   void ArrangeIcons();
 
   int currentTool_ = cmd::kToolCursor;
-  QPointer<QMdiSubWindow> lastActive_;  // a map window, held as its base (see the constructor)
+  QPointer<QMdiSubWindow> lastActive_;
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
 };

@@ -16,6 +16,7 @@
 #include "categories/area.h"
 #include "categories/line.h"
 #include "categories/point.h"
+#include "categories/text.h"
 #include "document/mmap.h"
 #include "platform/help.h"
 #include "platform/format.h"
@@ -100,6 +101,7 @@ MapWindow::~MapWindow() {
 void MapWindow::Detach() {
   map_ = nullptr;
   band_.reset();
+  drag_.reset();
   pan_.reset();
   viewport()->releaseMouse();
 }
@@ -350,7 +352,7 @@ void MapWindow::mousePressEvent(QMouseEvent* event) {
     viewport()->grabMouse();
     return;
   }
-  if (band_ || pan_) return;
+  if (band_ || pan_ || drag_) return;
   switch (Tool()) {
     case cmd::kToolName:
       if (event->button() == Qt::LeftButton) {
@@ -371,6 +373,9 @@ void MapWindow::mousePressEvent(QMouseEvent* event) {
       if (event->button() == Qt::LeftButton) StartBand(at, +1);
       else if (event->button() == Qt::RightButton) StartBand(at, -1);
       break;
+    case cmd::kToolLabel:
+      if (event->button() == Qt::LeftButton && !drag_) StartLabelDrag(at);
+      break;
     default:
       break;
   }
@@ -385,6 +390,7 @@ void MapWindow::mouseMoveEvent(QMouseEvent* event) {
   }
   ShowPosition(at);
   if (band_) MoveBand(at);
+  if (drag_) MoveLabelDrag(at);
 }
 
 void MapWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -410,6 +416,10 @@ void MapWindow::mouseReleaseEvent(QMouseEvent* event) {
   const int button = event->button() == Qt::LeftButton ? +1 : event->button() == Qt::RightButton ? -1 : 0;
   if (band_ && band_->button == button) {  // only the button that started the band ends it
     EndBand(button);
+    return;
+  }
+  if (drag_ && event->button() == Qt::LeftButton) {
+    EndLabelDrag();
     return;
   }
   if (nameBox_ && event->button() == Qt::LeftButton) RemoveNameBox();
@@ -556,6 +566,59 @@ void MapWindow::EndBand(int button) {
   const double f = std::max(fx, fy);
   SetScale(button > 0 ? MultiplyScale(view_.scale, f) : ClampToInt32(view_.scale / f));
   Redraw();
+}
+
+// ---- label positioning ----------------------------------------------------------------
+
+void MapWindow::InvalidatePolygon(const DevicePoint* points, int count) {
+  QPolygon polygon;
+  for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
+  // One pixel more on every side: the outline's own pixels lie on the polygon's edge.
+  Invalidate(polygon.boundingRect().adjusted(-1, -1, 1, 1));
+}
+
+void MapWindow::DrawOutline() {
+  if (!drag_ || buffer_.isNull()) return;
+  QtDeviceContext dc(buffer_);
+  drag_->outline.Draw(dc, drag_->anchor);
+  QPolygon polygon;
+  for (const DevicePoint& p : drag_->outline.PointsAt(drag_->anchor)) polygon << QPoint(p.x, p.y);
+  viewport()->update(polygon.boundingRect().adjusted(-2, -2, 2, 2));
+}
+
+void MapWindow::StartLabelDrag(const QPoint& at) {
+  const LCTransform snapshot = Transform();
+  const MapPoint m = DeviceToMap(snapshot, ToDevice(at));
+  std::int32_t category = -1, label = -1;
+  if (!map_->HitTestLabel(m, category, label)) return;
+  MText& texts = *map_->text(category);
+  const MapPoint anchor = texts.GetLabelPosition(label);
+  drag_.emplace(LabelDrag{snapshot, category, label, anchor, anchor, m,
+                          TextOutline(snapshot, anchor, texts.GetLabelRect(label), texts.GetLabelAngle(label))});
+  viewport()->grabMouse();  // the label stays in this window until the button comes up
+  DrawOutline();
+}
+
+void MapWindow::MoveLabelDrag(const QPoint& raw) {
+  const QPoint at(std::clamp(raw.x(), 0, std::max(0, viewport()->width() - 1)),
+                  std::clamp(raw.y(), 0, std::max(0, viewport()->height() - 1)));
+  const MapPoint m = DeviceToMap(drag_->snapshot, ToDevice(at));
+  DrawOutline();  // erase
+  drag_->anchor = MapPoint{ClampToInt32(static_cast<double>(drag_->anchor.x) + m.x - drag_->mouse.x),
+                           ClampToInt32(static_cast<double>(drag_->anchor.y) + m.y - drag_->mouse.y)};
+  drag_->mouse = m;
+  DrawOutline();
+}
+
+void MapWindow::EndLabelDrag() {
+  DrawOutline();  // erase
+  viewport()->releaseMouse();
+  const LabelDrag drag = *drag_;
+  drag_.reset();
+  if (!map_ || drag.anchor == drag.start) return;
+  map_->text(drag.category)->MoveLabel(drag.label, drag.anchor);
+  drag.outline.InvalidateArea(*this, drag.start);
+  drag.outline.InvalidateArea(*this, drag.anchor);
 }
 
 // ---- marker and name box --------------------------------------------------------------

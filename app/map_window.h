@@ -19,7 +19,9 @@
 #include <optional>
 
 #include "document/geometry.h"
+#include "document/text_outline.h"
 #include "document/transform.h"
+#include "platform/repaint.h"
 
 namespace koltar {
 
@@ -27,7 +29,7 @@ class Bitmap;
 class CommandWindow;
 class MMap;
 
-class MapWindow final : public QAbstractScrollArea {
+class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
  public:
   // Counts itself on the map; centred on the map's extent, scale not yet known.
   MapWindow(MMap& map, std::function<int()> currentTool, QWidget* parent = nullptr);
@@ -62,6 +64,10 @@ class MapWindow final : public QAbstractScrollArea {
   const QRect* nameBoxRect() const { return nameBox_ ? &nameBox_->rect : nullptr; }
   std::string nameBoxText() const { return nameBox_ ? nameBox_->text : std::string(); }
   bool bandShown() const { return band_.has_value(); }
+  bool labelDragged() const { return drag_.has_value(); }
+
+  // Marks the polygon's area for drawing anew.
+  void InvalidatePolygon(const DevicePoint* points, int count) override;
   // The cursor of a mouse tool (a command number 1007 ... 1016).
   void SetToolCursor(int tool);
   // Shows the scale in the status bar when the window becomes active, empties it when
@@ -94,6 +100,15 @@ class MapWindow final : public QAbstractScrollArea {
     std::unique_ptr<Bitmap> saved;
     std::string text;
   };
+  struct LabelDrag {
+    LCTransform snapshot;
+    std::int32_t category;
+    std::int32_t label;
+    MapPoint start;   // the label's anchor when the drag began
+    MapPoint anchor;  // where it is now
+    MapPoint mouse;   // the mouse at the last event, map units
+    TextOutline outline;
+  };
   struct Pan {
     QPoint start;
     QPoint offset;
@@ -122,6 +137,10 @@ class MapWindow final : public QAbstractScrollArea {
   void OpenInformation(const QPoint& at);
   void ShowLinkMenu(const QPoint& at);
   void ZoomAround(const QPoint& at, double factor);
+  void StartLabelDrag(const QPoint& at);
+  void MoveLabelDrag(const QPoint& at);
+  void EndLabelDrag();
+  void DrawOutline();
 
   MMap* map_;
   std::function<int()> currentTool_;
@@ -137,6 +156,7 @@ class MapWindow final : public QAbstractScrollArea {
   std::optional<Band> band_;
   std::optional<NameBox> nameBox_;
   std::optional<Pan> pan_;
+  std::optional<LabelDrag> drag_;
 };
 
 class MapFrameWindow final : public QMdiSubWindow {

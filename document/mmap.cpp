@@ -291,6 +291,38 @@ void MMap::GetObjectNames(CategoryType type, std::int32_t category, std::int32_t
   if (objectName) *objectName = std::move(objectText);
 }
 
+bool MMap::HitTestLabel(MapPoint p, std::int32_t& category, std::int32_t& label) const {
+  for (auto e = drawOrder_.rbegin(); e != drawOrder_.rend(); ++e) {
+    if (e->type != CategoryType::Text) continue;
+    const std::int32_t hit = texts_[static_cast<std::size_t>(e->index)]->HitTestLabel(p);
+    if (hit >= 0) {
+      category = e->index;
+      label = hit;
+      return true;
+    }
+  }
+  category = -1;
+  label = -1;
+  return false;
+}
+
+void MMap::LoadLabelPositions(std::string_view directory) {
+  const PathParts chosen = SplitPath(directory);
+  const std::string folder = chosen.drive + chosen.dir;
+  for (const std::unique_ptr<MText>& text : texts_) {
+    const PathParts data = SplitPath(text->dataFile());
+    const PathParts names = SplitPath(text->nameFile());
+    text->LoadLabelPositions(folder + data.name + data.ext, folder + names.name + names.ext);
+  }
+}
+
+bool MMap::SaveLabelPositions() {
+  bool all = true;
+  for (const std::unique_ptr<MText>& text : texts_)
+    if (text->changed() && !text->SaveLabelPositions()) all = false;
+  return all;
+}
+
 void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
                 std::int32_t scale) {
   if (drawOrder_.empty()) return;

@@ -64,6 +64,18 @@ class MMap {
   void GetObjectNames(CategoryType type, std::int32_t category, std::int32_t object,
                       std::string* categoryName, std::string* objectName) const;
 
+  // The label under a map point for the label tool: the text categories are asked from
+  // the last in draw order backwards, and the first label found wins. `category` is
+  // the index in texts(); both outputs are -1 when no label was found.
+  [[nodiscard]] bool HitTestLabel(MapPoint p, std::int32_t& category, std::int32_t& label) const;
+  // Takes earlier label positions for every text category from the files of the same
+  // names as its DATAFILE and NAMEFILE in `directory` (split like a path, so a text
+  // without a closing backslash loses its last component).
+  void LoadLabelPositions(std::string_view directory);
+  // Saves the label positions of every changed text category; true when all of them
+  // were saved.
+  [[nodiscard]] bool SaveLabelPositions();
+
   struct DrawEntry {
     CategoryType type = CategoryType::None;
     std::int32_t index = 0;  // within the list of that type
@@ -90,6 +102,11 @@ class MMap {
   const std::vector<std::unique_ptr<MLine>>& lines() const { return lines_; }
   const std::vector<std::unique_ptr<MArea>>& areas() const { return areas_; }
   const std::vector<std::unique_ptr<MText>>& texts() const { return texts_; }
+  // Text category `index` of texts(), for the label tool's moves; null outside the list.
+  MText* text(std::int32_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < texts_.size() ? texts_[static_cast<std::size_t>(index)].get()
+                                                                          : nullptr;
+  }
   std::int32_t townCategory() const { return townCategory_; }
   std::int32_t roadCategory() const { return roadCategory_; }
 

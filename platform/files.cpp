@@ -104,7 +104,10 @@ bool FileExists(std::string_view fileName) {
   return std::filesystem::is_regular_file(LocalFileName(fileName), ec);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
+ReplacementFile::~ReplacementFile() { Discard(); }
+
+bool ReplacementFile::Create(const std::filesystem::path& requested) {
+  Discard();
   if (requested.empty() || !requested.has_filename()) return false;
   std::error_code ec;
   std::filesystem::path path = requested;
@@ -128,28 +131,63 @@ bool WriteFileAtomically(const std::filesystem::path& requested, std::string_vie
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
+  fd_ = fd;
+  target_ = path;
+  temp_ = temp;
+  return true;
+}
 
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+std::int64_t ReplacementFile::Write(const void* bytes, std::int64_t count) {
+  if (fd_ < 0 || count <= 0) return 0;
+  const auto* p = static_cast<const char*>(bytes);
+  std::int64_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0) break;
+    done += n;
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+  return done;
+}
+
+bool ReplacementFile::Commit() {
+  if (fd_ < 0) return false;
+  bool ok = ::fsync(fd_) == 0;
+  if (::close(fd_) != 0) ok = false;
+  fd_ = -1;
+  if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
   if (!ok) {
-    ::unlink(temp.c_str());
+    ::unlink(temp_.c_str());
+    temp_.clear();
     return false;
   }
+  temp_.clear();
   // Make the rename itself durable.
+  const std::filesystem::path dir = target_.has_parent_path() ? target_.parent_path() : ".";
   const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);
   }
   return true;
+}
+
+void ReplacementFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  ReplacementFile file;
+  if (!file.Create(path)) return false;
+  if (file.Write(bytes.data(), static_cast<std::int64_t>(bytes.size())) !=
+      static_cast<std::int64_t>(bytes.size())) {
+    file.Discard();
+    return false;
+  }
+  return file.Commit();
 }
 
 }  // namespace koltar

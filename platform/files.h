@@ -55,6 +55,36 @@ inline constexpr std::int32_t kLoadPieceSize = 32000;
 // True when the model file name names an existing regular file.
 bool FileExists(std::string_view fileName);
 
+// A file replaced safely: written to a temporary file beside its target, flushed to
+// disk, and renamed over the target only once complete, so that the target is always
+// either its old or its new content. The steps are virtual so that tests can make one
+// of them fail. An existing target keeps its permissions; a symbolic link keeps
+// pointing at the replaced file.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+  // Removes a temporary file that was not committed.
+  virtual ~ReplacementFile();
+
+  // Creates the empty temporary file for `target` (a path of this machine); false when
+  // it cannot be created (no such directory, no permission, no name).
+  [[nodiscard]] virtual bool Create(const std::filesystem::path& target);
+  // Appends up to `count` bytes; returns how many were written (fewer on failure).
+  virtual std::int64_t Write(const void* bytes, std::int64_t count);
+  // Flushes and closes the temporary file and renames it over the target; false, with
+  // the temporary file removed and the target as it was, on failure.
+  [[nodiscard]] virtual bool Commit();
+  // Closes and removes the temporary file; the target stays as it was.
+  virtual void Discard();
+
+ private:
+  int fd_ = -1;
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+};
+
 // Replaces (or creates) `path` with `bytes`: written to a temporary file beside it,
 // flushed to disk, then renamed over it, so the file is always either the old or the
 // new one. An existing file keeps its permissions; a symbolic link keeps pointing at

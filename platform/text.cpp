@@ -118,6 +118,48 @@ int UnicodeToCp1250(char32_t cp) {
   return -1;
 }
 
+// Nearest letters for the Latin letters U+00C0 ... U+017F; only consulted for those that
+// code page 1250 lacks. '#' marks the entries that stand for two letters (see kDouble).
+constexpr std::string_view kLatin1Letters =
+    "AAAAAA#CEEEEIIIIDNOOOOO*OUUUUY#s"
+    "aaaaaa#ceeeeiiiidnooooo/ouuuuy#y";
+constexpr std::string_view kLatinExtendedA =
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi##JjKkkLlLlLlLlLlNnNnNnnNnOoOoOo##"
+    "RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+static_assert(kLatin1Letters.size() == 64 && kLatinExtendedA.size() == 128);
+
+struct Replacement {
+  char32_t cp;
+  const char* text;  // code page 1250 bytes
+};
+constexpr Replacement kDouble[] = {
+    {0xC6, "AE"}, {0xDE, "Th"}, {0xE6, "ae"}, {0xFE, "th"},
+    {0x132, "IJ"}, {0x133, "ij"}, {0x152, "OE"}, {0x153, "oe"},
+};
+// Letters and signs outside those blocks, mostly to their code page 1250 look-alikes.
+constexpr Replacement kOther[] = {
+    {0x0218, "\xAA"}, {0x0219, "\xBA"}, {0x021A, "\xDE"}, {0x021B, "\xFE"},  // Ș ș Ț ț
+    {0x018F, "E"},    {0x0259, "e"},    {0x01CD, "A"},    {0x01CE, "a"},
+    {0x01E6, "G"},    {0x01E7, "g"},    {0x1E9E, "\xDF"}, {0x02BC, "'"},
+    {0x2010, "-"},    {0x2011, "-"},    {0x2012, "-"},    {0x2212, "-"},
+    {0x2032, "'"},    {0x2033, "\""},   {0x2009, " "},    {0x202F, " "},
+};
+
+// The replacement of a code point that code page 1250 lacks, or nullptr.
+std::string_view Transliteration(char32_t cp, char (&one)[2]) {
+  for (const Replacement& r : kDouble)
+    if (r.cp == cp) return r.text;
+  for (const Replacement& r : kOther)
+    if (r.cp == cp) return r.text;
+  char letter = 0;
+  if (cp >= 0xC0 && cp < 0x100) letter = kLatin1Letters[cp - 0xC0];
+  if (cp >= 0x100 && cp < 0x180) letter = kLatinExtendedA[cp - 0x100];
+  if (letter == 0 || letter == '#' || letter == '*' || letter == '/') return {};
+  one[0] = letter;
+  one[1] = '\0';
+  return std::string_view(one, 1);
+}
+
 }  // namespace
 
 char32_t Cp1250ToUnicode(unsigned char byte) {
@@ -138,6 +180,29 @@ std::string Utf8ToCp1250(std::string_view utf8) {
     const int b = UnicodeToCp1250(NextCodePoint(utf8, i));
     out.push_back(b < 0 ? '?' : static_cast<char>(b));
   }
+  return out;
+}
+
+std::string Utf8ToCp1250Transliterated(std::string_view utf8, int* changed) {
+  std::string out;
+  out.reserve(utf8.size());
+  int count = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t cp = NextCodePoint(utf8, i);
+    const int b = UnicodeToCp1250(cp);
+    if (b >= 0) {
+      out.push_back(static_cast<char>(b));
+      continue;
+    }
+    ++count;
+    char one[2];
+    const std::string_view replacement = Transliteration(cp, one);
+    if (replacement.empty())
+      out.push_back('?');
+    else
+      out.append(replacement);
+  }
+  if (changed != nullptr) *changed = count;
   return out;
 }
 

@@ -16,6 +16,11 @@ std::string Cp1250ToUtf8(std::string_view cp1250);
 // malformed UTF-8 sequences become '?'.
 std::string Utf8ToCp1250(std::string_view utf8);
 
+// Like Utf8ToCp1250, but a Latin letter the code page lacks becomes its nearest letters
+// (å -> a, ø -> o, æ -> ae, ñ -> n, ș -> ş); anything else outside the code page becomes
+// '?'. `changed`, when given, receives the number of characters that were replaced.
+std::string Utf8ToCp1250Transliterated(std::string_view utf8, int* changed = nullptr);
+
 // True when every character of the UTF-8 text has a code page 1250 byte.
 bool FitsCp1250(std::string_view utf8);
 

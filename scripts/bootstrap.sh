@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts metric-compatible with Arial, so that text renders alike on every machine
   fonts-liberation fontconfig
+  # koltar-import: OpenStreetMap files (XML, bzip2, PBF) and GeoJSON
+  libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev libsimdjson-dev
 )
 
 missing=()

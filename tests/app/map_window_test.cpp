@@ -12,6 +12,7 @@
 
 #include "app/commands.h"
 #include "app/map_window.h"
+#include "categories/text.h"
 #include "document/mmap.h"
 #include "platform/format.h"
 #include "platform/qt/qt_progress.h"
@@ -28,6 +29,9 @@ class MapWindowTest : public test::ServicesTest {
   // one, and one whose name has a line break mark.
   std::string WriteMap(int extraLines = 0) {
     MapWriter w(dir.path());
+    TextCategoryWriter& labels = w.AddTexts("Nevek", {"Tajak"});
+    labels.Add(1, {1000, 1000}, 0.0f, "Bakony");
+    w.symbology.AddCategory("Nevek").AddLayer("Tajak").Set("FONT", "ARIAL CE,0,0,128,1,0,0,1500.0,0");
     w.name = "Teszt";
     PolyCategoryWriter& roads = w.AddLines("Utak", {"Fout"});
     roads.Add(1, {{0, 0}, {4000, 3000}}, Utf8ToCp1250("Fő utca"));  // names are code page 1250
@@ -250,6 +254,46 @@ TEST_F(MapWindowTest, WheelZoomKeepsThePointUnderTheMouse) {
   const MapPoint now = MapAt(at);
   EXPECT_LE(std::abs(now.x - under.x), 2);
   EXPECT_LE(std::abs(now.y - under.y), 2);
+}
+
+TEST_F(MapWindowTest, LabelDraggedWithTheMouseMovesAndIsSaved) {
+  MapWindow& w = Open(WriteMap());
+  tool = cmd::kToolLabel;
+  MText& labels = *map->text(0);
+  const MapRect r = labels.GetLabelRect(0);
+  const DevicePoint inside = MapToDevice(w.Transform(), MapPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  const QImage before = w.buffer();
+  QTest::mousePress(w.viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+  ASSERT_TRUE(w.labelDragged());
+  EXPECT_NE(w.buffer(), before);  // the outline is shown
+  QMouseEvent move(QEvent::MouseMove, QPointF(inside.x + 40, inside.y - 20),
+                   w.viewport()->mapToGlobal(QPointF(inside.x + 40, inside.y - 20)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(w.viewport(), &move);
+  QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, QPoint(inside.x + 40, inside.y - 20));
+  EXPECT_FALSE(w.labelDragged());
+  const MapPoint moved = labels.GetLabelPosition(0);
+  const std::int32_t dx = DeviceLengthToMap(w.Transform(), 40);
+  EXPECT_NEAR(moved.x, 1000 + dx, 1);
+  EXPECT_NEAR(moved.y, 1000 + dx / 2, 1);
+  EXPECT_TRUE(labels.changed());
+  // Drawn again at the new place: the label's pixels have moved.
+  w.RenderNow();
+  EXPECT_NE(w.buffer(), before);
+
+  ASSERT_TRUE(map->SaveLabelPositions());
+  EXPECT_FALSE(labels.changed());
+  MMap reloaded(map->fileName());
+  EXPECT_EQ(reloaded.text(0)->GetLabelPosition(0), moved);
+}
+
+TEST_F(MapWindowTest, AClickBesideEveryLabelDragsNothing) {
+  MapWindow& w = Open(WriteMap());
+  tool = cmd::kToolLabel;
+  QTest::mousePress(w.viewport(), Qt::LeftButton, {}, QPoint(790, 10));
+  EXPECT_FALSE(w.labelDragged());
+  QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, QPoint(790, 10));
+  EXPECT_FALSE(map->text(0)->changed());
 }
 
 TEST_F(MapWindowTest, EscapeStopsASlowDrawingAndClicksMeanwhileAreLost) {

@@ -223,6 +223,24 @@ TEST_F(Shell, OpenCommandUsesTheFileDialog) {
   EXPECT_EQ(services.messages.messages()[0].owner, frame.get());
 }
 
+TEST_F(Shell, LabelPositionCommandsActOnTheActiveMap) {
+  EXPECT_TRUE(Enabled(cmd::kLoadLabels));
+  EXPECT_TRUE(Enabled(cmd::kSaveLabels));
+  bool asked = false;
+  commands().askLabelDirectory = [&](QWidget*, const QString& preset) -> std::optional<QString> {
+    asked = true;
+    EXPECT_TRUE(preset.endsWith('/'));  // the executable's directory
+    return std::nullopt;
+  };
+  commands().Execute(cmd::kLoadLabels);  // no map window: nothing happens
+  EXPECT_FALSE(asked);
+  ASSERT_TRUE(commands().OpenMap(WriteMap("a.map", "A")));
+  commands().Execute(cmd::kLoadLabels);
+  EXPECT_TRUE(asked);
+  commands().Execute(cmd::kSaveLabels);  // nothing changed: no message
+  EXPECT_TRUE(services.messages.messages().empty());
+}
+
 TEST_F(Shell, HelpIndexAndAbout) {
   struct Recorder final : HelpService {
     void ShowIndex(const std::string& f) override { calls.push_back("INDEX " + f); }

@@ -1,9 +1,9 @@
 // Writes a small map with every kind of drawing into a folder: areas filled solid and
 // hatched, roads with one, two and three strokes (one of them dashed) that cross, town
 // symbols with a transparent colour and village symbols without, streets with house
-// numbers, a text category, and a road network over the roads between the towns with
-// a batch end-point file (routes.dat). The command-line tests read, render and plan on
-// it; it is also the map to look at when drawing changes.
+// numbers, labels at 0, 45 and 90 degrees, and a road network over the roads between
+// the towns with a batch end-point file (routes.dat). The command-line tests read,
+// render and plan on it; it is also the map to look at when drawing changes.
 //
 //   koltar-sample-map FOLDER
 
@@ -107,7 +107,10 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   streets.SetHouseRange(streets.Add(1, {1950, 1110}, "Fő utca"), {2, 2, ' ', 30, ' '});
   streets.SetHouseRange(streets.Add(1, {2000, 1120}, "Fő utca"), {2, 21, ' ', 41, 'b'});
 
-  map.AddTexts("Nevek", {"Táj"}).Add(1, {600, 2500}, 0.0f, "Bakony");
+  TextCategoryWriter& names = map.AddTexts("Nevek", {"Táj", "Víz"});
+  names.Add(1, {600, 2500}, 0.0f, "Bakony");
+  names.Add(2, {2620, 2150}, 45.0f, "Nagy-tó");
+  names.Add(2, {2230, 1500}, 90.0f, "Séd");
 
   map.AddBitmap("varos.bmp", TownSymbol());
   map.AddBitmap("falu.bmp", VillageSymbol());
@@ -133,6 +136,10 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   t.AddLayer("Falu").Set("BITMAP", "falu.bmp,500");
 
   map.symbology.AddCategory("Utcák").AddLayer("Utca");
+
+  auto& n = map.symbology.AddCategory("Nevek");
+  n.AddLayer("Táj").Set("FONT", "Arial CE,60,40,0,1,0,0,900,0");
+  n.AddLayer("Víz").Set("FONT", "Times New Roman CE,0,0,160,0,1,0,700,120");
   if (!map.Write()) return false;
 
   // Batch end points: a route, one with a via point, and lines before the first block.

@@ -5,6 +5,7 @@
 
 #include "categories/line.h"
 #include "categories/point.h"
+#include "categories/text.h"
 #include "document/mmap.h"
 #include "route/opt_path.h"
 #include "tests/support/recording_dc.h"
@@ -320,6 +321,83 @@ TEST_F(MapObjects, NamesOfCategoriesAndObjects) {
     EXPECT_EQ(category, "");
     EXPECT_EQ(object, "");
   }
+}
+
+// A map of two text categories with labels on the same place, drawn once.
+class MapLabels : public test::ServicesTest {
+ protected:
+  MapLabels() {
+    writer.unit = 1;
+    writer.AddTexts("Nevek", {"Táj"}).Add(1, {50, 100}, 0.0f, "Bakony");
+    writer.AddTexts("Vizek", {"Tó"}).Add(1, {50, 100}, 0.0f, "Tisza");
+    writer.symbology.AddCategory("Nevek").AddLayer("Táj").Set("FONT", "Arial CE,0,0,0,0,0,0,10,0");
+    writer.symbology.AddCategory("Vizek").AddLayer("Tó").Set("FONT", "Arial CE,0,0,0,0,0,0,10,0");
+    EXPECT_TRUE(writer.Write());
+    map = std::make_unique<MMap>(writer.MapFileName());
+    const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
+    map->Draw(dc, BuildTransform(view, map->unit()), view.rect, view.scale);
+  }
+  std::string Saved(const std::string& category) const {
+    return "KOLTAR32|INFORMATION|'" + category + "' kategória adatai kimentve.";
+  }
+
+  test::TempDir dir;
+  MapWriter writer{dir.path()};
+  test::RecordingDeviceContext dc;
+  std::unique_ptr<MMap> map;
+};
+
+TEST_F(MapLabels, TheLastTextCategoryInDrawOrderWins) {
+  std::int32_t category = 7, label = 7;
+  EXPECT_TRUE(map->HitTestLabel({55, 102}, category, label));
+  EXPECT_EQ(category, 1);
+  EXPECT_EQ(label, 0);
+  // Past the shorter name only the first category's label lies there.
+  EXPECT_TRUE(map->HitTestLabel({78, 102}, category, label));
+  EXPECT_EQ(category, 0);
+  EXPECT_FALSE(map->HitTestLabel({150, 150}, category, label));
+  EXPECT_EQ(category, -1);
+  EXPECT_EQ(label, -1);
+  EXPECT_EQ(map->text(2), nullptr);
+  EXPECT_EQ(map->text(-1), nullptr);
+}
+
+TEST_F(MapLabels, OnlyChangedCategoriesAreSaved) {
+  map->text(1)->MoveLabel(0, {60, 110});
+  EXPECT_TRUE(map->SaveLabelPositions());
+  EXPECT_EQ(services.messages.Transcript(), (std::vector<std::string>{Saved("Vizek")}));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "c02.BAK"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "c01.BAK"));
+  EXPECT_FALSE(map->text(1)->changed());
+}
+
+TEST_F(MapLabels, EarlierPositionsFromTheChosenFolder) {
+  MapWriter earlier{dir.path() / "old"};
+  earlier.AddTexts("Nevek", {"Táj"}).Add(1, {1, 2}, 0.0f, "Bakony");
+  earlier.AddTexts("Vizek", {"Tó"}).Add(1, {3, 4}, 0.0f, "Tisza");
+  std::filesystem::create_directories(dir.path() / "old");
+  ASSERT_TRUE(earlier.Write());
+
+  map->LoadLabelPositions(dir.Model("old/"));
+  EXPECT_EQ(map->texts()[0]->GetLabelPosition(0), (MapPoint{1, 2}));
+  EXPECT_EQ(map->texts()[1]->GetLabelPosition(0), (MapPoint{3, 4}));
+  // Without the closing separator the last component is not a folder: the map's own
+  // folder is used, whose files still hold the first positions.
+  map->LoadLabelPositions(dir.Model("old"));
+  EXPECT_EQ(map->texts()[0]->GetLabelPosition(0), (MapPoint{50, 100}));
+  EXPECT_EQ(map->texts()[1]->GetLabelPosition(0), (MapPoint{50, 100}));
+  EXPECT_TRUE(services.messages.messages().empty());
+
+  // Closing the map asks for each changed category, after the other parts are gone.
+  services.messages.Answer(MessageAnswer::No);
+  services.messages.Answer(MessageAnswer::Yes);
+  map.reset();
+  EXPECT_EQ(services.messages.Transcript(),
+            (std::vector<std::string>{
+                "KOLTAR32|QUESTION|A 'Nevek' kategória tartalma megváltozott.\n\nKívánja menteni?",
+                "KOLTAR32|QUESTION|A 'Vizek' kategória tartalma megváltozott.\n\nKívánja menteni?", Saved("Vizek")}));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "c01.BAK"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "c02.BAK"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,33 @@ TEST(WriteFileAtomically, ReplacesThroughSymbolicLinks) {
   EXPECT_EQ(dir.Read("real.ini"), "new");
   EXPECT_FALSE(WriteFileAtomically(dir.path() / "missing" / "x", "y"));
   EXPECT_FALSE(WriteFileAtomically("", "y"));
+}
+
+TEST(ReplacementFile, TargetChangesOnlyAtCommit) {
+  test::TempDir dir;
+  dir.Write("a.dat", "old");
+  {
+    ReplacementFile file;
+    ASSERT_TRUE(file.Create(dir.path() / "a.dat"));
+    EXPECT_EQ(file.Write("new data", 8), 8);
+    EXPECT_EQ(dir.Read("a.dat"), "old");
+    // Not committed: the temporary file goes with the object.
+  }
+  EXPECT_EQ(dir.Read("a.dat"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  ReplacementFile file;
+  ASSERT_TRUE(file.Create(dir.path() / "a.dat"));
+  EXPECT_EQ(file.Write("new ", 4), 4);
+  EXPECT_EQ(file.Write("data", 4), 4);
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(dir.Read("a.dat"), "new data");
+  EXPECT_FALSE(file.Commit());  // nothing left to commit
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // A target whose folder is a plain file cannot be created.
+  EXPECT_FALSE(file.Create(dir.path() / "a.dat" / "b.dat"));
+  EXPECT_EQ(file.Write("x", 1), 0);
 }
 
 }  // namespace

@@ -38,6 +38,24 @@ TEST(Cp1250Conversion, UndefinedBytesAndForeignCharacters) {
   EXPECT_TRUE(FitsCp1250(test::U8(u8"Győr")));
 }
 
+TEST(Cp1250Transliteration, LettersOutsideTheCodePageBecomeTheirNearestLetters) {
+  int changed = -1;
+  const std::string swedish = test::U8(u8"Ålesund Øresund Æbeltoft Straße Españã");
+  EXPECT_EQ(Utf8ToCp1250Transliterated(swedish, &changed), "Alesund Oresund AEbeltoft Stra\xDF" "e Espana");
+  EXPECT_EQ(changed, 5);  // Å Ø Æ ñ ã; ß is in the code page
+  // Romanian comma letters become the cedilla letters the code page has; Hungarian stays.
+  const std::string romanian = test::U8(u8"Ștefan Țara Győr");
+  EXPECT_EQ(Utf8ToCp1250Transliterated(romanian, &changed), "\xAAtefan \xDE" "ara Gy\xF5r");
+  EXPECT_EQ(changed, 2);
+  const std::string mixed = test::U8(u8"œuvre ı 東京");
+  EXPECT_EQ(Utf8ToCp1250Transliterated(mixed, &changed), "oeuvre i ??");
+  EXPECT_EQ(changed, 4);
+  EXPECT_EQ(Utf8ToCp1250Transliterated("a\xC3", &changed), "a?");
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(Utf8ToCp1250Transliterated(kUtf8, &changed), kCp1250);
+  EXPECT_EQ(changed, 0);
+}
+
 TEST(Cp1250Conversion, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");          // cut sequence
   EXPECT_EQ(Utf8ToCp1250("\xC0\xAF"), "??");       // overlong form

@@ -9,9 +9,11 @@
 #include "categories/area.h"
 #include "categories/line.h"
 #include "categories/point.h"
+#include "categories/text.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
 #include "tests/categories/category_fixture.h"
+#include "tests/qt/pixels.h"
 
 namespace koltar {
 namespace {
@@ -131,6 +133,48 @@ TEST_F(Rendering, HatchedAndSolidAreas) {
   EXPECT_EQ(Pixel(20, 150), kGreen);
   EXPECT_EQ(Pixel(150, 120), kGreen);
   EXPECT_EQ(Pixel(10, 150), kRed);
+}
+
+TEST_F(Rendering, TurnedLabelStandsOnItsAnchorAndIsHitWhereItIsDrawn) {
+  TextCategoryWriter& labels = writer.AddTexts("Nevek", {"Viz"});
+  labels.Add(1, {100, 100}, 90.0f, "Dunakanyar");
+  labels.Add(1, {20, 40}, 0.0f, "Duna");
+  writer.symbology.AddCategory("Nevek").AddLayer("Viz").Set("FONT", "Arial CE,220,0,0,0,0,0,20,0");
+  MText text = LoadWithSymbology<MText>("Nevek");
+  Render(text);
+
+  // The turned label runs up from its anchor (device 100, 100) with its glyphs to the
+  // left of the baseline (a 20 pixel cell: about 16 above the baseline, 4 below), as
+  // long as its unturned rectangle is wide.
+  const QRect turned = test::PixelsOf(image.copy(60, 0, 80, 110), kRed).translated(60, 0);
+  const MapRect rect = text.GetLabelRect(0);
+  ASSERT_FALSE(turned.isEmpty());
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top - rect.bottom, 20);
+  EXPECT_GE(turned.left(), 100 - 16);
+  EXPECT_LE(turned.right(), 100 + 4);
+  EXPECT_LE(turned.bottom(), 100);
+  EXPECT_GE(turned.bottom(), 95);
+  EXPECT_GE(turned.top(), 100 - (rect.right - rect.left));
+  EXPECT_LT(turned.top(), 10);
+  // The unturned label lies along its baseline at device y 160.
+  const QRect flat = test::PixelsOf(image.copy(0, 120, 100, 80), kRed).translated(0, 120);
+  ASSERT_FALSE(flat.isEmpty());
+  EXPECT_GE(flat.left(), 20);
+  EXPECT_LE(flat.left(), 22);
+  EXPECT_GE(flat.top(), 160 - 16);
+  EXPECT_LE(flat.bottom(), 160 + 4);
+  EXPECT_GT(flat.width(), 2 * flat.height());
+
+  // Every inked pixel of the turned label is found by the hit test (map y = 200 -
+  // device y); the unturned rectangle's far end, where nothing is drawn, is not.
+  for (int y = turned.top(); y <= turned.bottom(); ++y)
+    for (int x = turned.left(); x <= turned.right(); ++x)
+      if (Pixel(x, y) == kRed) {
+        EXPECT_EQ(text.HitTestLabel({x, 200 - y}), 0) << x << "," << y;
+      }
+  EXPECT_EQ(Pixel(rect.right - 2, 200 - 101), kWhite);
+  EXPECT_EQ(text.HitTestLabel({rect.right - 2, 101}), -1);
 }
 
 }  // namespace

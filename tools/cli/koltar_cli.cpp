@@ -102,8 +102,7 @@ int Info(const MMap& map) {
       case CategoryType::Point: line = "POINT " + Utf8(map.points()[k]->name()) + " " + Counts(*map.points()[k]); break;
       case CategoryType::Line: line = "LINE " + Utf8(map.lines()[k]->name()) + " " + Counts(*map.lines()[k]); break;
       case CategoryType::Area: line = "AREA " + Utf8(map.areas()[k]->name()) + " " + Counts(*map.areas()[k]); break;
-      // Text categories do not count their records yet.
-      case CategoryType::Text: line = "TEXT " + Utf8(map.texts()[k]->name()) + " - records - layers"; break;
+      case CategoryType::Text: line = "TEXT " + Utf8(map.texts()[k]->name()) + " " + Counts(*map.texts()[k]); break;
       case CategoryType::OptPath: {
         const MOptPath& net = *map.roadNetwork();
         line = StringPrintf("OPTPATH %s %ld nodes %ld edges %ld layers", Utf8(net.categoryName()).c_str(),
