@@ -10,6 +10,7 @@
 #include "app/about_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
+#include "categories/point.h"
 #include "document/mmap.h"
 #include "platform/files.h"
 #include "platform/format.h"
@@ -20,6 +21,8 @@
 #include "platform/qt/qt_text.h"
 #include "platform/services.h"
 #include "platform/status.h"
+#include "route/opt_path.h"
+#include "route/route_draw.h"
 
 namespace koltar {
 
@@ -92,6 +95,16 @@ CommandContext CommandWindow::Context() const {
   CommandContext c;
   c.mapWindowActive = ActiveMapFrame() != nullptr;
   c.currentTool = currentTool_;
+  if (const MMap* map = ActiveMap()) {
+    if (const MOptPath* network = map->roadNetwork()) {
+      c.roadNetworkLoaded = network->nodeCount() > 0 && network->edgeCount() > 0;
+      c.routeExists = network->routeStepCount() > 0;
+    }
+    // Batch planning names settlements by their plain names, which the segments of a
+    // street with house numbers share.
+    const std::int32_t towns = map->townCategory();
+    c.batchPlanningPossible = towns < 0 || !map->points()[static_cast<std::size_t>(towns)]->hasHouseNumbers();
+  }
   return c;
 }
 
@@ -139,6 +152,13 @@ void CommandWindow::Execute(int command) {
     case cmd::kRedraw:
       if (MapFrameWindow* frame = ActiveMapFrame()) frame->mapWindow()->Redraw();
       break;
+    case cmd::kDeleteRoute:
+      if (MMap* map = ActiveMap()) {
+        map->DeleteRoute();
+        RepaintMap(map);
+      }
+      break;
+    case cmd::kPositionRoute: PositionOnRoute(); break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -230,6 +250,21 @@ void CommandWindow::WholeMap() {
   view.SetCentre(MapPoint{static_cast<std::int32_t>((std::int64_t{e.left} + e.right) / 2),
                           static_cast<std::int32_t>((std::int64_t{e.top} + e.bottom) / 2)});
   view.Redraw();
+}
+
+void CommandWindow::PositionOnRoute() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  const MapRect bounds = map->GetRouteBounds();
+  // A route that runs along no road object has no place on the map: the view stays.
+  if (!bounds.IsEmpty()) {
+    MapWindow& view = *frame->mapWindow();
+    const RouteView target = RouteViewOf(bounds, view.FitScale(bounds));
+    view.SetScale(target.scale);
+    view.SetCentre(target.centre);
+  }
+  RepaintMap(map);
 }
 
 void CommandWindow::LoadLabels() {

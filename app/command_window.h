@@ -47,6 +47,9 @@ class CommandWindow final : public QMdiArea {
   void CloseAllMaps();
   // Draws every window that shows the map anew.
   void RepaintMap(const MMap* map);
+  // Fits the active view to the route (its scale times 1.2, centred on its middle) and
+  // draws every window of the map anew (command 1022, and after a route was found).
+  void PositionOnRoute();
 
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.

@@ -99,7 +99,7 @@ bool IsCommandAvailable(int id) {
                                   kToolCursor,  kToolName,   kToolPosition, kToolZoom,
                                   kToolArea,    kToolLabel,  kExit,      kCascade,
                                   kTile,        kArrangeIcons, kHelpIndex, kAbout, kWholeMap, kRedraw,
-                                  kLoadLabels, kSaveLabels};
+                                  kLoadLabels, kSaveLabels, kDeleteRoute, kPositionRoute};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 

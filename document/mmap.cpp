@@ -18,6 +18,7 @@
 #include "platform/progress.h"
 #include "platform/services.h"
 #include "route/opt_path.h"
+#include "route/route_draw.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
@@ -135,7 +136,10 @@ void MMap::Load() {
   ScopedWaitCursor wait;
   ProgressStart("Térkép betöltése:");
   ProgressSet(0);
-  if (LoadCategories(mapDirectory)) ReadConnections();
+  if (LoadCategories(mapDirectory)) {
+    ReadConnections();
+    BindRoadNetwork();
+  }
   ProgressEnd();
 }
 
@@ -343,12 +347,54 @@ void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRec
       case CategoryType::Text:
         texts_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
         break;
-      case CategoryType::OptPath:  // the route is drawn here once route drawing exists
+      case CategoryType::OptPath:
+        if (roadCategory_ >= 0)
+          DrawRoute(*roadNetwork_, dc, transform, scale, *symbology_, unit_, Roads());
+        break;
       case CategoryType::None:
         break;
     }
   }
   ProgressEnd();
+}
+
+// The road network checks its graph against the two categories it runs between, once
+// both are known.
+void MMap::BindRoadNetwork() {
+  if (roadNetwork_ && townCategory_ >= 0 && roadCategory_ >= 0)
+    roadNetwork_->Bind(Settlements(), Roads());
+}
+
+PointSettlements MMap::Settlements() const {
+  return PointSettlements(townCategory_ >= 0 ? points_[static_cast<std::size_t>(townCategory_)].get() : nullptr);
+}
+
+RoadData MMap::Roads() const {
+  return RoadDataOf(roadCategory_ >= 0 ? lines_[static_cast<std::size_t>(roadCategory_)].get() : nullptr);
+}
+
+MapRect MMap::GetRouteBounds() const {
+  return roadNetwork_ ? roadNetwork_->GetRouteBounds(Roads()) : MapRect::Empty();
+}
+
+void MMap::DeleteRoute() {
+  if (roadNetwork_) roadNetwork_->DeleteRoute();
+}
+
+bool MMap::CheckRouteCategories(WindowHandle owner) const {
+  if (townCategory_ < 0) {
+    ShowMessage("A 'POINT' objektumok között nincs megadva a települések kategóriája.\n"
+                "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'TOWNCATEGORY' bejegyzése.)",
+                MessageKind::Exclamation, owner);
+    return false;
+  }
+  if (roadCategory_ < 0) {
+    ShowMessage("A 'LINE' objektumok között nincs megadva az utak kategóriája.\n"
+                "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'ROADCATEGORY' bejegyzése.)",
+                MessageKind::Exclamation, owner);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace koltar

@@ -12,6 +12,9 @@
 
 #include "document/geometry.h"
 #include "document/transform.h"
+#include "platform/messages.h"
+#include "route/category_adapters.h"
+#include "route/road_data.h"
 
 namespace koltar {
 
@@ -107,6 +110,22 @@ class MMap {
   std::int32_t townCategory() const { return townCategory_; }
   std::int32_t roadCategory() const { return roadCategory_; }
 
+  // The settlement category (TOWNCATEGORY) as the road network sees it; no settlements
+  // when none is named. Valid while the map lives.
+  PointSettlements Settlements() const;
+  // The road category (ROADCATEGORY) as the road network reads it; empty when none is
+  // named. Valid while the map lives.
+  RoadData Roads() const;
+  // The bounding rectangle of the route's road objects; the empty rectangle without
+  // road network or route.
+  MapRect GetRouteBounds() const;
+  // Deletes the road network's route, if there is one.
+  void DeleteRoute();
+  // False, after saying which (exclamation icon, `owner` as the box's owner), when
+  // CONNECTIONS names no settlement category or no road category: route planning
+  // cannot start then.
+  [[nodiscard]] bool CheckRouteCategories(WindowHandle owner = nullptr) const;
+
   // Map windows that show this map count themselves here.
   std::int32_t windowCount() const { return windowCount_; }
   void AddWindow() { ++windowCount_; }
@@ -116,6 +135,7 @@ class MMap {
   void Load();
   bool LoadCategories(std::string_view mapDirectory);
   void ReadConnections();
+  void BindRoadNetwork();
 
   std::string name_;
   std::int32_t windowCount_ = 0;

@@ -374,7 +374,7 @@ MapRect MOptPath::GetRouteBounds(const RoadData& roads) const {
   for (const RouteStep& step : route_) {
     if (step.edge < 0 || step.edge >= edgeCount()) continue;
     const std::int32_t road = edges_[step.edge].road;
-    if (roads.HasRecord(road)) bounds = bounds.United(roads.Bounds(road));
+    if (roads.Usable(road)) bounds = bounds.United(roads.Bounds(road));
   }
   return bounds;
 }

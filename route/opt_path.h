@@ -64,8 +64,8 @@ class MOptPath {
   // negative index or when none does.
   std::int32_t FindNodeOfPoint(std::int32_t settlement) const;
 
-  // Union of the bounding rectangles of the road objects of the route's steps; the
-  // empty rectangle without route.
+  // Union of the bounding rectangles of the road objects of the route's steps (roads
+  // the road category refused as damaged left out); the empty rectangle without route.
   MapRect GetRouteBounds(const RoadData& roads) const;
 
   const std::string& categoryName() const { return categoryName_; }

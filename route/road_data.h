@@ -3,7 +3,9 @@
 // line records and points, and the names of the settlement category's objects.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "document/geometry.h"
 #include "platform/binary.h"
@@ -25,10 +27,16 @@ struct RoadData {
   std::int32_t recordCount = 0;
   const std::uint8_t* coords = nullptr;
   std::int32_t pointCount = 0;
+  // The road category's own verdict on a record (false for records its load check
+  // refused as damaged); every record counts as usable without it.
+  std::function<bool(std::int32_t)> usable = nullptr;
 
   bool HasRecord(std::int32_t road) const {
     return records != nullptr && road >= 0 && road < recordCount;
   }
+  // HasRecord, and the category has not refused the record: its bounds and points may
+  // be used.
+  bool Usable(std::int32_t road) const { return HasRecord(road) && (!usable || usable(road)); }
   // Precondition for the accessors: HasRecord(road).
   const std::uint8_t* Record(std::int32_t road) const {
     return records + static_cast<std::size_t>(road) * kRoadRecordSize;
@@ -37,6 +45,21 @@ struct RoadData {
   MapRect Bounds(std::int32_t road) const {
     const std::uint8_t* r = Record(road) + kRoadBoundsOffset;
     return MapRect::Of(ReadI32(r), ReadI32(r + 4), ReadI32(r + 8), ReadI32(r + 12));
+  }
+  std::int16_t PointCount(std::int32_t road) const { return ReadI16(Record(road) + kRoadPointCountOffset); }
+  std::int32_t FirstPoint(std::int32_t road) const { return ReadI32(Record(road) + kRoadFirstPointOffset); }
+  // True when the record is usable and its points lie inside the coordinate block.
+  bool HasPoints(std::int32_t road) const {
+    if (!Usable(road) || coords == nullptr) return false;
+    const std::int64_t first = FirstPoint(road);
+    const std::int64_t count = PointCount(road);
+    return first >= 0 && count >= 0 && first + count <= pointCount;
+  }
+  // Point j of the road; precondition HasPoints(road) and 0 <= j < PointCount(road).
+  MapPoint Point(std::int32_t road, std::int32_t j) const {
+    const std::uint8_t* p =
+        coords + (static_cast<std::size_t>(FirstPoint(road)) + static_cast<std::size_t>(j)) * kRoadPointSize;
+    return MapPoint{ReadI32(p), ReadI32(p + 4)};
   }
 };
 
@@ -49,6 +72,9 @@ class SettlementNames {
   // The object's name with its house-number range, if it has one (code page 1250).
   // Precondition: 0 <= index < Count().
   virtual std::string NameWithHouseNumbers(std::int32_t index) const = 0;
+  // The first object (lowest index) whose plain name equals `name` exactly, letter case
+  // counted; -1 when there is none.
+  virtual std::int32_t FindByName(std::string_view name) const = 0;
 };
 
 }  // namespace koltar

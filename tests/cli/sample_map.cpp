@@ -1,14 +1,17 @@
 // Writes a small map with every kind of drawing into a folder: areas filled solid and
 // hatched, roads with one, two and three strokes (one of them dashed) that cross, town
 // symbols with a transparent colour and village symbols without, streets with house
-// numbers and labels at 0, 45 and 90 degrees. The command-line tests read and render it; it is also
-// the map to look at when drawing changes.
+// numbers, labels at 0, 45 and 90 degrees, and a road network over the roads between
+// the towns with a batch end-point file (routes.dat). The command-line tests read,
+// render and plan on it; it is also the map to look at when drawing changes.
 //
 //   koltar-sample-map FOLDER
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -58,17 +61,45 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   areas.Add(2, {{2600, 2000}, {2500, 2500}, {3000, 2700}, {3400, 2400}, {3100, 1900}, {2600, 2000}}, "Tó");
   areas.Add(3, {{1700, 900}, {1700, 1500}, {2400, 1550}, {2450, 950}, {1700, 900}}, "Veszprém");
 
+  // The three roads meet in Veszprém; each is stored as its pieces between the places
+  // of the road network.
   PolyCategoryWriter& roads = map.AddLines("Utak", {"Autópálya", "Főút", "Földút"});
-  roads.Add(1, {{100, 300}, {1200, 700}, {2600, 1600}, {3900, 2900}}, "M7");
-  roads.Add(2, {{100, 1200}, {1500, 1150}, {2800, 1300}, {3900, 1250}}, "8-as főút");
-  roads.Add(3, {{2000, 100}, {2050, 1000}, {2150, 2000}, {2100, 2900}}, "Dűlőút");
+  RoadNetworkWriter& network = map.AddRoadNetwork("Útvonal", {"Útvonal"});
+  network.costs = {{"Autópálya", 1, 1.0, 110.0, 45.0}, {"Főút", 1, 1.0, 80.0, 35.0}, {"Földút", 1, 1.0, 30.0, 20.0}};
+  network.defaultCostType = 1;
+  // Nodes 0 ... 4 are the towns in their record order, 5 ... 10 the roads' far ends.
+  network.nodes = {0, 1, 2, 3, 4, -1, -1, -1, -1, -1, -1};
+  const auto piece = [&](std::int16_t layer, std::vector<MapPoint> points, const char* name, std::int32_t from,
+                         std::int32_t to) {
+    double length = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+      length += std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y);
+    const std::int32_t road = roads.Add(layer, points, name);
+    const auto metres = static_cast<std::int32_t>(std::lround(length * map.unit));
+    network.edges.push_back({from, to, road, metres});
+    network.edges.push_back({to, from, road, metres});
+  };
+  const MapPoint veszprem{2060, 1210}, varpalota{1200, 700}, osku{3400, 1270}, herend{700, 1190},
+      epleny{2120, 2450};
+  piece(1, {{100, 300}, varpalota}, "M7", 5, 1);
+  piece(1, {varpalota, veszprem}, "M7", 1, 0);
+  piece(1, {veszprem, {2600, 1600}, {3900, 2900}}, "M7", 0, 6);
+  piece(2, {{100, 1200}, herend}, "8-as főút", 7, 3);
+  piece(2, {herend, {1500, 1150}, veszprem}, "8-as főút", 3, 0);
+  piece(2, {veszprem, {2800, 1300}, osku}, "8-as főút", 0, 2);
+  piece(2, {osku, {3900, 1250}}, "8-as főút", 2, 8);
+  piece(3, {{2000, 100}, {2050, 1000}, veszprem}, "Dűlőút", 9, 0);
+  piece(3, {veszprem, {2150, 2000}, epleny}, "Dűlőút", 0, 4);
+  piece(3, {epleny, {2100, 2900}}, "Dűlőút", 4, 10);
+  std::stable_sort(network.edges.begin(), network.edges.end(),
+                   [](const auto& a, const auto& b) { return a.from < b.from; });
 
   PointCategoryWriter& towns = map.AddPoints("Települések", {"Város", "Falu"});
-  towns.Add(1, {2060, 1210}, "Veszprém");
-  towns.Add(1, {1200, 700}, "Várpalota");
-  towns.Add(2, {3400, 1270}, "Öskü");
-  towns.Add(2, {700, 1190}, "Herend");
-  towns.Add(2, {2120, 2450}, "Eplény");
+  towns.Add(1, veszprem, "Veszprém");
+  towns.Add(1, varpalota, "Várpalota");
+  towns.Add(2, osku, "Öskü");
+  towns.Add(2, herend, "Herend");
+  towns.Add(2, epleny, "Eplény");
 
   PointCategoryWriter& streets = map.AddPoints("Utcák", {"Utca"});
   const std::int32_t street = streets.Add(1, {1900, 1100}, "Fő utca");
@@ -98,6 +129,8 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   r.AddLayer("Földút").Set("LINECOLOR", "90,60,20").Set("FILLCOLOR", "230,200,150").Set("LINESTYLE", "1").Set(
       "LINEWIDTH", "150").Set("WIDTHFACTOR", "100,50,10");
 
+  map.symbology.AddCategory("Útvonal").AddLayer("Útvonal").Set("LINECOLOR", "220,0,220").Set("LINEWIDTH", "120");
+
   auto& t = map.symbology.AddCategory("Települések");
   t.AddLayer("Város").Set("BITMAP", "varos.bmp,1200").Set("TRANSPARENTCOLOR", "255,255,255");
   t.AddLayer("Falu").Set("BITMAP", "falu.bmp,500");
@@ -107,7 +140,20 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   auto& n = map.symbology.AddCategory("Nevek");
   n.AddLayer("Táj").Set("FONT", "Arial CE,60,40,0,1,0,0,900,0");
   n.AddLayer("Víz").Set("FONT", "Times New Roman CE,0,0,160,0,1,0,700,120");
-  return map.Write();
+  if (!map.Write()) return false;
+
+  // Batch end points: a route, one with a via point, and lines before the first block.
+  std::ofstream routes(folder / "routes.dat", std::ios::binary);
+  routes << "Útvonalak a próba térképen\n"
+            "[1. Herend - Eplény]\n"
+            "Herend\n"
+            "Eplény\n"
+            "\n"
+            "[2. Várpalota - Veszprém - Öskü]\n"
+            "Várpalota\n"
+            "Veszprém\n"
+            "Öskü\n";
+  return static_cast<bool>(routes.flush());
 }
 
 }  // namespace

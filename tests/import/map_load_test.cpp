@@ -13,36 +13,20 @@
 namespace koltar::import {
 namespace {
 
-class TownNames : public SettlementNames {
- public:
-  explicit TownNames(const MPoint& towns) : towns_(towns) {}
-  std::int32_t Count() const override { return towns_.recordCount(); }
-  std::string NameWithHouseNumbers(std::int32_t index) const override { return towns_.GetObjectName(index, true); }
-
- private:
-  const MPoint& towns_;
-};
-
 // A sample copied into a scratch folder (closing a map writes its settings back).
 class SampleMap : public koltar::test::ServicesTest {
  protected:
   std::string Copy(const std::string& sample, const std::string& mapFile) {
     std::filesystem::copy(std::filesystem::path(KOLTAR_SOURCE_DIR) / "data" / "samples" / sample, dir.path(),
                           std::filesystem::copy_options::recursive);
-    mapFile_ = mapFile;
     return dir.Model(mapFile);
   }
   // Plans a route between two objects of the towns category by time; the itinerary's
   // names out.
   std::vector<std::string> Route(MMap& map, const std::string& from, const std::string& to) {
     const MPoint& towns = *map.points()[static_cast<std::size_t>(map.townCategory())];
-    TownNames names(towns);
-    const std::string roadData = test::CategoryFile(dir.path(), "Utak", "DATAFILE", mapFile_);
-    const std::string roadCoords = test::CategoryFile(dir.path(), "Utak", "COORDFILE", mapFile_);
-    const RoadData roads{reinterpret_cast<const std::uint8_t*>(roadData.data()),
-                         static_cast<std::int32_t>(roadData.size() / 32),
-                         reinterpret_cast<const std::uint8_t*>(roadCoords.data()),
-                         static_cast<std::int32_t>(roadCoords.size() / 8)};
+    const PointSettlements names = map.Settlements();
+    const RoadData roads = map.Roads();
     MOptPath& path = *map.roadNetwork();
     path.DeleteRoute();
     path.ClearRoutePoints();
@@ -62,7 +46,6 @@ class SampleMap : public koltar::test::ServicesTest {
     return out;
   }
   koltar::test::TempDir dir;
-  std::string mapFile_;
 };
 
 TEST_F(SampleMap, HungaryLoadsQuietlyAndRoutesAcrossTheCountry) {

@@ -47,8 +47,8 @@ std::vector<std::uint8_t> RoadRecords(const std::vector<std::int16_t>& layers) {
 }
 
 RoadData Roads(const std::vector<std::uint8_t>& records) {
-  return RoadData{records.data(), static_cast<std::int32_t>(records.size() / kRoadRecordSize),
-                  nullptr, 0};
+  return RoadData{.records = records.data(),
+                  .recordCount = static_cast<std::int32_t>(records.size() / kRoadRecordSize)};
 }
 
 class OptPathLoad : public test::ServicesTest {

@@ -69,7 +69,15 @@ RouteNet::RouteNet(std::string_view picture, std::string_view extraKeys) {
     const int layer = type == "-" ? 0 : typeLayer.at(type);
     std::vector<std::uint8_t> record(kRoadRecordSize, 0);
     WriteI16(record.data() + kRoadLayerOffset, static_cast<std::int16_t>(layer));
+    WriteI16(record.data() + kRoadPointCountOffset, 2);
+    WriteI32(record.data() + kRoadFirstPointOffset, 2 * road);
     WriteI32(record.data() + kRoadNameOffset, -1);
+    for (const std::int32_t at : {100 * road, 100 * road + 50}) {
+      std::uint8_t point[kRoadPointSize];
+      WriteI32(point, at);
+      WriteI32(point + 4, at);
+      roadPoints_.insert(roadPoints_.end(), point, point + kRoadPointSize);
+    }
     std::uint8_t* bounds = record.data() + kRoadBoundsOffset;
     WriteI32(bounds, 100 * road);
     WriteI32(bounds + 4, 100 * road + 50);
@@ -106,7 +114,8 @@ RouteNet::RouteNet(std::string_view picture, std::string_view extraKeys) {
   map += extraKeys;
   dir_.Write("net.map", map);
 
-  roads_ = RoadData{roadRecords_.data(), roadCount, nullptr, 0};
+  roads_ = RoadData{.records = roadRecords_.data(), .recordCount = roadCount, .coords = roadPoints_.data(),
+                    .pointCount = 2 * roadCount};
   path_ = std::make_unique<MOptPath>("NET", dir_.Model(), "net.map");
   path_->Bind(towns_, roads_);
 }

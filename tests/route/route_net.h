@@ -12,9 +12,10 @@
 // A token that starts with a capital letter is a node standing for a settlement
 // object named by the token up to '#' ("Pécs#1" and "Pécs#2" are two objects both
 // named "Pécs"); other tokens are junctions. Nodes and settlement objects are numbered
-// in order of first appearance; edge line i runs on road object i (bounds
-// left 100 i, top 100 i + 50, right 100 i + 50, bottom 100 i). The edge file is written
-// sorted by from node, each node's edges in line order.
+// in order of first appearance; edge line i runs on road object i, the line from
+// (100 i, 100 i) to (100 i + 50, 100 i + 50) (bounds left 100 i, top 100 i + 50, right
+// 100 i + 50, bottom 100 i). The edge file is written sorted by from node, each node's
+// edges in line order.
 
 #include <memory>
 #include <string>
@@ -31,6 +32,11 @@ class FakeTowns final : public SettlementNames {
  public:
   std::int32_t Count() const override { return static_cast<std::int32_t>(names.size()); }
   std::string NameWithHouseNumbers(std::int32_t index) const override { return names[index]; }
+  std::int32_t FindByName(std::string_view name) const override {
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (names[i] == name) return static_cast<std::int32_t>(i);
+    return -1;
+  }
   std::vector<std::string> names;
 };
 
@@ -66,6 +72,7 @@ class RouteNet {
   std::vector<std::string> tokens_;
   FakeTowns towns_;
   std::vector<std::uint8_t> roadRecords_;
+  std::vector<std::uint8_t> roadPoints_;
   RoadData roads_;
   std::unique_ptr<MOptPath> path_;
   std::string error_;

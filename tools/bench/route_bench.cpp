@@ -32,6 +32,7 @@
 #include "route/road_data.h"
 #include "route/route_search.h"
 #include "tests/route/literal_route_search.h"
+#include "tools/bench/textbook_dijkstra.h"
 
 namespace koltar {
 namespace {
@@ -42,6 +43,10 @@ class StreetNames final : public SettlementNames {
  public:
   std::int32_t Count() const override { return static_cast<std::int32_t>(names.size()); }
   std::string NameWithHouseNumbers(std::int32_t index) const override { return names[index]; }
+  std::int32_t FindByName(std::string_view name) const override {
+    const auto it = std::find(names.begin(), names.end(), name);
+    return it == names.end() ? -1 : static_cast<std::int32_t>(it - names.begin());
+  }
   std::vector<std::string> names;
 };
 
@@ -112,7 +117,7 @@ class City {
     roadRecords_.assign(layers.size() * kRoadRecordSize, 0);
     for (std::size_t i = 0; i < layers.size(); ++i)
       WriteI16(roadRecords_.data() + i * kRoadRecordSize, layers[i]);
-    roads_ = RoadData{roadRecords_.data(), static_cast<std::int32_t>(layers.size()), nullptr, 0};
+    roads_ = RoadData{.records = roadRecords_.data(), .recordCount = static_cast<std::int32_t>(layers.size())};
     path_ = std::make_unique<MOptPath>("CITY", dir_.string() + "/", "city.map");
     path_->Bind(towns_, roads_);
     path_->ComputeEdgeWeights(roads_);
@@ -158,65 +163,6 @@ City& CityOfSide(int side) {
   if (!city) city = std::make_unique<City>(side);
   return *city;
 }
-
-// Binary-heap Dijkstra as in the textbooks: lazy deletion, one criterion, stops when
-// the target is taken, the path read back from the predecessors.
-class TextbookDijkstra {
- public:
-  TextbookDijkstra(std::int32_t nodes, std::int32_t edgeCount, const EdgeEntry* edges)
-      : edges_(edges), first_(static_cast<std::size_t>(nodes) + 1),
-        dist_(static_cast<std::size_t>(nodes), kUnreached),
-        pred_(static_cast<std::size_t>(nodes), -1) {
-    std::int32_t i = 0;
-    for (std::int32_t x = 0; x <= nodes; ++x) {
-      while (i < edgeCount && edges[i].from < x) ++i;
-      first_[x] = i;
-    }
-  }
-
-  // The edges of the path, from start to target.
-  void Query(std::int32_t start, std::int32_t target, int criterion, std::vector<std::int32_t>& path) {
-    for (const std::int32_t n : touched_) dist_[n] = kUnreached, pred_[n] = -1;
-    touched_.clear();
-    heap_.clear();
-    path.clear();
-    dist_[start] = 0;
-    touched_.push_back(start);
-    heap_.emplace_back(0.0f, start);
-    const auto later = [](const auto& a, const auto& b) { return a.first > b.first; };
-    while (!heap_.empty()) {
-      std::pop_heap(heap_.begin(), heap_.end(), later);
-      const auto [d, x] = heap_.back();
-      heap_.pop_back();
-      if (d > dist_[x]) continue;
-      if (x == target) break;
-      for (std::int32_t k = first_[x]; k < first_[x + 1]; ++k) {
-        const EdgeEntry& e = edges_[k];
-        const float nd = AddWeight(d, CriterionWeight(e, criterion));
-        if (nd < dist_[e.to]) {
-          if (pred_[e.to] == -1) touched_.push_back(e.to);
-          dist_[e.to] = nd;
-          pred_[e.to] = k;
-          heap_.emplace_back(nd, e.to);
-          std::push_heap(heap_.begin(), heap_.end(), later);
-        }
-      }
-    }
-    if (target == start || pred_[target] == -1) return;
-    for (std::int32_t x = target; x != start; x = edges_[pred_[x]].from) path.push_back(pred_[x]);
-    std::reverse(path.begin(), path.end());
-  }
-
-  float Distance(std::int32_t node) const { return dist_[node]; }
-
- private:
-  const EdgeEntry* edges_;
-  std::vector<std::int32_t> first_;
-  std::vector<float> dist_;
-  std::vector<std::int32_t> pred_;  // edge index
-  std::vector<std::int32_t> touched_;
-  std::vector<std::pair<float, std::int32_t>> heap_;
-};
 
 void BM_Ours(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));

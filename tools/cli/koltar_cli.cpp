@@ -6,14 +6,28 @@
 //       the map as a new map window of that client size shows it (1024x768, the whole
 //       map fitted with a tenth to spare), or at scale 1 : S and centred on map point
 //       X,Y (map units), drawn into a PNG
+//   koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]
+//                    NAME NAME [NAME...]
+//       the optimal route through the settlements named (exactly, as in batch files),
+//       printed as batch planning lists one route; with --png also the map positioned
+//       on the route as "Térkép pozicionálása" does, with the route drawn
+//   koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]
+//       batch planning of an end-point text (code page 1250, or UTF-8), the route-plan
+//       text printed and, with --out, written in code page 1250
 //
 // Messages that the program shows in boxes go to standard error as "KOLTAR32: <text>"
 // and loading goes on, as in the program. The screen pixel is taken as 25.4 / 96 mm,
-// the size of a pixel at 96 dots per inch. Output is UTF-8.
+// the size of a pixel at 96 dots per inch. Output is UTF-8. The criterion given is used
+// for this run only: the map keeps its own.
+//
+// Exit status: 0 when done (every route planned), 1 when a planning or file problem
+// stopped the run, 2 for bad arguments.
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
+#include <QUtf8StringView>
+#include <algorithm>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -37,16 +51,23 @@
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/format.h"
+#include "route/batch_plan.h"
 #include "route/opt_path.h"
+#include "route/route_draw.h"
+#include "route/route_search.h"
 
 namespace koltar {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kFailed = 1;
 
 int Usage() {
   std::fputs("usage: koltar-cli info MAPFILE\n"
-             "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n",
+             "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
+             "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]\n"
+             "                        NAME NAME [NAME...]\n"
+             "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n",
              stderr);
   return kUsageError;
 }
@@ -149,30 +170,216 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
   return true;
 }
 
-int Render(MMap& map, const RenderOptions& o) {
-  // The view of a new map window: the whole map fitted with a tenth to spare, centred
-  // on the middle of the map's extent.
+// The view of a new map window of that size: the whole map fitted with a tenth to
+// spare, centred on the middle of the map's extent.
+MapView WholeMapView(const MMap& map, int width, int height) {
   MapView view;
-  view.rect = DeviceRect{0, 0, o.width, o.height};
+  view.rect = DeviceRect{0, 0, width, height};
   const MapRect& extent = map.extent();
-  const std::int32_t requested =
-      o.scale ? *o.scale : MultiplyScale(FitScale(extent, view.rect, map.unit()), 1.1);
-  SetScale(view, requested, map.smallestScale(), map.largestScale());
-  view.centre = o.centre ? *o.centre
-                         : MapPoint{static_cast<std::int32_t>((std::int64_t{extent.left} + extent.right) / 2),
-                                    static_cast<std::int32_t>((std::int64_t{extent.top} + extent.bottom) / 2)};
-  if (extent.IsEmpty() && !o.centre) view.centre = MapPoint{};
+  SetScale(view, MultiplyScale(FitScale(extent, view.rect, map.unit()), 1.1), map.smallestScale(),
+           map.largestScale());
+  view.centre = extent.IsEmpty()
+                    ? MapPoint{}
+                    : MapPoint{static_cast<std::int32_t>((std::int64_t{extent.left} + extent.right) / 2),
+                               static_cast<std::int32_t>((std::int64_t{extent.top} + extent.bottom) / 2)};
+  return view;
+}
 
-  QtDeviceContext dc(o.width, o.height);  // white, 96 dots per inch
+// Draws the map as the view shows it into a PNG file; false after saying why.
+bool DrawToPng(MMap& map, const MapView& view, const std::string& file) {
+  QtDeviceContext dc(view.rect.right, view.rect.bottom);  // white, 96 dots per inch
   map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
-  if (!dc.image()->save(QString::fromStdString(o.out), "PNG")) {
-    std::fprintf(stderr, "koltar-cli: cannot write %s\n", o.out.c_str());
-    return 1;
+  if (!dc.image()->save(QString::fromStdString(file), "PNG")) {
+    std::fprintf(stderr, "koltar-cli: cannot write %s\n", file.c_str());
+    return false;
   }
-  std::printf("%s: %dx%d, 1 : %ld, centre %ld,%ld\n", o.out.c_str(), o.width, o.height,
-              static_cast<long>(view.scale), static_cast<long>(view.centre.x),
-              static_cast<long>(view.centre.y));
+  return true;
+}
+
+std::string ViewText(const std::string& file, const MapView& view) {
+  return StringPrintf("%s: %dx%d, 1 : %ld, centre %ld,%ld", file.c_str(), view.rect.right, view.rect.bottom,
+                      static_cast<long>(view.scale), static_cast<long>(view.centre.x),
+                      static_cast<long>(view.centre.y));
+}
+
+int Render(MMap& map, const RenderOptions& o) {
+  MapView view = WholeMapView(map, o.width, o.height);
+  if (o.scale) SetScale(view, *o.scale, map.smallestScale(), map.largestScale());
+  if (o.centre) view.centre = *o.centre;
+  if (!DrawToPng(map, view, o.out)) return kFailed;
+  std::printf("%s\n", ViewText(o.out, view).c_str());
   return 0;
+}
+
+// ---------------------------------------------------------------------------------
+// Route planning.
+
+bool ParseCriterion(std::string_view text, int& criterion) {
+  if (text == "distance") criterion = kCriterionDistance;
+  else if (text == "time") criterion = kCriterionTime;
+  else if (text == "cost") criterion = kCriterionCost;
+  else return false;
+  return true;
+}
+
+bool ParseSize(std::string_view text, int& width, int& height) {
+  long a = 0, b = 0;
+  if (!ParsePair(text, 'x', a, b) || a <= 0 || b <= 0 || a > 20000 || b > 20000) return false;
+  width = static_cast<int>(a);
+  height = static_cast<int>(b);
+  return true;
+}
+
+struct PlanOptions {
+  std::optional<int> criterion;
+  std::string png;  // route: the picture to draw
+  int width = 1024;
+  int height = 768;
+  std::string out;  // batch: the route-plan file
+  std::vector<std::string> operands;  // route: the names; batch: the source file
+};
+
+// Reads the options and operands after MAPFILE; "--" ends the options. False (after
+// saying why) for a bad one.
+bool ParsePlanOptions(const std::vector<std::string>& args, bool batch, PlanOptions& o) {
+  bool optionsEnded = false;
+  bool sizeGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+      o.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const bool known = arg == "--criterion" || (batch ? arg == "--out" : arg == "--png" || arg == "--size");
+    if (!known) {
+      std::fprintf(stderr, "koltar-cli: unknown option %s\n", arg.c_str());
+      return false;
+    }
+    if (i + 1 >= args.size()) {
+      std::fprintf(stderr, "koltar-cli: %s needs a value\n", arg.c_str());
+      return false;
+    }
+    const std::string& value = args[++i];
+    int criterion = 0;
+    if (arg == "--criterion" && ParseCriterion(value, criterion)) {
+      o.criterion = criterion;
+    } else if (arg == "--png" || arg == "--out") {
+      (batch ? o.out : o.png) = value;
+    } else if (arg == "--size" && ParseSize(value, o.width, o.height)) {
+      sizeGiven = true;
+    } else {
+      std::fprintf(stderr, "koltar-cli: bad option %s %s\n", arg.c_str(), value.c_str());
+      return false;
+    }
+  }
+  if (batch && o.operands.size() != 1) {
+    std::fputs("koltar-cli: batch needs one SOURCE file\n", stderr);
+    return false;
+  }
+  if (!batch && o.operands.size() < 2) {
+    std::fputs("koltar-cli: route needs the names of two settlements at least\n", stderr);
+    return false;
+  }
+  if (sizeGiven && o.png.empty()) {
+    std::fputs("koltar-cli: --size goes with --png\n", stderr);
+    return false;
+  }
+  return true;
+}
+
+// The map's criterion for the lifetime of the object, then the map's own again, so that
+// closing the map writes back what it had.
+class ScopedCriterion {
+ public:
+  ScopedCriterion(MOptPath& path, std::optional<int> criterion) : path_(path), saved_(path.criterion()) {
+    if (criterion) path.SetCriterion(*criterion);
+  }
+  ~ScopedCriterion() { path_.SetCriterion(saved_); }
+  ScopedCriterion(const ScopedCriterion&) = delete;
+  ScopedCriterion& operator=(const ScopedCriterion&) = delete;
+
+ private:
+  MOptPath& path_;
+  int saved_;
+};
+
+// The road network, when the map has one and route planning can start on it.
+MOptPath* PlanningNetwork(MMap& map) {
+  if (!map.roadNetwork()) {
+    std::fputs("koltar-cli: the map has no road network (no OPTPATH category)\n", stderr);
+    return nullptr;
+  }
+  return map.CheckRouteCategories() ? map.roadNetwork() : nullptr;
+}
+
+void PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::printf("%s\n", Utf8(line).c_str());
+}
+
+int PlanRoute(MMap& map, const PlanOptions& o) {
+  MOptPath* network = PlanningNetwork(map);
+  if (!network) return kFailed;
+  const ScopedCriterion criterion(*network, o.criterion);
+  const PointSettlements towns = map.Settlements();
+  const RoadData roads = map.Roads();
+
+  network->ClearRoutePoints();
+  for (const std::string& name : o.operands) {
+    const std::string error = AddRoutePointByName(*network, towns, Utf8ToCp1250(name));
+    if (!error.empty()) {
+      ShowMessage(error, MessageKind::Exclamation);
+      return kFailed;
+    }
+  }
+  map.DeleteRoute();
+  std::string error;
+  const std::int32_t steps = SearchRoute(*network, towns, roads, error);
+  if (!error.empty()) ShowMessage(error, MessageKind::Exclamation);
+  if (steps == 0) ShowMessage(Utf8ToCp1250("A kezdőpontból nem lehet eljutni a végpontba."), MessageKind::Information);
+  // What was found is listed even when a leg failed, as the route list shows it.
+  PrintLines(ItineraryLines(*network));
+  const int result = steps > 0 && error.empty() ? 0 : kFailed;
+
+  if (!o.png.empty()) {
+    MapView view = WholeMapView(map, o.width, o.height);
+    const MapRect bounds = map.GetRouteBounds();
+    if (!bounds.IsEmpty()) {
+      const RouteView target = RouteViewOf(bounds, FitScale(bounds, view.rect, map.unit()));
+      SetScale(view, target.scale, map.smallestScale(), map.largestScale());
+      view.centre = target.centre;
+    }
+    if (!DrawToPng(map, view, o.png)) return kFailed;
+    std::fprintf(stderr, "koltar-cli: %s\n", ViewText(o.png, view).c_str());
+  }
+  map.DeleteRoute();
+  return result;
+}
+
+// A source file in UTF-8 is taken as such when it is valid UTF-8 and not plain ASCII
+// (where both readings agree); anything else is code page 1250.
+std::string SourceText(std::string bytes) {
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 && QUtf8StringView(bytes).isValidUtf8()) bytes.erase(0, 3);
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii && QUtf8StringView(bytes).isValidUtf8()) return Utf8ToCp1250(bytes);
+  return bytes;
+}
+
+int PlanBatch(MMap& map, const PlanOptions& o) {
+  MOptPath* network = PlanningNetwork(map);
+  if (!network) return kFailed;
+  std::string bytes;
+  if (!ReadBatchSource(ModelFileName(std::filesystem::path(o.operands.front())), bytes)) return kFailed;
+  const ScopedCriterion criterion(*network, o.criterion);
+  const BatchResult result = GenerateBatchRoutes(*network, map.Settlements(), map.Roads(),
+                                                 SplitTextLines(SourceText(std::move(bytes))));
+  PrintLines(result.lines);
+  if (!o.out.empty() && !WriteBatchResult(ModelFileName(std::filesystem::path(o.out)), result.lines))
+    return kFailed;
+  return result.errorText.empty() ? 0 : kFailed;
 }
 
 int Run(int argc, char** argv) {
@@ -180,10 +387,13 @@ int Run(int argc, char** argv) {
   const std::string command = argv[1];
   const std::vector<std::string> rest(argv + 3, argv + argc);
   RenderOptions options;
+  PlanOptions plan;
   if (command == "info") {
     if (!rest.empty()) return Usage();
   } else if (command == "render") {
     if (!ParseRenderOptions(rest, options)) return kUsageError;
+  } else if (command == "route" || command == "batch") {
+    if (!ParsePlanOptions(rest, command == "batch", plan)) return kUsageError;
   } else {
     return Usage();
   }
@@ -205,7 +415,10 @@ int Run(int argc, char** argv) {
   int result = 0;
   {
     MMap map(ModelFileName(std::filesystem::path(argv[2])));
-    result = command == "info" ? Info(map) : Render(map, options);
+    if (command == "info") result = Info(map);
+    else if (command == "render") result = Render(map, options);
+    else if (command == "route") result = PlanRoute(map, plan);
+    else result = PlanBatch(map, plan);
   }
   InstalledServices() = Services{};
   return result;

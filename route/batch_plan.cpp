@@ -1,0 +1,216 @@
+#include "route/batch_plan.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "platform/format.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "route/opt_path.h"
+#include "route/road_data.h"
+#include "route/route_search.h"
+
+namespace koltar {
+namespace {
+
+constexpr const char* kHeader = "Település                      Távolság  Idő   Költség";
+constexpr std::size_t kRuleWidth = 54;
+
+bool IsTitle(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+// One run over the lines of a source text.
+class BatchRun {
+ public:
+  BatchRun(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+           const std::vector<std::string>& source)
+      : path_(path), towns_(towns), roads_(roads), source_(source) {}
+
+  BatchResult Run() {
+    BatchResult result;
+    result.lines.emplace_back(kHeader);
+    result.lines.emplace_back(kRuleWidth, '=');
+    path_.DeleteRoute();
+    std::string& error = result.errorText;
+    while (LinesLeft() && !EscapePressed() && error.empty()) {
+      error = ReadBlock(result.lines);
+      if (!error.empty()) break;
+      if (path_.routePointCount() >= 2) {
+        path_.DeleteRoute();
+        SearchRoute(path_, towns_, roads_, error);
+        if (path_.routeStepCount() > 0 && error.empty()) {
+          const std::vector<std::string> lines = ItineraryLines(path_);
+          result.lines.insert(result.lines.end(), lines.begin(), lines.end());
+        }
+      } else if (path_.routePointCount() == 1) {
+        error = "Az útvonal kezdő-, vagy végpontja nincs megadva.";
+      }
+      if (LinesLeft()) result.lines.emplace_back(kRuleWidth, '-');
+    }
+    if (!error.empty()) result.lines.push_back(error);
+    path_.DeleteRoute();
+    return result;
+  }
+
+ private:
+  bool LinesLeft() const { return next_ < source_.size(); }
+
+  // Reads the next block into the route points, its title into `lines`; returns the
+  // problem that ends the run, or "".
+  std::string ReadBlock(std::vector<std::string>& lines) {
+    path_.ClearRoutePoints();
+    while (LinesLeft() && !IsTitle(source_[next_])) ++next_;
+    if (!LinesLeft()) return {};
+    lines.push_back(source_[next_++]);
+    for (; LinesLeft() && !IsTitle(source_[next_]); ++next_) {
+      const std::string& name = source_[next_];
+      if (name.empty()) continue;
+      std::string error = AddRoutePointByName(path_, towns_, name);
+      if (!error.empty()) return error;
+    }
+    return {};
+  }
+
+  MOptPath& path_;
+  const SettlementNames& towns_;
+  const RoadData& roads_;
+  const std::vector<std::string>& source_;
+  std::size_t next_ = 0;
+};
+
+// The route points of a request, to be put back.
+class SavedRoutePoints {
+ public:
+  explicit SavedRoutePoints(MOptPath& path) : path_(path) {
+    for (std::int32_t i = 0; i < path.routePointCount(); ++i) points_.push_back(path.routePoint(i));
+  }
+  ~SavedRoutePoints() {
+    path_.ClearRoutePoints();
+    for (const RoutePoint& p : points_) static_cast<void>(path_.AddRoutePoint(p.node, FixedText(p.name)));
+  }
+  SavedRoutePoints(const SavedRoutePoints&) = delete;
+  SavedRoutePoints& operator=(const SavedRoutePoints&) = delete;
+
+ private:
+  MOptPath& path_;
+  std::vector<RoutePoint> points_;
+};
+
+}  // namespace
+
+BatchResult GenerateBatchRoutes(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+                                const std::vector<std::string>& source) {
+  const SavedRoutePoints saved(path);
+  // One operation around the whole run, so that an ESC pressed during a search still
+  // holds when the run asks before the next block.
+  ProgressStart("Útvonal tervezés [Megszakítás: ESC]:");
+  BatchResult result = BatchRun(path, towns, roads, source).Run();
+  ProgressEnd();
+  return result;
+}
+
+std::string AddRoutePointByName(MOptPath& path, const SettlementNames& towns, std::string_view name) {
+  const std::int32_t node = path.FindNodeOfPoint(towns.FindByName(name));
+  if (node < 0)
+    return StringPrintf("'%.*s' település nem található a program adatbázisában.",
+                        static_cast<int>(name.size()), name.data());
+  if (!path.AddRoutePoint(node, name))
+    return StringPrintf("Egy útvonalon belül a csomópontok száma nem lehet több, mint %d.", kMaxRoutePoints);
+  return {};
+}
+
+std::string FormatRouteTime(float hours) {
+  // The hours must fit the "%02d" field's integer; an impassable or unknown total does
+  // not, and has no time to show.
+  if (!(hours >= 0.0f && hours < 2147483647.0f)) return "--:--";
+  const int whole = static_cast<int>(hours);
+  const int minutes = static_cast<int>(static_cast<double>(hours - static_cast<float>(whole)) * 60.0);
+  return StringPrintf("%02d:%02d", whole, minutes);
+}
+
+std::string FormatBatchLine(const ItineraryItem& item) {
+  return StringPrintf("%c %-30.30s %5.1f  %s  %6.1lf", item.mark, item.name.c_str(),
+                      static_cast<double>(item.distance) * 0.001, FormatRouteTime(item.time).c_str(),
+                      static_cast<double>(item.cost));
+}
+
+std::vector<std::string> ItineraryLines(const MOptPath& path) {
+  std::vector<std::string> lines;
+  ItineraryItem item;
+  for (std::int32_t i = 0; i <= path.routeStepCount(); ++i)
+    if (path.GetItineraryEntry(i, item)) lines.push_back(FormatBatchLine(item));
+  return lines;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenFile(std::string_view fileName, const char* mode) {
+  return File(std::fopen(LocalFileName(fileName).c_str(), mode));
+}
+
+void ShowFileProblem(const char* format, std::string_view fileName) {
+  ShowMessage(StringPrintf(format, std::string(fileName).c_str()), MessageKind::Exclamation);
+}
+
+}  // namespace
+
+bool ReadBatchSource(std::string_view fileName, std::string& text) {
+  text.clear();
+  File file = OpenFile(fileName, "rb");
+  if (!file) {
+    ShowFileProblem("'%s' file nem nyitható meg.", fileName);
+    return false;
+  }
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
+  if (std::ferror(file.get())) {
+    ShowFileProblem("Olvasás hiba '%s' file-ban.", fileName);
+    return false;
+  }
+  return true;
+}
+
+bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines) {
+  File file = OpenFile(fileName, "wb");
+  if (!file) {
+    ShowFileProblem("'%s' file nem nyitható meg.", fileName);
+    return false;
+  }
+  bool ok = true;
+  for (const std::string& line : lines)
+    ok = ok && std::fwrite(line.data(), 1, line.size(), file.get()) == line.size() &&
+         std::fputc('\n', file.get()) != EOF;
+  // Buffered writes fail at the latest when the file is closed.
+  ok = std::fclose(file.release()) == 0 && ok;
+  if (!ok) ShowFileProblem("Írás hiba '%s' file-ban.", fileName);
+  return ok;
+}
+
+}  // namespace koltar

@@ -1,0 +1,33 @@
+#include "route/category_adapters.h"
+
+#include "categories/line.h"
+#include "categories/point.h"
+
+namespace koltar {
+
+std::int32_t PointSettlements::Count() const { return points_ ? points_->recordCount() : 0; }
+
+std::string PointSettlements::NameWithHouseNumbers(std::int32_t index) const {
+  return points_ ? points_->GetObjectName(index, true) : std::string();
+}
+
+std::int32_t PointSettlements::FindByName(std::string_view name) const {
+  return points_ ? points_->FindByName(name) : -1;
+}
+
+RoadData RoadDataOf(const MLine* roads) {
+  RoadData data;
+  if (!roads) return data;
+  if (roads->records().present()) {
+    data.records = roads->records().block().data();
+    data.recordCount = roads->records().count();
+  }
+  if (roads->coords().present()) {
+    data.coords = roads->coords().block().data();
+    data.pointCount = roads->coords().count();
+  }
+  data.usable = [roads](std::int32_t road) { return roads->IsUsable(road); };
+  return data;
+}
+
+}  // namespace koltar
