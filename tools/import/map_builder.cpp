@@ -1081,7 +1081,7 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     auto& c = sym.AddCategory(roads.name);
     for (std::size_t i = 0; i < cfg.roads.size(); ++i) StyleRoad(c.AddLayer(roads.layers[i]), cfg.roads[i].style, Band::Near);
   }
-  StyleRoute(sym.AddCategory(network.name).AddLayer(network.layers[0]));
+  StyleRoute(sym.AddCategory(network.name).AddLayer(network.layers[0]), 2 * maxAbs);
   const std::string stem = std::filesystem::path(mapFile).stem().string();
   {
     auto& c = sym.AddCategory(overviewTowns.name);

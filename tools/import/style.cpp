@@ -1,5 +1,6 @@
 #include "tools/import/style.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/format.h"
@@ -248,11 +249,15 @@ void StyleStreetLabel(SymbologyWriter::Layer& layer) {
 
 double StreetLabelHeight() { return 20; }
 
-void StyleRoute(SymbologyWriter::Layer& layer) {
+void StyleRoute(SymbologyWriter::Layer& layer, double mapSize) {
+  // Widths are ground metres: an eight-hundredth of the map's size shows the route one or two
+  // pixels wide when the whole map is in view, and like a marker pen over the roads when
+  // zoomed in; a strong blue stands out from the red and yellow roads.
+  const double width = std::clamp(mapSize / 800.0, 10.0, 2000.0);
   layer.Set("VISIBLE", "1");
-  layer.Set("LINECOLOR", Color(200, 0, 200));
+  layer.Set("LINECOLOR", Color(0, 80, 255));
   layer.Set("LINESTYLE", "0");
-  layer.Set("LINEWIDTH", "45.0");
+  layer.Set("LINEWIDTH", StringPrintf("%.1f", width));
 }
 
 }  // namespace koltar::import

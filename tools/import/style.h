@@ -45,6 +45,7 @@ double StreetLabelHeight();
 double AreaLabelHeight();
 
 // The route over the map.
-void StyleRoute(SymbologyWriter::Layer& layer);
+// The route's style; `mapSize` is the larger side of the map's extent, ground metres.
+void StyleRoute(SymbologyWriter::Layer& layer, double mapSize);
 
 }  // namespace koltar::import
