@@ -339,8 +339,10 @@ void OpenList::Insert(std::int32_t node, float value) {
   if (at.equal) {
     // Joining equal values: the halving search lands inside their index range.
     Block& b = blocks_[dirBlock_[at.dir]];
-    std::int32_t greater = 0;
-    for (std::int32_t d = 0; d < at.dir; ++d) greater += dirTotal_[d];
+    // New values land near the array's end (the search inserts values just above the
+    // smallest), so the entries before the block are counted from the end.
+    std::int32_t greater = size_;
+    for (auto d = static_cast<std::int32_t>(dirTotal_.size()) - 1; d >= at.dir; --d) greater -= dirTotal_[d];
     for (std::int32_t j = 0; j < at.index; ++j) greater += b.slot[j].count;
     Slot& slot = b.slot[at.index];
     const std::int32_t landing = HalvingSearchLanding(size_, greater, greater + slot.count);

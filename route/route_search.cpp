@@ -20,11 +20,11 @@ float Value(const NodeLabel& label) {
   else return label.distance;
 }
 
-template <int Criterion>
-float Weight(const EdgeEntry& edge) {
-  if constexpr (Criterion == kCriterionTime) return edge.timeWeight;
-  else if constexpr (Criterion == kCriterionCost) return edge.costWeight;
-  else return edge.distanceWeight;
+template <int Criterion, typename Weights>
+float Weight(const Weights& w) {
+  if constexpr (Criterion == kCriterionTime) return w.time;
+  else if constexpr (Criterion == kCriterionCost) return w.cost;
+  else return w.distance;
 }
 
 bool InTable(std::int32_t node, std::int32_t count) { return node >= 0 && node < count; }
@@ -33,8 +33,9 @@ bool InTable(std::int32_t node, std::int32_t count) { return node >= 0 && node <
 
 RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount,
                              const EdgeEntry* edges)
-    : nodeCount_(nodeCount > 0 ? nodeCount : 0), edges_(edges) {
-  if (edgeCount < 0 || edges == nullptr) edgeCount = 0;
+    : nodeCount_(nodeCount > 0 ? nodeCount : 0), edges_(edges),
+      edgeCount_(edgeCount < 0 || edges == nullptr ? 0 : edgeCount) {
+  edgeCount = edgeCount_;
   // Run starts of the sorted table: the first edge whose from node is at least x.
   // Edges naming nodes before 0 or from nodeCount on fall outside every run.
   firstEdge_.resize(static_cast<std::size_t>(nodeCount_) + 1);
@@ -53,34 +54,42 @@ void RouteSearcher::ResetLabels() {
   touched_.clear();
 }
 
+void RouteSearcher::BuildArcs() {
+  arcs_.resize(static_cast<std::size_t>(edgeCount_));
+  for (std::int32_t k = 0; k < edgeCount_; ++k) {
+    const EdgeEntry& e = edges_[k];
+    arcs_[k] = Arc{InTable(e.to, nodeCount_) ? e.to : -1, e.distanceWeight, e.timeWeight, e.costWeight};
+  }
+  arcsBuilt_ = true;
+}
+
 template <int Criterion>
 void RouteSearcher::Run(std::int32_t start, std::int32_t target) {
   labels_[start] = NodeLabel{start, 0.0f, 0.0f, 0.0f};
   touched_.push_back(start);
   open_.Insert(start, 0.0f);
-  const auto nodes = static_cast<std::uint32_t>(nodeCount_);
+  const Arc* const arcs = arcs_.data();
+  NodeLabel* const labels = labels_.data();
   while (!open_.Empty()) {
     const OpenList::Popped taken = open_.PopLast();
     const std::int32_t x = taken.node;
     if (x == target) break;
-    const NodeLabel current = labels_[x];
+    const NodeLabel current = labels[x];
     // An entry put in before the node's last improvement: every edge was already
     // relaxed from the better value, so relaxing from this one cannot improve a label.
     if (taken.value > Value<Criterion>(current)) continue;
     const std::int32_t end = firstEdge_[x + 1];
     for (std::int32_t k = firstEdge_[x]; k < end; ++k) {
-      const EdgeEntry& edge = edges_[k];
-      const auto y = static_cast<std::uint32_t>(edge.to);
-      if (y >= nodes) continue;  // a node outside the table
-      const float value = AddWeight(Value<Criterion>(current), Weight<Criterion>(edge));
-      NodeLabel& label = labels_[y];
+      const Arc arc = arcs[k];
+      if (arc.to < 0) continue;  // a node outside the table
+      const float value = AddWeight(Value<Criterion>(current), Weight<Criterion>(arc));
+      NodeLabel& label = labels[arc.to];
       if (Value<Criterion>(label) > value) {
-        if (label.predecessor == -1) touched_.push_back(static_cast<std::int32_t>(y));
-        label = NodeLabel{x, AddWeight(current.distance, edge.distanceWeight),
-                          AddWeight(current.time, edge.timeWeight),
-                          AddWeight(current.cost, edge.costWeight)};
+        if (label.predecessor == -1) touched_.push_back(arc.to);
+        label = NodeLabel{x, AddWeight(current.distance, arc.distance), AddWeight(current.time, arc.time),
+                          AddWeight(current.cost, arc.cost)};
         open_.RemoveFirstOf(x);
-        open_.Insert(static_cast<std::int32_t>(y), value);
+        open_.Insert(arc.to, value);
       }
     }
   }
@@ -91,6 +100,7 @@ int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion
   open_.Clear();
   if (!InTable(start, nodeCount_)) return 0;
   try {
+    if (!arcsBuilt_) BuildArcs();
     switch (criterion) {
       case kCriterionTime: Run<kCriterionTime>(start, target); break;
       case kCriterionCost: Run<kCriterionCost>(start, target); break;
