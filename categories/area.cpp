@@ -27,10 +27,7 @@ MArea::MArea(std::string_view categoryName, std::string_view mapDirectory, std::
   const CategorySection section(categoryName, mapDirectory, mapFileName);
   mapFile_ = section.mapFile();
   if (!section.CheckMapFile()) return;
-  files_.Load(section);
-  if (!ReadLayerTable(section, layers_)) layers_.clear();
-  // With no scratch block the category keeps its records but draws nothing.
-  if (!files_.Check(layerCount())) layers_.clear();
+  files_.Open(section, layers_);
 }
 
 void MArea::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,

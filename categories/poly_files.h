@@ -24,6 +24,15 @@ class PolyFiles {
   // ones once) and sizes the scratch block for the longest line kept. False after
   // "Nincs elég memória." when the block cannot be had.
   [[nodiscard]] bool Check(std::int32_t layerCount);
+  // Load, the category's layer table, then Check. `layers` is left empty when the
+  // table is bad or the scratch block cannot be had: the category keeps its records
+  // but draws nothing.
+  template <typename Layer>
+  void Open(const CategorySection& section, std::vector<Layer>& layers) {
+    Load(section);
+    if (!ReadLayerTable(section, layers)) layers.clear();
+    if (!Check(static_cast<std::int32_t>(layers.size()))) layers.clear();
+  }
 
   // True for a record index whose record was kept at load.
   bool Valid(std::int32_t index) const {
