@@ -252,8 +252,11 @@ double StreetLabelHeight() { return 20; }
 void StyleRoute(SymbologyWriter::Layer& layer, double mapSize) {
   // Widths are ground metres: an eight-hundredth of the map's size shows the route one or two
   // pixels wide when the whole map is in view, and like a marker pen over the roads when
-  // zoomed in; a strong blue stands out from the red and yellow roads.
-  const double width = std::clamp(mapSize / 800.0, 10.0, 2000.0);
+  // zoomed in; never narrower than a fifth more than the widest road drawn close up, so
+  // that it covers the motorways of a city map too. A strong blue stands out from the red
+  // and yellow roads.
+  const double widestRoad = kRoads[0].width[static_cast<int>(Band::Near)];
+  const double width = std::clamp(mapSize / 800.0, 1.2 * widestRoad, 2000.0);
   layer.Set("VISIBLE", "1");
   layer.Set("LINECOLOR", Color(0, 80, 255));
   layer.Set("LINESTYLE", "0");
