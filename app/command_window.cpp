@@ -11,7 +11,7 @@
 #include "app/map_window.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/help.h"

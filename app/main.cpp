@@ -1,7 +1,6 @@
 // The program's entry: the Qt application, the application object and its event loop.
 
 #include <QApplication>
-#include <clocale>
 
 #include "app/koltar_app.h"
 #include "platform/messages.h"
@@ -11,8 +10,6 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  // Description files write numbers with a decimal point, whatever the user's locale.
-  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(koltar::ToQString(koltar::kApplicationName));
   koltar::InstallFontSubstitutions();
 

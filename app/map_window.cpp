@@ -17,7 +17,8 @@
 #include "categories/line.h"
 #include "categories/point.h"
 #include "categories/text.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
+#include "platform/message_texts.h"
 #include "platform/help.h"
 #include "platform/format.h"
 #include "platform/messages.h"
@@ -712,7 +713,7 @@ void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {
   const QRect box(left, top, width, height);
   NameBox saved{box, dc.CopyArea(DeviceRect{left, top, left + width, top + height}), text};
   if (!saved.saved) {
-    ShowMessage("Nincs elég memória.", MessageKind::Exclamation, this);
+    ShowMessage(kNoMemoryText, MessageKind::Exclamation, this);
     return;
   }
   dc.SetPen(Pen{kBlack, PenStyle::Solid, 0});

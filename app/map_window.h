@@ -18,9 +18,9 @@
 #include <memory>
 #include <optional>
 
-#include "document/geometry.h"
-#include "document/text_outline.h"
-#include "document/transform.h"
+#include "geometry/geometry.h"
+#include "view/text_outline.h"
+#include "geometry/transform.h"
 #include "platform/repaint.h"
 
 namespace koltar {

@@ -1,9 +1,8 @@
 #include "app/startup.h"
 
-#include <cstdlib>
-
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/scan.h"
 
 namespace koltar {
 
@@ -15,7 +14,8 @@ ProgramFiles ProgramFilesOf(std::string_view executablePath) {
 
 PixelSize ReadPixelSize(std::string_view settingsFile, double logicalDpiX, double logicalDpiY) {
   const std::string text = ReadProfileString("Screen", "PixelSize", "-1", 8, settingsFile);
-  const double size = std::strtod(text.c_str(), nullptr);
+  double size = 0;
+  ScanValues(text, "%lf", size);
   if (size > 0) return PixelSize{size, size};
   return PixelSize{25.4 / logicalDpiX, 25.4 / logicalDpiY};
 }

@@ -13,8 +13,8 @@
 
 #include "categories/category_common.h"
 #include "categories/poly_files.h"
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
 
 namespace koltar {
 

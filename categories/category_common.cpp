@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/message_texts.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -25,7 +26,7 @@ CategorySection::CategorySection(std::string_view categoryName, std::string_view
 
 bool CategorySection::CheckMapFile() const {
   if (FileExists(mapFile_)) return true;
-  ShowMessage(StringPrintf("'%s' file nem nyitható meg.", mapFile_.c_str()), MessageKind::Exclamation);
+  ShowMessage(StringPrintf(kFileNotOpenedFormat, mapFile_.c_str()), MessageKind::Exclamation);
   return false;
 }
 
@@ -62,7 +63,6 @@ void LayerCommon::Prepare(const MCartoSymb& symbology, std::string_view category
   symbology.GetLayerDisplayScale(category, name, smallestScale, largestScale);
 }
 
-void ReportNoMemory() { ShowMessage("Nincs elég memória.", MessageKind::SystemModal); }
 
 bool InCategoryScale(const MCartoSymb& symbology, std::string_view category, std::int32_t scale) {
   std::int32_t smallest = 0, largest = 0;
@@ -74,19 +74,6 @@ MapRect ViewRectangle(const LCTransform& transform, const DeviceRect& update, co
   const MapPoint a = DeviceToMap(transform, DevicePoint{update.left, update.bottom});
   const MapPoint b = DeviceToMap(transform, DevicePoint{update.right, update.top});
   return MapRect::Of(a.x, b.y, b.x, a.y).Intersected(mapExtent);
-}
-
-PenStyle PenStyleOf(std::int32_t style) {
-  return style >= 0 && style <= 5 ? static_cast<PenStyle>(style) : PenStyle::Solid;
-}
-
-Brush FillBrush(ColorRef color, std::int32_t hatchStyle) {
-  if (hatchStyle < 0 || hatchStyle > 5) return Brush{Brush::Kind::Solid, color, HatchStyle::Horizontal};
-  return Brush{Brush::Kind::Hatched, color, static_cast<HatchStyle>(hatchStyle)};
-}
-
-std::int32_t GroundToMapLength(double metres, std::int32_t unit) {
-  return ClampToInt32(std::floor(metres / unit + 0.5));
 }
 
 void RecordCheck::Report(std::string_view dataFile) const {

@@ -14,11 +14,13 @@
 #include <string_view>
 #include <vector>
 
-#include "categories/records.h"
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "categories/record_array.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
+#include "platform/message_texts.h"
 #include "platform/dc.h"
 #include "platform/files.h"
+#include "symbology/styles.h"
 
 namespace koltar {
 
@@ -81,9 +83,6 @@ struct LayerCommon {
   }
 };
 
-// Shows "Nincs elég memória." (system-modal).
-void ReportNoMemory();
-
 // Reads NLAYER and LAYERnn into a layer table of the kind's entries. False, with an
 // empty table, after "Nincs elég memória." when the table cannot be allocated.
 template <class Layer>
@@ -93,7 +92,7 @@ template <class Layer>
     layers.resize(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
     layers.clear();
-    ReportNoMemory();
+    ShowNoMemory();
     return false;
   }
   for (std::int32_t n = 1; n <= count; ++n) layers[static_cast<std::size_t>(n - 1)].name = section.LayerName(n);
@@ -106,17 +105,6 @@ bool InCategoryScale(const MCartoSymb& symbology, std::string_view category, std
 // The part of the map a drawing covers: the update rectangle's corners (left, bottom)
 // and (right, top) in map units, intersected with the map extent.
 MapRect ViewRectangle(const LCTransform& transform, const DeviceRect& update, const MapRect& mapExtent);
-
-// The pen style of a symbology line style >= 0: 0 ... 5 as they are, larger values
-// solid (the platform draws its other pen styles solid).
-PenStyle PenStyleOf(std::int32_t style);
-
-// The brush of a fill colour and hatch style: solid for -1, hatched for 0 ... 5, and
-// solid for any other value (a pattern the platform does not have).
-Brush FillBrush(ColorRef color, std::int32_t hatchStyle);
-
-// A length in ground metres as map units: floor(metres / unit + 0.5), saturating.
-std::int32_t GroundToMapLength(double metres, std::int32_t unit);
 
 // The records that damaged files make unusable. A data file is not guarded by its
 // format: a layer number outside 1 ... NLAYER, a name offset outside the name table,

@@ -16,9 +16,6 @@
 namespace koltar {
 namespace {
 
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordMax, kCoordMax));
-}
 
 // A house number with its letter as one key: number x 256 + the letter's code taken as
 // a signed 8-bit value, so 12 < 12/a < 13 when a blank stands for "no letter".
@@ -144,9 +141,9 @@ MapRect MPoint::SymbolRect(const std::uint8_t* record, const Layer& layer) const
   const MapPoint p = PointRecord::Position(record);
   const std::int32_t w = layer.symbolWidth;
   const std::int32_t h = layer.symbolHeight;
-  const std::int32_t left = Saturate(std::int64_t{p.x} - w / 2);
-  const std::int32_t top = Saturate(std::int64_t{p.y} + h / 2);
-  return MapRect::Of(left, top, Saturate(std::int64_t{left} + w), Saturate(std::int64_t{top} - h));
+  const std::int32_t left = ClampToInt32(std::int64_t{p.x} - w / 2);
+  const std::int32_t top = ClampToInt32(std::int64_t{p.y} + h / 2);
+  return MapRect::Of(left, top, ClampToInt32(std::int64_t{left} + w), ClampToInt32(std::int64_t{top} - h));
 }
 
 void MPoint::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
@@ -176,8 +173,8 @@ void MPoint::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceR
 
     const DevicePoint corner = MapToDevice(transform, MapPoint{rect.left, rect.top});
     const DeviceRect target{corner.x, corner.y,
-                            Saturate(std::int64_t{corner.x} + MapLengthToDevice(transform, layer.symbolWidth)),
-                            Saturate(std::int64_t{corner.y} + MapLengthToDevice(transform, layer.symbolHeight))};
+                            ClampToInt32(std::int64_t{corner.x} + MapLengthToDevice(transform, layer.symbolWidth)),
+                            ClampToInt32(std::int64_t{corner.y} + MapLengthToDevice(transform, layer.symbolHeight))};
     const DeviceRect source{0, 0, layer.symbol->width(), layer.symbol->height()};
     if (canStretchBlt) {
       if (layer.inverseMask) {

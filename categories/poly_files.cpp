@@ -1,5 +1,7 @@
 #include "categories/poly_files.h"
 
+#include "platform/message_texts.h"
+
 #include <new>
 
 namespace koltar {
@@ -21,7 +23,7 @@ bool PolyFiles::Check(std::int32_t layerCount) {
   try {
     scratch.resize(static_cast<std::size_t>(longest));
   } catch (const std::bad_alloc&) {
-    ReportNoMemory();
+    ShowNoMemory();
     return false;
   }
   scratchReady = true;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "categories/category_common.h"
-#include "categories/records.h"
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "categories/record_array.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
 
 namespace koltar {
 

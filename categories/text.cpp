@@ -27,9 +27,6 @@ constexpr double kTurnedWidening = 1.05;
 // Anchor x, anchor y and angle: what earlier positions hand over.
 constexpr std::int32_t kPlaceBytes = 12;
 
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordMax, kCoordMax));
-}
 
 MapPoint Anchor(const std::uint8_t* r) { return {ReadI32(r + TextRecord::kX), ReadI32(r + TextRecord::kY)}; }
 float Angle(const std::uint8_t* r) { return ReadF32(r + TextRecord::kAngle); }
@@ -189,11 +186,11 @@ void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int3
 
   // The text stands on its baseline; its box reaches from the descent line up. The
   // square around the anchor holds the text at any angle.
-  const std::int32_t bottom = Saturate(std::int64_t{anchor.y} - DeviceLengthToMap(transform, metrics.descent));
+  const std::int32_t bottom = ClampToInt32(std::int64_t{anchor.y} - DeviceLengthToMap(transform, metrics.descent));
   const std::int64_t reach =
       std::max(DeviceLengthToMap(transform, size.cx), DeviceLengthToMap(transform, size.cy));
-  const MapRect square = MapRect::Of(Saturate(anchor.x - reach), Saturate(bottom + reach),
-                                     Saturate(anchor.x + reach), Saturate(bottom - reach));
+  const MapRect square = MapRect::Of(ClampToInt32(anchor.x - reach), ClampToInt32(bottom + reach),
+                                     ClampToInt32(anchor.x + reach), ClampToInt32(bottom - reach));
   if (square.Intersects(view)) {
     const float angle = Angle(r);
     if (angle != 0.0f) {
@@ -203,8 +200,8 @@ void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int3
       size = dc.GetTextExtent(text);
       size.cx = ClampToInt32(size.cx * kTurnedWidening);
     }
-    SetLabelRect(r, MapRect::Of(anchor.x, Saturate(std::int64_t{bottom} + DeviceLengthToMap(transform, size.cy)),
-                                Saturate(std::int64_t{anchor.x} + DeviceLengthToMap(transform, size.cx)), bottom));
+    SetLabelRect(r, MapRect::Of(anchor.x, ClampToInt32(std::int64_t{bottom} + DeviceLengthToMap(transform, size.cy)),
+                                ClampToInt32(std::int64_t{anchor.x} + DeviceLengthToMap(transform, size.cx)), bottom));
     dc.SetTextColor(layer.color);
     dc.TextOut(MapToDevice(transform, anchor), text);
   }
@@ -223,7 +220,7 @@ bool MText::Hits(std::int32_t index, MapPoint p) const {
   const std::int64_t height = std::max<std::int64_t>(0, std::int64_t{rect.top} - rect.bottom);
   const std::int64_t width = std::max<std::int64_t>(0, std::int64_t{rect.right} - rect.left);
   const std::int64_t c = std::max(height, width);
-  const MapRect square = MapRect::Of(Saturate(a.x - c), Saturate(a.y + c), Saturate(a.x + c), Saturate(a.y - c));
+  const MapRect square = MapRect::Of(ClampToInt32(a.x - c), ClampToInt32(a.y + c), ClampToInt32(a.x + c), ClampToInt32(a.y - c));
   if (!square.Contains(p)) return false;
   const double t = -static_cast<double>(angle) * std::numbers::pi / 180.0;
   const double dx = static_cast<double>(p.x) - a.x;
@@ -270,7 +267,7 @@ void MText::MoveLabel(std::int32_t index, MapPoint to) {
   std::uint8_t* r = records_.at(index);
   const MapPoint from = Anchor(r);
   MapRect rect = LabelRect(r);
-  rect.Offset(Saturate(std::int64_t{to.x} - from.x), Saturate(std::int64_t{to.y} - from.y));
+  rect.Offset(ClampToInt32(std::int64_t{to.x} - from.x), ClampToInt32(std::int64_t{to.y} - from.y));
   SetLabelRect(r, rect);
   WriteI32(r + TextRecord::kX, to.x);
   WriteI32(r + TextRecord::kY, to.y);

@@ -3,9 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/c_locale.h"
+
 namespace koltar {
 
 std::string StringPrintf(const char* format, ...) {
+  // Numbers are formatted with a decimal point whatever the process locale is.
+  const locale_t previous = uselocale(CLocale());
   va_list args;
   va_start(args, format);
   va_list copy;
@@ -18,6 +22,7 @@ std::string StringPrintf(const char* format, ...) {
     std::vsnprintf(out.data(), out.size() + 1, format, args);
   }
   va_end(args);
+  uselocale(previous);
   return out;
 }
 

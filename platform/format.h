@@ -7,7 +7,8 @@
 namespace koltar {
 
 // printf into a std::string (the formats are applied to code page 1250 bytes, so a
-// width such as "%-30.30s" counts one byte as one character).
+// width such as "%-30.30s" counts one byte as one character). Numbers are written as in
+// the C locale ("12.5"), whatever the process locale.
 std::string StringPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The number in decimal with a blank before every group of three digits counted from

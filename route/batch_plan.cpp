@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/message_texts.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -104,7 +105,7 @@ BatchResult GenerateBatchRoutes(MOptPath& path, const SettlementNames& towns, co
   const SavedRoutePoints saved(path);
   // One operation around the whole run, so that an ESC pressed during a search still
   // holds when the run asks before the next block.
-  ProgressStart("Útvonal tervezés [Megszakítás: ESC]:");
+  ProgressStart(kRoutePlanningProgress);
   BatchResult result = BatchRun(path, towns, roads, source).Run();
   ProgressEnd();
   return result;
@@ -184,14 +185,14 @@ bool ReadBatchSource(std::string_view fileName, std::string& text) {
   text.clear();
   File file = OpenFile(fileName, "rb");
   if (!file) {
-    ShowFileProblem("'%s' file nem nyitható meg.", fileName);
+    ShowFileProblem(kFileNotOpenedFormat, fileName);
     return false;
   }
   char buffer[4096];
   std::size_t n = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
   if (std::ferror(file.get())) {
-    ShowFileProblem("Olvasás hiba '%s' file-ban.", fileName);
+    ShowFileProblem(kReadErrorFormat, fileName);
     return false;
   }
   return true;
@@ -200,7 +201,7 @@ bool ReadBatchSource(std::string_view fileName, std::string& text) {
 bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines) {
   File file = OpenFile(fileName, "wb");
   if (!file) {
-    ShowFileProblem("'%s' file nem nyitható meg.", fileName);
+    ShowFileProblem(kFileNotOpenedFormat, fileName);
     return false;
   }
   bool ok = true;
@@ -209,7 +210,7 @@ bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>&
          std::fputc('\n', file.get()) != EOF;
   // Buffered writes fail at the latest when the file is closed.
   ok = std::fclose(file.release()) == 0 && ok;
-  if (!ok) ShowFileProblem("Írás hiba '%s' file-ban.", fileName);
+  if (!ok) ShowFileProblem(kWriteErrorFormat, fileName);
   return ok;
 }
 

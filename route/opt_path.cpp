@@ -6,11 +6,13 @@
 #include <limits>
 #include <new>
 
+#include "platform/message_texts.h"
 #include "platform/binary.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/scan.h"
 #include "route/itinerary.h"
 
 namespace koltar {
@@ -22,90 +24,6 @@ constexpr int kCostCapacity = 80;
 constexpr int kStartCapacity = 80;
 
 void ShowLoadProblem(const std::string& text) { ShowMessage(text, MessageKind::Exclamation); }
-
-// A small scanner with the conversions of the C library's scanf that the description
-// values use, but independent of the C locale: the values always have a decimal point.
-class Scanner {
- public:
-  explicit Scanner(std::string_view text) : text_(text) {}
-
-  // "%[^stop]": one or more characters up to `stop`.
-  bool Until(char stop, std::string_view& out) {
-    std::size_t end = pos_;
-    while (end < text_.size() && text_[end] != stop) ++end;
-    if (end == pos_) return false;
-    out = text_.substr(pos_, end - pos_);
-    pos_ = end;
-    return true;
-  }
-  // "%*c": any one character.
-  bool SkipOne() {
-    if (pos_ >= text_.size()) return false;
-    ++pos_;
-    return true;
-  }
-  // A literal character of the format.
-  bool Literal(char c) {
-    if (pos_ >= text_.size() || text_[pos_] != c) return false;
-    ++pos_;
-    return true;
-  }
-  // "%d" / "%ld": blanks, an optional sign, digits; beyond 64 bits the value saturates,
-  // as strtol's does.
-  bool Integer(std::int64_t& out) {
-    SkipSpace();
-    std::size_t p = pos_;
-    bool negative = false;
-    if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) negative = text_[p++] == '-';
-    const std::size_t digits = p;
-    constexpr std::uint64_t kLimit = std::uint64_t{1} << 63;
-    std::uint64_t magnitude = 0;
-    for (; p < text_.size() && text_[p] >= '0' && text_[p] <= '9'; ++p) {
-      const auto d = static_cast<std::uint64_t>(text_[p] - '0');
-      magnitude = magnitude > (kLimit - d) / 10 ? kLimit : magnitude * 10 + d;
-    }
-    if (p == digits) return false;
-    if (negative) out = static_cast<std::int64_t>(0 - magnitude);  // kLimit gives the minimum
-    else out = magnitude >= kLimit ? std::numeric_limits<std::int64_t>::max()
-                                   : static_cast<std::int64_t>(magnitude);
-    pos_ = p;
-    return true;
-  }
-  // "%f": blanks, an optional sign, a decimal number (or inf, nan).
-  bool Real(float& out) {
-    SkipSpace();
-    std::size_t p = pos_;
-    bool negative = false;
-    if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) negative = text_[p++] == '-';
-    if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) return false;
-    const char* first = text_.data() + p;
-    const char* last = text_.data() + text_.size();
-    float value = 0;
-    std::from_chars_result r = std::from_chars(first, last, value);
-    if (r.ec == std::errc::result_out_of_range) {
-      // Beyond the float range: infinity or zero, as the C library gives.
-      double wide = 0;
-      r = std::from_chars(first, last, wide);
-      value = static_cast<float>(wide);
-    }
-    if (r.ec != std::errc() || r.ptr == first) return false;
-    out = negative ? -value : value;
-    pos_ = static_cast<std::size_t>(r.ptr - text_.data());
-    return true;
-  }
-
- private:
-  void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || (text_[pos_] >= '\t' && text_[pos_] <= '\r')))
-      ++pos_;
-  }
-
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
-
-// "%d" keeps the low 32 bits of what it read, as the C library does.
-std::int32_t ToInt32(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
 std::string FormatFixed2(float value) {
   char buffer[64];
@@ -120,16 +38,10 @@ bool IsValidCriterion(std::int64_t c) { return c >= kCriterionDistance && c <= k
 
 RoadType ParseRoadType(std::string_view value) {
   RoadType type;
-  Scanner scan(value);
-  std::string_view name;
-  if (!scan.Until(',', name)) return type;
-  SetFixedText(type.name, name);
-  std::int64_t enabled = 0;
-  if (!scan.SkipOne() || !scan.Integer(enabled)) return type;
-  type.enabled = ToInt32(enabled);
-  if (!scan.Literal(',') || !scan.Real(type.distanceFactor)) return type;
-  if (!scan.Literal(',') || !scan.Real(type.speed)) return type;
-  if (!scan.Literal(',') || !scan.Real(type.unitCost)) return type;
+  std::string name;
+  if (ScanValues(value, "%[^,]%*c%d,%f,%f,%f", name, type.enabled, type.distanceFactor, type.speed,
+                 type.unitCost) > 0)
+    SetFixedText(type.name, name);
   return type;
 }
 
@@ -148,7 +60,7 @@ MOptPath::MOptPath(std::string_view categoryName, std::string_view mapDirectory,
       descriptionFile_(ResolveFileName(mapDirectory, mapFileName)) {
   descriptionExisted_ = FileExists(descriptionFile_);
   if (!descriptionExisted_)
-    ShowLoadProblem(StringPrintf("'%s' file nem nyitható meg.", descriptionFile_.c_str()));
+    ShowLoadProblem(StringPrintf(kFileNotOpenedFormat, descriptionFile_.c_str()));
 
   nodeFile_ = ResolveFileName(mapDirectory, ReadKey("NODEFILE", "", kFileNameCapacity));
   LoadNodes();
@@ -167,13 +79,13 @@ std::string MOptPath::ReadKey(const char* key, std::string_view defaultText, int
 
 void MOptPath::LoadNodes() {
   nodes_ = LoadFileToMemory(nodeFile_);
-  nodeCount_ = nodes_.valid() ? nodes_.size() / kNodeRecordSize : 0;
+  nodeCount_ = nodes_.valid() ? nodes_.size() / NodeRecord::kSize : 0;
 }
 
 void MOptPath::LoadEdges() {
   const MemoryBlock file = LoadFileToMemory(edgeFile_);
   if (!file.valid()) return;
-  const std::int32_t count = file.size() / kEdgeRecordSize;
+  const std::int32_t count = file.size() / EdgeRecord::kSize;
   try {
     edges_.resize(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
@@ -181,12 +93,12 @@ void MOptPath::LoadEdges() {
     return;
   }
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::uint8_t* r = file.data() + static_cast<std::size_t>(i) * kEdgeRecordSize;
+    const std::uint8_t* r = file.data() + static_cast<std::size_t>(i) * EdgeRecord::kSize;
     EdgeEntry& e = edges_[i];
-    e.from = ReadI32(r + kEdgeFromOffset);
-    e.to = ReadI32(r + kEdgeToOffset);
-    e.road = ReadI32(r + kEdgeRoadOffset);
-    e.length = ReadI32(r + kEdgeLengthOffset);
+    e.from = EdgeRecord::From(r);
+    e.to = EdgeRecord::To(r);
+    e.road = EdgeRecord::Road(r);
+    e.length = EdgeRecord::Length(r);
   }
   CheckEdges();
 }
@@ -226,7 +138,7 @@ void MOptPath::LoadLayers() {
   try {
     layers_.reserve(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
-    ShowMessage("Nincs elég memória.", MessageKind::SystemModal);
+    ShowNoMemory();
     return;
   }
   for (std::int32_t i = 1; i <= count; ++i)
@@ -239,7 +151,7 @@ void MOptPath::LoadCostTable() {
   try {
     costTable_.reserve(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
-    ShowMessage("Nincs elég memória.", MessageKind::SystemModal);
+    ShowNoMemory();
     return;
   }
   for (std::int32_t i = 1; i <= count; ++i)
@@ -253,15 +165,13 @@ void MOptPath::LoadSettings() {
   criterion_ = IsValidCriterion(c) ? c : kCriterionDistance;
 
   const std::string start = ReadKey("DEFAULTSTARTNODE", "-1", kStartCapacity);
-  Scanner scan(start);
   std::int64_t node = -1;
-  std::string_view name;
-  if (scan.Integer(node)) {
-    defaultStartNode_ = node >= -1 && node <= std::numeric_limits<std::int32_t>::max()
-                            ? static_cast<std::int32_t>(node)
-                            : -1;
-    if (scan.Literal(',') && scan.Until('~', name)) SetFixedText(defaultStartName_, name);
-  }
+  std::string name;
+  const int read = ScanValues(start, "%lld,%[^~]", node, name);
+  if (read >= 1)
+    defaultStartNode_ = node >= -1 && node <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(node)
+                                                                                      : -1;
+  if (read == 2) SetFixedText(defaultStartName_, name);
   batchSourceFile_ = ReadKey("BATCHSOURCEFILE", "", kFileNameCapacity);
   batchTargetFile_ = ReadKey("BATCHTARGETFILE", "", kFileNameCapacity);
 }
@@ -385,7 +295,7 @@ void MOptPath::SetCriterion(int criterion) {
 
 std::int32_t MOptPath::NodeRecord(std::int32_t node) const {
   if (node < 0 || node >= nodeCount_) return -1;
-  return ReadI32(nodes_.data() + static_cast<std::size_t>(node) * kNodeRecordSize);
+  return NodeRecord::Settlement(nodes_.data() + static_cast<std::size_t>(node) * NodeRecord::kSize);
 }
 
 std::int32_t MOptPath::SettlementOfNode(std::int32_t node, const SettlementNames& towns) const {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 #include "platform/files.h"
 #include "route/road_data.h"
 #include "route/route_records.h"

@@ -7,19 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/geometry.h"
-#include "platform/binary.h"
+#include "geometry/geometry.h"
+#include "geometry/records.h"
 
 namespace koltar {
-
-// LINE data record (32 bytes): layer, point count, first point, name offset, bounds.
-inline constexpr std::int32_t kRoadRecordSize = 32;
-inline constexpr std::int32_t kRoadLayerOffset = 0;        // signed 16-bit
-inline constexpr std::int32_t kRoadPointCountOffset = 2;   // signed 16-bit
-inline constexpr std::int32_t kRoadFirstPointOffset = 4;   // signed 32-bit
-inline constexpr std::int32_t kRoadNameOffset = 8;         // signed 32-bit
-inline constexpr std::int32_t kRoadBoundsOffset = 12;      // MapRect, 16 bytes
-inline constexpr std::int32_t kRoadPointSize = 8;          // x, y signed 32-bit
 
 // A view of the road category's DATAFILE and COORDFILE blocks, used in place.
 struct RoadData {
@@ -39,15 +30,12 @@ struct RoadData {
   bool Usable(std::int32_t road) const { return HasRecord(road) && (!usable || usable(road)); }
   // Precondition for the accessors: HasRecord(road).
   const std::uint8_t* Record(std::int32_t road) const {
-    return records + static_cast<std::size_t>(road) * kRoadRecordSize;
+    return records + static_cast<std::size_t>(road) * PolyRecord::kSize;
   }
-  std::int16_t Layer(std::int32_t road) const { return ReadI16(Record(road) + kRoadLayerOffset); }
-  MapRect Bounds(std::int32_t road) const {
-    const std::uint8_t* r = Record(road) + kRoadBoundsOffset;
-    return MapRect::Of(ReadI32(r), ReadI32(r + 4), ReadI32(r + 8), ReadI32(r + 12));
-  }
-  std::int16_t PointCount(std::int32_t road) const { return ReadI16(Record(road) + kRoadPointCountOffset); }
-  std::int32_t FirstPoint(std::int32_t road) const { return ReadI32(Record(road) + kRoadFirstPointOffset); }
+  std::int16_t Layer(std::int32_t road) const { return RecordLayer(Record(road)); }
+  MapRect Bounds(std::int32_t road) const { return PolyRecord::Bounds(Record(road)); }
+  std::int16_t PointCount(std::int32_t road) const { return PolyRecord::PointCount(Record(road)); }
+  std::int32_t FirstPoint(std::int32_t road) const { return PolyRecord::FirstPoint(Record(road)); }
   // True when the record is usable and its points lie inside the coordinate block.
   bool HasPoints(std::int32_t road) const {
     if (!Usable(road) || coords == nullptr) return false;
@@ -57,9 +45,8 @@ struct RoadData {
   }
   // Point j of the road; precondition HasPoints(road) and 0 <= j < PointCount(road).
   MapPoint Point(std::int32_t road, std::int32_t j) const {
-    const std::uint8_t* p =
-        coords + (static_cast<std::size_t>(FirstPoint(road)) + static_cast<std::size_t>(j)) * kRoadPointSize;
-    return MapPoint{ReadI32(p), ReadI32(p + 4)};
+    return CoordRecord::Read(coords + (static_cast<std::size_t>(FirstPoint(road)) + static_cast<std::size_t>(j)) *
+                                          CoordRecord::kSize);
   }
 };
 

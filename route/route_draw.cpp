@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "categories/category_common.h"
 #include "platform/dc.h"
 #include "route/opt_path.h"
 #include "route/road_data.h"
 #include "symbology/cartosymb.h"
+#include "symbology/styles.h"
 
 namespace koltar {
 namespace {

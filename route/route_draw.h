@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
 
 namespace koltar {
 

@@ -1,12 +1,15 @@
 #pragma once
-// The fixed-size records of the road network and of route planning: edges, route steps,
-// search labels, open list entries, road types, route points and itinerary entries.
-// The layouts are those that the route list, printing and batch planning read.
+// The fixed-size records of route planning in memory: edges, route steps, search labels,
+// open list entries, road types, route points and itinerary entries. The layouts are
+// those that the route list, printing and batch planning read. The road network's files
+// (NodeRecord, EdgeRecord) are laid out in geometry/records.h.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "geometry/records.h"
 
 namespace koltar {
 
@@ -17,16 +20,6 @@ inline constexpr int kCriterionCost = 2;
 
 // The weight of an impassable edge and the value of a node the search has not reached.
 inline constexpr float kUnreached = 1e38f;
-
-// NODEFILE: one signed 32-bit settlement object index per node (negative: junction).
-inline constexpr std::int32_t kNodeRecordSize = 4;
-
-// EDGEFILE: from node, to node, road object index, length in metres (signed 32-bit each).
-inline constexpr std::int32_t kEdgeRecordSize = 16;
-inline constexpr std::int32_t kEdgeFromOffset = 0;
-inline constexpr std::int32_t kEdgeToOffset = 4;
-inline constexpr std::int32_t kEdgeRoadOffset = 8;
-inline constexpr std::int32_t kEdgeLengthOffset = 12;
 
 // One edge of the edge table in memory: the four file fields and the three weights
 // that ComputeEdgeWeights fills before every search.

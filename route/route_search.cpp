@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/message_texts.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -178,7 +179,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
                          std::string& errorText) {
   errorText.clear();
   path.ComputeEdgeWeights(roads);
-  ProgressStart("Útvonal tervezés [Megszakítás: ESC]:");
+  ProgressStart(kRoutePlanningProgress);
   ProgressSet(0);
 
   const std::int32_t points = path.routePointCount();
@@ -197,7 +198,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
       status = -1;
     }
     if (status != 0) {
-      errorText = "Nincs elég memória.";
+      errorText = kNoMemoryText;
       break;
     }
     if (leg.empty()) {
@@ -207,7 +208,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
       continue;
     }
     if (path.routeStepCount() == 0) path.SetRoute(std::move(leg));
-    else if (path.AppendLeg(leg) != 0) errorText = "Nincs elég memória.";
+    else if (path.AppendLeg(leg) != 0) errorText = kNoMemoryText;
   }
   ProgressEnd();
 
@@ -216,7 +217,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
       path.SetItinerary(BuildItinerary(path, towns));
     } catch (const std::bad_alloc&) {
       path.SetItinerary(nullptr);
-      errorText = "Nincs elég memória.";
+      errorText = kNoMemoryText;
     }
   }
   return path.routeStepCount();

@@ -14,7 +14,20 @@ packages=(
   fonts-liberation fontconfig
   # koltar-import: OpenStreetMap files (XML, bzip2, PBF) and GeoJSON
   libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev libsimdjson-dev
+  # a locale with a decimal comma, for the tests that read files whatever the locale
+  locales
 )
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+# The Hungarian locale writes numbers with a decimal comma: the tests read and write the
+# map files under it.
+make_locale() {
+  if ! locale -a 2>/dev/null | grep -qix 'hu_HU.utf8'; then
+    $sudo localedef -i hu_HU -f UTF-8 hu_HU.UTF-8 >/dev/null 2>&1 || true
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,11 +35,13 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  make_locale
+  exit 0
+fi
 
 echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+make_locale

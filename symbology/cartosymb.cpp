@@ -4,11 +4,13 @@
 #include <limits>
 #include <new>
 
+#include "platform/message_texts.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/scan.h"
 #include "platform/services.h"
 
 namespace koltar {
@@ -23,19 +25,11 @@ constexpr const char* kCategoriesSection = "CATEGORIES";
 
 std::string NumberedKey(const char* stem, int n) { return StringPrintf("%s%02d", stem, n); }
 
-std::int32_t ToInt32(long v) {
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(v);
-}
-
 // "min,max" into the two bounds; a bound not read stays -1. Returns how many were read.
 int ParseScaleRange(const std::string& text, std::int32_t& min, std::int32_t& max) {
-  long a = -1;
-  long b = -1;
-  const int n = std::sscanf(text.c_str(), "%ld,%ld", &a, &b);
-  min = ToInt32(a);
-  max = ToInt32(b);
+  min = -1;
+  max = -1;
+  const int n = ScanValues(text, "%ld,%ld", min, max);
   return n < 0 ? 0 : n;
 }
 
@@ -45,7 +39,7 @@ ColorRef ParseColor(const std::string& text, ColorRef fallback) {
   int r = RedOf(fallback);
   int g = GreenOf(fallback);
   int b = BlueOf(fallback);
-  std::sscanf(text.c_str(), "%d,%d,%d", &r, &g, &b);
+  ScanValues(text, "%d,%d,%d", r, g, b);
   return Rgb(r, g, b);
 }
 
@@ -64,7 +58,6 @@ void ReportMissingData(std::string_view section, const char* key, const std::str
               MessageKind::Stop);
 }
 
-void ReportNoMemory() { ShowMessage("Nincs elég memória.", MessageKind::SystemModal); }
 
 // Reads the keys of one layer section.
 class LayerReader {
@@ -108,7 +101,7 @@ class LayerReader {
     int lineStyle = 0;
     if (!style.empty()) {
       layer.lineFlags |= kLineStyleGiven;
-      std::sscanf(style.c_str(), "%d", &lineStyle);
+      ScanValues(style, "%d", lineStyle);
     }
     layer.lineStyle = lineStyle;
 
@@ -116,7 +109,7 @@ class LayerReader {
     double lineWidth = 0.0;
     if (!width.empty()) {
       layer.lineFlags |= kLineWidthGiven;
-      std::sscanf(width.c_str(), "%lf", &lineWidth);
+      ScanValues(width, "%lf", lineWidth);
     }
     layer.lineWidth = lineWidth;
 
@@ -125,7 +118,7 @@ class LayerReader {
     if (!factors.empty()) {
       layer.lineFlags |= kWidthFactorGiven;
       std::array<double, 3> f{};
-      if (std::sscanf(factors.c_str(), "%lf,%lf,%lf", &f[0], &f[1], &f[2]) == 3)
+      if (ScanValues(factors, "%lf,%lf,%lf", f[0], f[1], f[2]) == 3)
         layer.widthFactor = f;
       else
         ReportMissingData(section_, "WIDTHFACTOR", file_);
@@ -141,7 +134,7 @@ class LayerReader {
     int hatchStyle = -1;
     if (!hatch.empty()) {
       layer.fillFlags |= kHatchStyleGiven;
-      std::sscanf(hatch.c_str(), "%d", &hatchStyle);
+      ScanValues(hatch, "%d", hatchStyle);
     }
     layer.hatchStyle = hatchStyle;
   }
@@ -159,12 +152,12 @@ class LayerReader {
 
     // The face is read whole (it cannot exceed the value) and then cut to the field.
     static_assert(kValueCapacity == 120, "the face conversion below reads 119 characters");
-    char face[kValueCapacity] = {};
+    std::string face;
     int r = 0, g = 0, b = 0, bold = 0, italic = 0, underline = 0, width = 0;
     double height = 0.0;
-    const int n = std::sscanf(value.c_str(), "%119[^,]%*c%d,%d,%d,%d,%d,%d,%lf,%d", face, &r,
-                              &g, &b, &bold, &italic, &underline, &height, &width);
-    layer.fontFace = std::string(face).substr(0, kSymbNameLength);
+    const int n = ScanValues(value, "%119[^,]%*c%d,%d,%d,%d,%d,%d,%lf,%d", face, r, g, b, bold, italic,
+                             underline, height, width);
+    layer.fontFace = face.substr(0, kSymbNameLength);
     layer.bold = bold;
     layer.italic = italic;
     layer.underline = underline;
@@ -186,9 +179,9 @@ class LayerReader {
     if (value.empty()) return;
     layer.symbolFlags |= kBitmapGiven;
 
-    char name[260] = {};  // a file name holds at most 259 characters
+    std::string name;  // a file name holds at most 259 characters
     double height = 0.0;
-    if (std::sscanf(value.c_str(), "%259[^,]%*c%lf", name, &height) != 2) {
+    if (ScanValues(value, "%259[^,]%*c%lf", name, height) != 2) {
       ReportMissingData(section_, "BITMAP", file_);
       return;
     }
@@ -293,7 +286,7 @@ void MCartoSymb::LoadSymbology() {
     categories_.resize(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
     categories_.clear();
-    ReportNoMemory();
+    ShowNoMemory();
     return;
   }
 
@@ -307,7 +300,7 @@ void MCartoSymb::LoadSymbology() {
         category.layers.resize(static_cast<std::size_t>(layerCount));
       } catch (const std::bad_alloc&) {
         category.layers.clear();
-        ReportNoMemory();
+        ShowNoMemory();
         return;
       }
     }

@@ -13,7 +13,7 @@
 #include "app/commands.h"
 #include "app/map_window.h"
 #include "categories/text.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "platform/format.h"
 #include "platform/qt/qt_progress.h"
 #include "platform/text.h"

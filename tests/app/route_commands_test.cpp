@@ -11,7 +11,7 @@
 #include "app/commands.h"
 #include "app/main_frame.h"
 #include "app/map_window.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
 #include "tests/support/test_env.h"

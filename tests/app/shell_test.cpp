@@ -15,7 +15,7 @@
 #include "app/main_frame.h"
 #include "app/map_window.h"
 #include "app/status_fields.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "platform/help.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"

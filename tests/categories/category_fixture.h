@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/transform.h"
+#include "geometry/transform.h"
 #include "platform/bmp.h"
 #include "platform/paths.h"
 #include "symbology/cartosymb.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "categories/point.h"
-#include "categories/records.h"
+#include "categories/record_array.h"
 #include "tests/categories/category_fixture.h"
 
 namespace koltar {

@@ -6,7 +6,7 @@
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
 #include "tests/support/u8.h"
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 #include "tools/import/map_check.h"
 
 namespace koltar::import {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "categories/point.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "route/opt_path.h"
 #include "route/road_data.h"
 #include "route/route_search.h"

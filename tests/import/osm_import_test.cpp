@@ -7,7 +7,7 @@
 #include "tests/support/test_env.h"
 #include "tests/support/u8.h"
 #include "categories/point.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "tools/import/geo.h"
 #include "tools/import/map_check.h"
 

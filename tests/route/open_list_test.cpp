@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/route/literal_route_search.h"
+#include "tools/bench/literal_route_search.h"
 #include "tests/route/random_seed.h"
 
 namespace koltar {
@@ -45,7 +45,7 @@ TEST(HalvingSearchLanding, AgreesWithTheSearchOnTheArray) {
     std::int32_t equalEnd = greater;
     while (equalEnd < size && list[equalEnd].distance == value) ++equalEnd;
     ASSERT_EQ(HalvingSearchLanding(size, greater, equalEnd),
-              test::LiteralInsertPosition(list, value, kCriterionDistance))
+              reference::LiteralInsertPosition(list, value, kCriterionDistance))
         << Show(list) << " value " << value;
   }
 }
@@ -74,7 +74,7 @@ TEST(OpenList, KeepsTheOrderOfTheSortedArray) {
         lastValue[node] = v;
         list.Insert(node, static_cast<float>(v));
         const OpenListEntry e{node, static_cast<float>(v), 0, 0};
-        literal.insert(literal.begin() + test::LiteralInsertPosition(literal, e.distance, 0), e);
+        literal.insert(literal.begin() + reference::LiteralInsertPosition(literal, e.distance, 0), e);
       } else if (kind < 8) {
         if (literal.empty()) continue;
         const OpenList::Popped p = list.PopLast();
@@ -111,7 +111,7 @@ TEST(OpenList, LongRunsOfEqualValues) {
   for (int node = 0; node < 500; ++node) {
     const float v = node % 7 == 0 ? 1.0f : 2.0f;
     list.Insert(node, v);
-    literal.insert(literal.begin() + test::LiteralInsertPosition(literal, v, 0),
+    literal.insert(literal.begin() + reference::LiteralInsertPosition(literal, v, 0),
                    OpenListEntry{node, v, 0, 0});
     if (node % 5 == 4) {
       ASSERT_TRUE(list.RemoveFirstOf(node - 2));

@@ -67,18 +67,18 @@ RouteNet::RouteNet(std::string_view picture, std::string_view extraKeys) {
     }
     const std::int32_t road = roadCount++;
     const int layer = type == "-" ? 0 : typeLayer.at(type);
-    std::vector<std::uint8_t> record(kRoadRecordSize, 0);
-    WriteI16(record.data() + kRoadLayerOffset, static_cast<std::int16_t>(layer));
-    WriteI16(record.data() + kRoadPointCountOffset, 2);
-    WriteI32(record.data() + kRoadFirstPointOffset, 2 * road);
-    WriteI32(record.data() + kRoadNameOffset, -1);
+    std::vector<std::uint8_t> record(PolyRecord::kSize, 0);
+    WriteI16(record.data() + PolyRecord::kLayer, static_cast<std::int16_t>(layer));
+    WriteI16(record.data() + PolyRecord::kPointCount, 2);
+    WriteI32(record.data() + PolyRecord::kFirstPoint, 2 * road);
+    WriteI32(record.data() + PolyRecord::kNameOffset, -1);
     for (const std::int32_t at : {100 * road, 100 * road + 50}) {
-      std::uint8_t point[kRoadPointSize];
+      std::uint8_t point[CoordRecord::kSize];
       WriteI32(point, at);
       WriteI32(point + 4, at);
-      roadPoints_.insert(roadPoints_.end(), point, point + kRoadPointSize);
+      roadPoints_.insert(roadPoints_.end(), point, point + CoordRecord::kSize);
     }
-    std::uint8_t* bounds = record.data() + kRoadBoundsOffset;
+    std::uint8_t* bounds = record.data() + PolyRecord::kBounds;
     WriteI32(bounds, 100 * road);
     WriteI32(bounds + 4, 100 * road + 50);
     WriteI32(bounds + 8, 100 * road + 50);
@@ -93,16 +93,16 @@ RouteNet::RouteNet(std::string_view picture, std::string_view extraKeys) {
   std::stable_sort(edges.begin(), edges.end(),
                    [](const EdgeLine& x, const EdgeLine& y) { return x.from < y.from; });
 
-  std::vector<std::uint8_t> nodeBytes(nodeRecords.size() * kNodeRecordSize);
+  std::vector<std::uint8_t> nodeBytes(nodeRecords.size() * NodeRecord::kSize);
   for (std::size_t i = 0; i < nodeRecords.size(); ++i)
-    WriteI32(nodeBytes.data() + i * kNodeRecordSize, nodeRecords[i]);
-  std::vector<std::uint8_t> edgeBytes(edges.size() * kEdgeRecordSize);
+    WriteI32(nodeBytes.data() + i * NodeRecord::kSize, nodeRecords[i]);
+  std::vector<std::uint8_t> edgeBytes(edges.size() * EdgeRecord::kSize);
   for (std::size_t i = 0; i < edges.size(); ++i) {
-    std::uint8_t* r = edgeBytes.data() + i * kEdgeRecordSize;
-    WriteI32(r + kEdgeFromOffset, edges[i].from);
-    WriteI32(r + kEdgeToOffset, edges[i].to);
-    WriteI32(r + kEdgeRoadOffset, edges[i].road);
-    WriteI32(r + kEdgeLengthOffset, edges[i].length);
+    std::uint8_t* r = edgeBytes.data() + i * EdgeRecord::kSize;
+    WriteI32(r + EdgeRecord::kFrom, edges[i].from);
+    WriteI32(r + EdgeRecord::kTo, edges[i].to);
+    WriteI32(r + EdgeRecord::kRoad, edges[i].road);
+    WriteI32(r + EdgeRecord::kLength, edges[i].length);
   }
   dir_.Write("nodes.dat", Bytes(nodeBytes));
   dir_.Write("edges.dat", Bytes(edgeBytes));

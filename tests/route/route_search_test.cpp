@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/route/literal_route_search.h"
+#include "tools/bench/literal_route_search.h"
 #include "tests/route/random_seed.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
@@ -138,14 +138,14 @@ void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries) {
     const std::int32_t target = std::uniform_int_distribution<std::int32_t>(0, g.nodes - 1)(rng);
     std::vector<RouteStep> fast, literal;
     ASSERT_EQ(searcher.FindShortestPath(start, target, criterion, fast), 0);
-    test::LiteralFindShortestPath(start, target, g.nodes, g.edgeCount(), g.edges.data(),
+    reference::LiteralFindShortestPath(start, target, g.nodes, g.edgeCount(), g.edges.data(),
                                   criterion, literal);
     ASSERT_EQ(Dump(fast), Dump(literal))
         << "from " << start << " to " << target << " criterion " << criterion;
 
     std::vector<NodeLabel> labels;
     ASSERT_EQ(searcher.Search(start, -1, criterion), 0);
-    test::LiteralFindShortestPath(start, -1, g.nodes, g.edgeCount(), g.edges.data(), criterion,
+    reference::LiteralFindShortestPath(start, -1, g.nodes, g.edgeCount(), g.edges.data(), criterion,
                                   literal, &labels);
     for (std::int32_t n = 0; n < g.nodes; ++n)
       ASSERT_EQ(Dump(searcher.Label(n)), Dump(labels[n]))

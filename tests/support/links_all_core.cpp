@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/transform.h"
+#include "geometry/transform.h"
 
 TEST(Layering, CoreLibrariesLinkWithoutQt) {
   const koltar::LCTransform t;

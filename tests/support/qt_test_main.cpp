@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <clocale>
 
 #include "platform/qt/qt_device_context.h"
 
@@ -23,7 +22,6 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(QuietHandler);
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");  // numbers in files are written with a decimal point
   koltar::InstallFontSubstitutions();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -31,7 +31,7 @@
 #include "route/opt_path.h"
 #include "route/road_data.h"
 #include "route/route_search.h"
-#include "tests/route/literal_route_search.h"
+#include "tools/bench/literal_route_search.h"
 #include "tools/bench/textbook_dijkstra.h"
 
 namespace koltar {
@@ -93,20 +93,20 @@ class City {
     std::string folder = (std::filesystem::temp_directory_path() / "koltar-bench-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) std::abort();
     dir_ = folder;
-    std::string nodeBytes(static_cast<std::size_t>(nodes_) * kNodeRecordSize, '\0');
+    std::string nodeBytes(static_cast<std::size_t>(nodes_) * NodeRecord::kSize, '\0');
     std::vector<std::string> names;
     for (std::int32_t n = 0; n < nodes_; ++n) {
-      WriteI32(nodeBytes.data() + static_cast<std::size_t>(n) * kNodeRecordSize, n);
+      WriteI32(nodeBytes.data() + static_cast<std::size_t>(n) * NodeRecord::kSize, n);
       names.push_back("Utca " + std::to_string(n / side));
     }
     towns_.names = std::move(names);
-    std::string edgeBytes(edges.size() * kEdgeRecordSize, '\0');
+    std::string edgeBytes(edges.size() * EdgeRecord::kSize, '\0');
     for (std::size_t i = 0; i < edges.size(); ++i) {
-      char* r = edgeBytes.data() + i * kEdgeRecordSize;
-      WriteI32(r + kEdgeFromOffset, edges[i].from);
-      WriteI32(r + kEdgeToOffset, edges[i].to);
-      WriteI32(r + kEdgeRoadOffset, edges[i].road);
-      WriteI32(r + kEdgeLengthOffset, edges[i].length);
+      char* r = edgeBytes.data() + i * EdgeRecord::kSize;
+      WriteI32(r + EdgeRecord::kFrom, edges[i].from);
+      WriteI32(r + EdgeRecord::kTo, edges[i].to);
+      WriteI32(r + EdgeRecord::kRoad, edges[i].road);
+      WriteI32(r + EdgeRecord::kLength, edges[i].length);
     }
     Write("nodes.dat", nodeBytes);
     Write("edges.dat", edgeBytes);
@@ -114,9 +114,9 @@ class City {
           "[CITY]\nNODEFILE=nodes.dat\nEDGEFILE=edges.dat\nNLAYER=1\nLAYER01=Route\nNCOST=3\n"
           "COST01=Main,1,1,50,12\nCOST02=Street,1,1,30,10\nCOST03=Service,1,1,20,15\n");
 
-    roadRecords_.assign(layers.size() * kRoadRecordSize, 0);
+    roadRecords_.assign(layers.size() * PolyRecord::kSize, 0);
     for (std::size_t i = 0; i < layers.size(); ++i)
-      WriteI16(roadRecords_.data() + i * kRoadRecordSize, layers[i]);
+      WriteI16(roadRecords_.data() + i * PolyRecord::kSize, layers[i]);
     roads_ = RoadData{.records = roadRecords_.data(), .recordCount = static_cast<std::int32_t>(layers.size())};
     path_ = std::make_unique<MOptPath>("CITY", dir_.string() + "/", "city.map");
     path_->Bind(towns_, roads_);
@@ -190,7 +190,7 @@ void BM_Literal(benchmark::State& state) {
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
     const auto [s, t] = city.pair(i++);
-    test::LiteralFindShortestPath(s, t, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
+    reference::LiteralFindShortestPath(s, t, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
     state.PauseTiming();
     // The results must be the same step for step, bit for bit.
     static_cast<void>(searcher.FindShortestPath(s, t, criterion, ours));

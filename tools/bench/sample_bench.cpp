@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "route/batch_plan.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
-#include "tests/route/literal_route_search.h"
+#include "tools/bench/literal_route_search.h"
 #include "tools/bench/textbook_dijkstra.h"
 
 namespace koltar {
@@ -137,7 +137,7 @@ void BM_Literal(benchmark::State& state) {
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
     const Pair& q = sample->pair(i++);
-    test::LiteralFindShortestPath(q.start, q.target, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
+    reference::LiteralFindShortestPath(q.start, q.target, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
     state.PauseTiming();
     static_cast<void>(searcher.FindShortestPath(q.start, q.target, criterion, ours));
     if (!SameSteps(leg, ours)) ++differ;  // the same route, step for step, bit for bit

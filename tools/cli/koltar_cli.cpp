@@ -28,7 +28,6 @@
 #include <QString>
 #include <QUtf8StringView>
 #include <algorithm>
-#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,8 +41,8 @@
 #include "categories/line.h"
 #include "categories/point.h"
 #include "categories/text.h"
-#include "document/mmap.h"
-#include "document/transform.h"
+#include "map/mmap.h"
+#include "geometry/transform.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_device_context.h"
@@ -402,8 +401,6 @@ int Run(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);
-  // Description files write numbers with a decimal point, whatever the user's locale.
-  std::setlocale(LC_NUMERIC, "C");
   InstallFontSubstitutions();
 
   StderrMessageService messages;

@@ -1,6 +1,6 @@
 #include "tools/import/import_config.h"
 
-#include <cstdlib>
+#include "platform/scan.h"
 
 namespace koltar::import {
 namespace {
@@ -70,10 +70,10 @@ std::vector<std::string_view> Fields(std::string_view line) {
 }
 
 bool ParseNumber(std::string_view text, double& out) {
-  const std::string s(text);
-  char* end = nullptr;
-  out = std::strtod(s.c_str(), &end);
-  return !s.empty() && end == s.c_str() + s.size();
+  // The whole text is the number: nothing may follow it, not even blanks.
+  if (text.empty() || text.back() == ' ' || (text.back() >= '\t' && text.back() <= '\r')) return false;
+  std::string rest;
+  return ScanValues(text, "%lf%s", out, rest) == 1;
 }
 
 }  // namespace

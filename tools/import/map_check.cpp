@@ -6,7 +6,8 @@
 #include <map>
 #include <sstream>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
+#include "geometry/records.h"
 #include "platform/binary.h"
 #include "platform/format.h"
 #include "platform/paths.h"
@@ -14,6 +15,11 @@
 
 namespace koltar::import {
 namespace {
+
+// Record i of a file read whole (its size checked by the caller).
+const std::uint8_t* RecordAt(const std::string& file, std::size_t i, std::int32_t size) {
+  return reinterpret_cast<const std::uint8_t*>(file.data()) + i * static_cast<std::size_t>(size);
+}
 
 class Checker {
  public:
@@ -63,14 +69,15 @@ class Checker {
     const std::string names = File(c, "NAMEFILE", true, &hasNames);
     const std::string entities = File(c, "ENTITYFILE", false, &hasEntities);
     const int layers = ReadProfileInt(c, "NLAYER", 0, mapFile_);
-    if (data.size() % 16 != 0) Problem(c + ": DATAFILE length is not a multiple of 16");
-    const std::size_t n = data.size() / 16;
-    if (hasEntities && entities.size() != n * 8) Problem(c + ": ENTITYFILE does not hold one record per point");
+    if (data.size() % PointRecord::kSize != 0) Problem(c + ": DATAFILE length is not a multiple of 16");
+    const std::size_t n = data.size() / PointRecord::kSize;
+    if (hasEntities && entities.size() != n * EntityRecord::kSize)
+      Problem(c + ": ENTITYFILE does not hold one record per point");
     for (std::size_t i = 0; i < n; ++i) {
-      const char* p = data.data() + i * 16;
+      const std::uint8_t* p = RecordAt(data, i, PointRecord::kSize);
       const std::string where = c + " record " + std::to_string(i);
-      CheckLayer(where, ReadI16(p), layers);
-      CheckName(where, ReadI32(p + 10), names, hasNames);
+      CheckLayer(where, RecordLayer(p), layers);
+      CheckName(where, ReadI32(p + PointRecord::kNameOffset), names, hasNames);
     }
     return static_cast<long long>(n);
   }
@@ -81,33 +88,31 @@ class Checker {
     bool hasNames = false;
     const std::string names = File(c, "NAMEFILE", false, &hasNames);
     const int layers = ReadProfileInt(c, "NLAYER", 0, mapFile_);
-    if (data.size() % 32 != 0) Problem(c + ": DATAFILE length is not a multiple of 32");
-    if (coords.size() % 8 != 0) Problem(c + ": COORDFILE length is not a multiple of 8");
-    const std::size_t n = data.size() / 32, points = coords.size() / 8;
+    if (data.size() % PolyRecord::kSize != 0) Problem(c + ": DATAFILE length is not a multiple of 32");
+    if (coords.size() % CoordRecord::kSize != 0) Problem(c + ": COORDFILE length is not a multiple of 8");
+    const std::size_t n = data.size() / PolyRecord::kSize, points = coords.size() / CoordRecord::kSize;
     for (std::size_t i = 0; i < n; ++i) {
-      const char* p = data.data() + i * 32;
+      const std::uint8_t* p = RecordAt(data, i, PolyRecord::kSize);
       const std::string where = c + " record " + std::to_string(i);
-      CheckLayer(where, ReadI16(p), layers);
-      CheckName(where, ReadI32(p + 8), names, hasNames);
-      const int count = ReadI16(p + 2);
-      const std::int64_t first = ReadI32(p + 4);
+      CheckLayer(where, RecordLayer(p), layers);
+      CheckName(where, ReadI32(p + PolyRecord::kNameOffset), names, hasNames);
+      const int count = PolyRecord::PointCount(p);
+      const std::int64_t first = PolyRecord::FirstPoint(p);
       if (count < (area ? 4 : 2) || first < 0 || first + count > static_cast<std::int64_t>(points)) {
         Problem(where + ": coordinate run " + std::to_string(first) + "+" + std::to_string(count) +
                 " outside COORDFILE of " + std::to_string(points) + " points");
         continue;
       }
       MapRect bounds = MapRect::Empty();
+      const auto point = [&](std::int64_t k) {
+        return CoordRecord::Read(RecordAt(coords, static_cast<std::size_t>(first + k), CoordRecord::kSize));
+      };
       for (int k = 0; k < count; ++k) {
-        const char* q = coords.data() + (first + k) * 8;
-        bounds = bounds.United(MapRect::Of(ReadI32(q), ReadI32(q + 4), ReadI32(q), ReadI32(q + 4)));
+        const MapPoint q = point(k);
+        bounds = bounds.United(MapRect::Of(q.x, q.y, q.x, q.y));
       }
-      const MapRect stored = MapRect::Of(ReadI32(p + 12), ReadI32(p + 16), ReadI32(p + 20), ReadI32(p + 24));
-      if (!(bounds == stored)) Problem(where + ": bounding rectangle differs from its points");
-      if (area) {
-        const char* a = coords.data() + first * 8;
-        const char* b = coords.data() + (first + count - 1) * 8;
-        if (ReadI32(a) != ReadI32(b) || ReadI32(a + 4) != ReadI32(b + 4)) Problem(where + ": ring is not closed");
-      }
+      if (!(bounds == PolyRecord::Bounds(p))) Problem(where + ": bounding rectangle differs from its points");
+      if (area && !(point(0) == point(count - 1))) Problem(where + ": ring is not closed");
     }
     return static_cast<long long>(n);
   }
@@ -117,14 +122,14 @@ class Checker {
     bool hasNames = false;
     const std::string names = File(c, "NAMEFILE", true, &hasNames);
     const int layers = ReadProfileInt(c, "NLAYER", 0, mapFile_);
-    if (data.size() % 64 != 0) Problem(c + ": DATAFILE length is not a multiple of 64");
-    const std::size_t n = data.size() / 64;
+    if (data.size() % TextRecord::kSize != 0) Problem(c + ": DATAFILE length is not a multiple of 64");
+    const std::size_t n = data.size() / TextRecord::kSize;
     for (std::size_t i = 0; i < n; ++i) {
-      const char* p = data.data() + i * 64;
+      const std::uint8_t* p = RecordAt(data, i, TextRecord::kSize);
       const std::string where = c + " record " + std::to_string(i);
-      CheckLayer(where, ReadI16(p), layers);
-      if (ReadI32(p + 14) < 0) Problem(where + ": label without a text");
-      CheckName(where, ReadI32(p + 14), names, hasNames);
+      CheckLayer(where, RecordLayer(p), layers);
+      if (ReadI32(p + TextRecord::kNameOffset) < 0) Problem(where + ": label without a text");
+      CheckName(where, ReadI32(p + TextRecord::kNameOffset), names, hasNames);
     }
     return static_cast<long long>(n);
   }
@@ -178,12 +183,12 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     if (typeOf[road] != "LINE") k.Problem("ROADCATEGORY does not name a line category");
     const std::string nodes = k.File(optPath, "NODEFILE", true);
     const std::string edges = k.File(optPath, "EDGEFILE", true);
-    if (nodes.size() % 4 != 0) k.Problem("NODEFILE length is not a multiple of 4");
-    if (edges.size() % 16 != 0) k.Problem("EDGEFILE length is not a multiple of 16");
-    n.nodes = static_cast<long long>(nodes.size() / 4);
-    n.edges = static_cast<long long>(edges.size() / 16);
+    if (nodes.size() % NodeRecord::kSize != 0) k.Problem("NODEFILE length is not a multiple of 4");
+    if (edges.size() % EdgeRecord::kSize != 0) k.Problem("EDGEFILE length is not a multiple of 16");
+    n.nodes = static_cast<long long>(nodes.size() / NodeRecord::kSize);
+    n.edges = static_cast<long long>(edges.size() / EdgeRecord::kSize);
     for (long long i = 0; i < n.nodes; ++i) {
-      const std::int32_t r = ReadI32(nodes.data() + i * 4);
+      const std::int32_t r = NodeRecord::Settlement(RecordAt(nodes, static_cast<std::size_t>(i), NodeRecord::kSize));
       if (r >= recordsOf[town]) k.Problem("node " + std::to_string(i) + " names settlement record " + std::to_string(r));
     }
     const int types = ReadProfileInt(optPath, "NCOST", 0, mapFile);
@@ -192,16 +197,17 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     if (typeOf[road] == "LINE") roadData = k.File(road, "DATAFILE", true);
     std::int32_t previous = -2147483647;
     for (long long i = 0; i < n.edges; ++i) {
-      const char* p = edges.data() + i * 16;
-      const std::int32_t from = ReadI32(p), to = ReadI32(p + 4), object = ReadI32(p + 8), length = ReadI32(p + 12);
+      const std::uint8_t* p = RecordAt(edges, static_cast<std::size_t>(i), EdgeRecord::kSize);
+      const std::int32_t from = EdgeRecord::From(p), to = EdgeRecord::To(p), object = EdgeRecord::Road(p),
+                         length = EdgeRecord::Length(p);
       const std::string where = "edge " + std::to_string(i);
       if (from < 0 || from >= n.nodes || to < 0 || to >= n.nodes) k.Problem(where + ": node index outside the node table");
       if (from < previous) k.Problem(where + ": EDGEFILE is not sorted by from node");
       previous = from;
       if (object >= recordsOf[road]) k.Problem(where + ": road object outside the road category");
       if (length < 0) k.Problem(where + ": negative length");
-      if (object >= 0 && static_cast<std::size_t>(object) * 32 + 2 <= roadData.size()) {
-        const int layer = ReadI16(roadData.data() + object * 32);
+      if (object >= 0 && (static_cast<std::size_t>(object) + 1) * PolyRecord::kSize <= roadData.size()) {
+        const int layer = RecordLayer(RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize));
         if (layer < 1 || layer > types) k.Problem(where + ": road type outside the cost table");
       }
     }
@@ -216,15 +222,20 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     if (k.problems.empty() && n.nodes > 0) {
       std::vector<std::vector<std::int32_t>> out(static_cast<std::size_t>(n.nodes)), in(static_cast<std::size_t>(n.nodes));
       for (long long i = 0; i < n.edges; ++i) {
-        const char* p = edges.data() + i * 16;
-        const std::int32_t from = ReadI32(p), to = ReadI32(p + 4), object = ReadI32(p + 8);
-        if (object >= 0 && !enabled[static_cast<std::size_t>(ReadI16(roadData.data() + object * 32))]) continue;
+        const std::uint8_t* p = RecordAt(edges, static_cast<std::size_t>(i), EdgeRecord::kSize);
+        const std::int32_t from = EdgeRecord::From(p), to = EdgeRecord::To(p), object = EdgeRecord::Road(p);
+        if (object >= 0 &&
+            !enabled[static_cast<std::size_t>(RecordLayer(RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize)))])
+          continue;
         out[static_cast<std::size_t>(from)].push_back(to);
         in[static_cast<std::size_t>(to)].push_back(from);
       }
+      const auto settlementOf = [&](long long i) {
+        return NodeRecord::Settlement(RecordAt(nodes, static_cast<std::size_t>(i), NodeRecord::kSize));
+      };
       std::int32_t start = -1;
       for (long long i = 0; i < n.nodes && start < 0; ++i)
-        if (ReadI32(nodes.data() + i * 4) >= 0) start = static_cast<std::int32_t>(i);
+        if (settlementOf(i) >= 0) start = static_cast<std::int32_t>(i);
       auto reach = [&](const std::vector<std::vector<std::int32_t>>& arcs) {
         std::vector<char> seen(arcs.size(), 0);
         std::vector<std::int32_t> work{start};
@@ -244,7 +255,7 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
         const std::vector<char> forward = reach(out), backward = reach(in);
         long long unreachable = 0;
         for (long long i = 0; i < n.nodes; ++i)
-          if (ReadI32(nodes.data() + i * 4) >= 0 && !(forward[static_cast<std::size_t>(i)] && backward[static_cast<std::size_t>(i)]))
+          if (settlementOf(i) >= 0 && !(forward[static_cast<std::size_t>(i)] && backward[static_cast<std::size_t>(i)]))
             ++unreachable;
         if (unreachable > 0)
           k.Problem(std::to_string(unreachable) + " settlement nodes cannot be reached over the enabled road types");

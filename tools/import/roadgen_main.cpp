@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/scan.h"
 #include "tools/import/readers.h"
 #include "tools/import/road_generator.h"
 
@@ -18,7 +19,7 @@ class Collect : public koltar::import::FeatureSink {
       koltar::import::GeneratorSettlement s;
       s.at = f.lines[0][0];
       s.name = f.tags.Get("name");
-      s.population = std::atof(std::string(f.tags.Get("population")).c_str());
+      koltar::ScanValues(f.tags.Get("population"), "%lf", s.population);
       settlements.push_back(std::move(s));
     } else if (f.shape == koltar::import::Shape::Area) {
       rings.insert(rings.end(), f.rings.begin(), f.rings.end());

@@ -29,6 +29,11 @@ void Layers(std::string& out, const std::vector<std::string>& layers) {
 
 std::string Bytes(std::size_t size) { return std::string(size, '\0'); }
 
+// The records below are laid out with literal offsets on purpose, not through the
+// program's record definitions (geometry/records.h): the tests build their maps with
+// this writer, so an offset changed by mistake on one side shows as a failing test
+// instead of being carried into both the writer and the reader.
+
 void PutRect(char* p, const MapRect& r) {
   WriteI32(p, r.left);
   WriteI32(p + 4, r.top);

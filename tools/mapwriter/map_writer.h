@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 #include "platform/bmp.h"
 
 namespace koltar {

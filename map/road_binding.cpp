@@ -1,4 +1,4 @@
-#include "route/category_adapters.h"
+#include "map/road_binding.h"
 
 #include "categories/line.h"
 #include "categories/point.h"

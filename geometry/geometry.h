@@ -7,10 +7,11 @@
 #include <cstdint>
 
 #include "platform/device_types.h"
+#include "platform/narrow.h"
 
 namespace koltar {
 
-inline constexpr std::int32_t kCoordMax = 2147483647;
+inline constexpr std::int32_t kCoordMax = kInt32Limit;
 
 struct MapPoint {
   std::int32_t x = 0;

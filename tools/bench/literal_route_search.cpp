@@ -1,8 +1,8 @@
-#include "tests/route/literal_route_search.h"
+#include "tools/bench/literal_route_search.h"
 
 #include "platform/messages.h"
 
-namespace koltar::test {
+namespace koltar::reference {
 namespace {
 
 std::int32_t FirstEdgeOf(std::int32_t node, std::int32_t edgeCount, const EdgeEntry* edges) {
@@ -99,4 +99,4 @@ int LiteralFindShortestPath(std::int32_t start, std::int32_t target, std::int32_
   return 0;
 }
 
-}  // namespace koltar::test
+}  // namespace koltar::reference

@@ -1,23 +1,18 @@
 #pragma once
-// The binary files of the map categories, read in place from their loaded blocks.
+// The record layouts of the map's binary files, the one definition that the categories,
+// the road network and the tools that read maps share.
 //
 // Every file is a bare array of fixed-size little-endian records, without header; its
 // record count is its length divided by the record size, a trailing partial record
-// ignored. Every data record starts with its layer number (int16, counted from 1) and
-// holds a drawn flag (int16) at a place fixed per kind: runtime state that drawing writes
-// into the loaded block. Fields stand at any alignment, so they are read through
-// platform/binary.h. Map coordinates are int32 map units, y up.
+// ignored. Every category data record starts with its layer number (int16, counted
+// from 1) and holds a drawn flag (int16) at a place fixed per kind: runtime state that
+// drawing writes into the loaded block. Fields stand at any alignment, so they are read
+// through platform/binary.h. Map coordinates are int32 map units, y up.
 
-#include <cassert>
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
-#include <utility>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 #include "platform/binary.h"
-#include "platform/files.h"
 
 namespace koltar {
 
@@ -99,71 +94,27 @@ struct CoordRecord {
 // Every data record starts with its layer number.
 inline std::int16_t RecordLayer(const std::uint8_t* record) { return ReadI16(record); }
 
-// A loaded file viewed as an array of fixed-size records. The block is owned and
-// writable, so that drawing can keep its drawn flags in it.
-class RecordArray {
- public:
-  RecordArray() = default;
-  // `drawnOffset` is the place of the record's drawn flag, -1 for files without one.
-  RecordArray(MemoryBlock block, std::int32_t recordSize, std::int32_t drawnOffset = -1)
-      : block_(std::move(block)),
-        size_(recordSize),
-        drawnOffset_(drawnOffset),
-        count_(block_.valid() ? block_.size() / recordSize : 0) {}
+// A node of the road network (NODEFILE, 4 bytes): the settlement object the node stands
+// for, an index into the settlement category; negative for a junction.
+struct NodeRecord {
+  static constexpr std::int32_t kSize = 4;
+  static constexpr std::int32_t kSettlement = 0;  // int32
 
-  // False when the file could not be loaded.
-  bool present() const { return block_.valid(); }
-  std::int32_t count() const { return count_; }
-  std::int32_t recordSize() const { return size_; }
-  // Record i, 0 <= i < count().
-  const std::uint8_t* at(std::int32_t i) const {
-    assert(i >= 0 && i < count_);
-    return block_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(size_);
-  }
-  std::uint8_t* at(std::int32_t i) {
-    assert(i >= 0 && i < count_);
-    return block_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(size_);
-  }
-  // The whole loaded block, as the road network and label saving read it.
-  const MemoryBlock& block() const { return block_; }
-
-  bool IsDrawn(std::int32_t i) const { return ReadI16(at(i) + drawnOffset_) == 1; }
-  void SetDrawn(std::int32_t i, bool drawn) { WriteI16(at(i) + drawnOffset_, drawn ? 1 : 0); }
-
- private:
-  MemoryBlock block_;
-  std::int32_t size_ = 1;
-  std::int32_t drawnOffset_ = -1;
-  std::int32_t count_ = 0;
+  static std::int32_t Settlement(const std::uint8_t* r) { return ReadI32(r + kSettlement); }
 };
 
-// The name table (NAMEFILE): zero-ended code page 1250 names addressed by byte offsets.
-// Several records may name the same offset; names are read in place.
-class NameTable {
- public:
-  NameTable() = default;
-  explicit NameTable(MemoryBlock block) : block_(std::move(block)) {}
+// A directed edge of the road network (EDGEFILE, 16 bytes).
+struct EdgeRecord {
+  static constexpr std::int32_t kSize = 16;
+  static constexpr std::int32_t kFrom = 0;    // int32, node index
+  static constexpr std::int32_t kTo = 4;      // int32, node index
+  static constexpr std::int32_t kRoad = 8;    // int32, road object index; negative: none
+  static constexpr std::int32_t kLength = 12; // int32, metres
 
-  // False when the category has no name table (not given, or not loaded).
-  bool present() const { return block_.valid(); }
-  std::int32_t size() const { return block_.size(); }
-
-  // True when a name starts at `offset` (>= 0) and its zero byte lies inside the table.
-  bool Holds(std::int32_t offset) const {
-    return offset >= 0 && offset < block_.size() &&
-           std::memchr(block_.data() + offset, 0, static_cast<std::size_t>(block_.size() - offset)) !=
-               nullptr;
-  }
-
-  // The name at `offset`: "" for a negative offset, without a table, and for an offset
-  // the table does not hold.
-  std::string_view NameAt(std::int32_t offset) const {
-    if (!Holds(offset)) return {};
-    return std::string_view(reinterpret_cast<const char*>(block_.data() + offset));
-  }
-
- private:
-  MemoryBlock block_;
+  static std::int32_t From(const std::uint8_t* r) { return ReadI32(r + kFrom); }
+  static std::int32_t To(const std::uint8_t* r) { return ReadI32(r + kTo); }
+  static std::int32_t Road(const std::uint8_t* r) { return ReadI32(r + kRoad); }
+  static std::int32_t Length(const std::uint8_t* r) { return ReadI32(r + kLength); }
 };
 
 }  // namespace koltar

@@ -1,4 +1,4 @@
-#include "document/transform.h"
+#include "geometry/transform.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
 #include "tests/support/recording_dc.h"

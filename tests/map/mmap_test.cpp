@@ -6,7 +6,7 @@
 #include "categories/line.h"
 #include "categories/point.h"
 #include "categories/text.h"
-#include "document/mmap.h"
+#include "map/mmap.h"
 #include "route/opt_path.h"
 #include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"

@@ -14,7 +14,8 @@
 #include <cstdint>
 #include <string>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
+#include "platform/narrow.h"
 #include "platform/services.h"
 
 namespace koltar {
@@ -37,14 +38,6 @@ struct MapView {
   MapPoint centre;
   DeviceRect rect;
 };
-
-// A double clamped into +-2147483647 with the fraction dropped toward zero; NaN gives
-// -2147483647.
-inline std::int32_t ClampToInt32(double v) {
-  if (v >= 2147483647.0) return kCoordMax;
-  if (v > -2147483647.0) return static_cast<std::int32_t>(v);
-  return -kCoordMax;
-}
 
 // The transform of scale S, centre and device rectangle, for a map of `unit` metres
 // per map unit on a screen whose pixels measure `pixel` millimetres.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 
 namespace koltar {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/transform.h"
+#include "geometry/transform.h"
 #include "tests/support/test_env.h"
 
 namespace koltar {

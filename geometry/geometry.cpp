@@ -1,13 +1,9 @@
-#include "document/geometry.h"
+#include "geometry/geometry.h"
 
 #include <algorithm>
 
 namespace koltar {
 namespace {
-
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordMax, kCoordMax));
-}
 
 int Sign(std::int64_t v) { return (v > 0) - (v < 0); }
 
@@ -21,15 +17,15 @@ void MapRect::Set(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b
 }
 
 void MapRect::Offset(std::int32_t dx, std::int32_t dy) {
-  left = Saturate(std::int64_t{left} + dx);
-  right = Saturate(std::int64_t{right} + dx);
-  top = Saturate(std::int64_t{top} + dy);
-  bottom = Saturate(std::int64_t{bottom} + dy);
+  left = ClampToInt32(std::int64_t{left} + dx);
+  right = ClampToInt32(std::int64_t{right} + dx);
+  top = ClampToInt32(std::int64_t{top} + dy);
+  bottom = ClampToInt32(std::int64_t{bottom} + dy);
 }
 
 MapRect MapRect::Inflated(std::int32_t a, std::int32_t b) const {
-  return MapRect{Saturate(std::int64_t{left} - a), Saturate(std::int64_t{top} + b),
-                 Saturate(std::int64_t{right} + a), Saturate(std::int64_t{bottom} - b)};
+  return MapRect{ClampToInt32(std::int64_t{left} - a), ClampToInt32(std::int64_t{top} + b),
+                 ClampToInt32(std::int64_t{right} + a), ClampToInt32(std::int64_t{bottom} - b)};
 }
 
 bool MapRect::Contains(MapPoint p) const {

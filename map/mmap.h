@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
 #include "platform/messages.h"
-#include "route/category_adapters.h"
+#include "map/road_binding.h"
 #include "route/road_data.h"
 
 namespace koltar {

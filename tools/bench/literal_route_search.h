@@ -12,7 +12,7 @@
 
 #include "route/route_records.h"
 
-namespace koltar::test {
+namespace koltar::reference {
 
 // Fills `steps` (empty when the target is not reached or is the start) and, when
 // given, `labels` with the labels at the end of the search. The table must be sorted
@@ -27,4 +27,4 @@ int LiteralFindShortestPath(std::int32_t start, std::int32_t target, std::int32_
 std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float value,
                                    int criterion);
 
-}  // namespace koltar::test
+}  // namespace koltar::reference

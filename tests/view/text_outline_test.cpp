@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document/text_outline.h"
+#include "view/text_outline.h"
 #include "platform/repaint.h"
 #include "tests/support/recording_dc.h"
 

@@ -1,4 +1,4 @@
-#include "document/mmap.h"
+#include "map/mmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +11,12 @@
 #include "categories/point.h"
 #include "categories/text.h"
 #include "linkedinfo/linkedinfo.h"
+#include "platform/message_texts.h"
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/scan.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 #include "route/opt_path.h"
@@ -31,27 +33,21 @@ constexpr std::int32_t kMinimumScale = 100;
 constexpr std::int32_t kMaximumScale = 50000000;
 constexpr std::int32_t kDefaultUnit = 10;
 
-std::int32_t ToInt32(long v) {
-  return static_cast<std::int32_t>(std::clamp<long>(v, INT32_MIN, INT32_MAX));
-}
-
 // Reads "%ld,%ld"; returns the number of values read.
 int ScanPair(const std::string& text, std::int32_t& a, std::int32_t& b) {
-  long x = 0, y = 0;
-  const int n = std::sscanf(text.c_str(), "%ld,%ld", &x, &y);
-  if (n >= 1) a = ToInt32(x);
-  if (n >= 2) b = ToInt32(y);
+  const int n = ScanValues(text, "%ld,%ld", a, b);
   return n < 0 ? 0 : n;
 }
 
 // The leading decimal integer of a text, 0 when it does not start with one.
 std::int32_t LeadingInteger(const std::string& text) {
-  return ToInt32(std::strtol(text.c_str(), nullptr, 10));
+  std::int32_t value = 0;
+  ScanValues(text, "%ld", value);
+  return value;
 }
 
 void ShowLoadMessage(std::string_view text, MessageKind kind) { ShowMessage(text, kind); }
 
-void ShowNoMemory() { ShowLoadMessage("Nincs elég memória.", MessageKind::SystemModal); }
 
 }  // namespace
 
@@ -148,18 +144,15 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
   for (std::int32_t i = 1; i <= declaredCount_; ++i) {
     const std::string key = StringPrintf("%s%02ld", "CATEGORY", static_cast<long>(i));
     const std::string line = ReadProfileString("CATEGORIES", key, "", kValueBuffer, fileName_);
-    // The value is at most 303 characters, so these buffers cannot overflow.
-    char keyword[kValueBuffer] = "";
-    char category[kValueBuffer] = "";
-    char rest[kValueBuffer] = "";
-    if (std::sscanf(line.c_str(), "%[^,]%*c%[^,]%*c%s", keyword, category, rest) < 2) {
+    std::string keyword, category, rest;
+    if (ScanValues(line, "%[^,]%*c%[^,]%*c%s", keyword, category, rest) < 2) {
       ShowLoadMessage(StringPrintf("Hibás sor %s file [CATEGORIES] szekcióban:\n%s",
                                    fileName_.c_str(), line.c_str()),
                       MessageKind::Plain);
       return false;
     }
-    keyword[8] = '\0';    // a type keyword has at most 8 characters
-    category[31] = '\0';  // a category name at most 31
+    keyword.resize(std::min<std::size_t>(keyword.size(), 8));    // a type keyword has at most 8 characters
+    category.resize(std::min<std::size_t>(category.size(), 31));  // a category name at most 31
     const CategoryType type = CategoryTypeOf(keyword);
     DrawEntry& entry = drawOrder_[static_cast<std::size_t>(i - 1)];
     try {
@@ -196,7 +189,7 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
           break;
         case CategoryType::None:
           ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'",
-                                       category, keyword),
+                                       category.c_str(), keyword.c_str()),
                           MessageKind::Plain);
           break;
       }

@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "document/geometry.h"
-#include "document/transform.h"
+#include "geometry/geometry.h"
+#include "geometry/transform.h"
 
 namespace koltar {
 

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "categories/line.h"
-#include "categories/records.h"
-#include "document/mmap.h"
+#include "categories/record_array.h"
+#include "map/mmap.h"
 #include "platform/paths.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"

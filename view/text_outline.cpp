@@ -1,4 +1,4 @@
-#include "document/text_outline.h"
+#include "view/text_outline.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,0 +1,13 @@
+#include "platform/message_texts.h"
+
+namespace koltar {
+
+const char kNoMemoryText[] = "Nincs elég memória.";
+const char kFileNotOpenedFormat[] = "'%s' file nem nyitható meg.";
+const char kReadErrorFormat[] = "Olvasás hiba '%s' file-ban.";
+const char kWriteErrorFormat[] = "Írás hiba '%s' file-ban.";
+const char kRoutePlanningProgress[] = "Útvonal tervezés [Megszakítás: ESC]:";
+
+void ShowNoMemory(WindowHandle owner) { ShowMessage(kNoMemoryText, MessageKind::SystemModal, owner); }
+
+}  // namespace koltar

@@ -1,0 +1,18 @@
+#pragma once
+// Message texts that several parts of the program show, defined once (code page 1250;
+// the formats take the file name for %s).
+
+#include "platform/messages.h"
+
+namespace koltar {
+
+extern const char kNoMemoryText[];        // "Nincs elég memória."
+extern const char kFileNotOpenedFormat[]; // "'%s' file nem nyitható meg."
+extern const char kReadErrorFormat[];     // "Olvasás hiba '%s' file-ban."
+extern const char kWriteErrorFormat[];    // "Írás hiba '%s' file-ban."
+extern const char kRoutePlanningProgress[];  // "Útvonal tervezés [Megszakítás: ESC]:"
+
+// Shows kNoMemoryText in a box modal to the whole program.
+void ShowNoMemory(WindowHandle owner = nullptr);
+
+}  // namespace koltar
