@@ -248,4 +248,55 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+// The unaccented lower-case letter of each accented letter of the code page (0 where
+// the byte is no such letter). "ß" is the one letter that becomes two; it is handled
+// apart.
+constexpr std::array<char, 128> MakeBaseLetters() {
+  std::array<char, 128> base{};
+  const struct {
+    unsigned char byte;
+    char letter;
+  } letters[] = {
+      {0x8a, 's'}, {0x8c, 's'}, {0x8d, 't'}, {0x8e, 'z'}, {0x8f, 'z'}, {0x9a, 's'}, {0x9c, 's'}, {0x9d, 't'},
+      {0x9e, 'z'}, {0x9f, 'z'}, {0xa3, 'l'}, {0xa5, 'a'}, {0xaa, 's'}, {0xaf, 'z'}, {0xb3, 'l'}, {0xb9, 'a'},
+      {0xba, 's'}, {0xbc, 'l'}, {0xbe, 'l'}, {0xbf, 'z'}, {0xc0, 'r'}, {0xc1, 'a'}, {0xc2, 'a'}, {0xc3, 'a'},
+      {0xc4, 'a'}, {0xc5, 'l'}, {0xc6, 'c'}, {0xc7, 'c'}, {0xc8, 'c'}, {0xc9, 'e'}, {0xca, 'e'}, {0xcb, 'e'},
+      {0xcc, 'e'}, {0xcd, 'i'}, {0xce, 'i'}, {0xcf, 'd'}, {0xd0, 'd'}, {0xd1, 'n'}, {0xd2, 'n'}, {0xd3, 'o'},
+      {0xd4, 'o'}, {0xd5, 'o'}, {0xd6, 'o'}, {0xd8, 'r'}, {0xd9, 'u'}, {0xda, 'u'}, {0xdb, 'u'}, {0xdc, 'u'},
+      {0xdd, 'y'}, {0xde, 't'}, {0xe0, 'r'}, {0xe1, 'a'}, {0xe2, 'a'}, {0xe3, 'a'}, {0xe4, 'a'}, {0xe5, 'l'},
+      {0xe6, 'c'}, {0xe7, 'c'}, {0xe8, 'c'}, {0xe9, 'e'}, {0xea, 'e'}, {0xeb, 'e'}, {0xec, 'e'}, {0xed, 'i'},
+      {0xee, 'i'}, {0xef, 'd'}, {0xf0, 'd'}, {0xf1, 'n'}, {0xf2, 'n'}, {0xf3, 'o'}, {0xf4, 'o'}, {0xf5, 'o'},
+      {0xf6, 'o'}, {0xf8, 'r'}, {0xf9, 'u'}, {0xfa, 'u'}, {0xfb, 'u'}, {0xfc, 'u'}, {0xfd, 'y'}, {0xfe, 't'},
+  };
+  for (const auto& l : letters) base[l.byte - 0x80] = l.letter;
+  return base;
+}
+
+constexpr auto kBaseLetters = MakeBaseLetters();
+constexpr unsigned char kSharpS = 0xdf;
+
+}  // namespace
+
+std::string SearchKey(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == kSharpS) {
+      out += "ss";
+    } else if (byte >= 0x80 && kBaseLetters[byte - 0x80] != 0) {
+      out.push_back(kBaseLetters[byte - 0x80]);
+    } else {
+      out.push_back(Cp1250ToLower(c));
+    }
+  }
+  return out;
+}
+
+bool StartsWithLoosely(std::string_view text, std::string_view typed) {
+  return SearchKey(text).starts_with(SearchKey(typed));
+}
+
 }  // namespace koltar

@@ -39,4 +39,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // <0, 0, >0 like strcmp, on the upper-case forms' byte values.
 int CompareNoCase(std::string_view a, std::string_view b);
 
+// The text as a search key that ignores letter case and accents: letters in lower case
+// without their marks ("Győr" -> "gyor", "Székesfehérvár" -> "szekesfehervar",
+// "Łódź" -> "lodz", "ß" -> "ss"); other bytes in lower case as the code page pairs them.
+// Lets a user who types without accents find a name that has them.
+std::string SearchKey(std::string_view text);
+// True when the search key of `text` begins with the search key of `typed`.
+bool StartsWithLoosely(std::string_view text, std::string_view typed);
+
 }  // namespace koltar

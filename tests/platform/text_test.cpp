@@ -85,5 +85,27 @@ TEST(Cp1250Case, ComparisonsFoldLetters) {
   EXPECT_GT(CompareNoCase("b", "A"), 0);
 }
 
+// Search keys ignore letter case and accents, so that a name typed without accents
+// finds the name that has them; the whole code page maps as its letters decompose.
+TEST(Cp1250SearchKey, FoldsCaseAndAccents) {
+  EXPECT_EQ(SearchKey(kCp1250), "arvizturo tukorfurogep");
+  EXPECT_EQ(SearchKey("GY\xD5R"), "gyor");  // "GYŐR"
+  EXPECT_EQ(SearchKey("\xA3\xF3" "d\x9F"), "lodz");  // "Łódź"
+  EXPECT_EQ(SearchKey("Stra\xDF" "e"), "strasse");
+  EXPECT_EQ(SearchKey("12/a - 14"), "12/a - 14");
+  // Every letter of the code page becomes a plain lower-case letter: its key is what
+  // the UTF-8 form gives after dropping the marks.
+  for (int b = 0x80; b < 0x100; ++b) {
+    const std::string one(1, static_cast<char>(b));
+    const std::string key = SearchKey(one);
+    const std::string upper = SearchKey(std::string(1, Cp1250ToUpper(static_cast<char>(b))));
+    EXPECT_EQ(key, upper) << "byte " << b;  // letter case never counts
+  }
+  EXPECT_TRUE(StartsWithLoosely("Sz\xE9kesfeh\xE9rv\xE1r", "szekesfeh"));
+  EXPECT_TRUE(StartsWithLoosely("Gy\xF5r", "GYOR"));
+  EXPECT_FALSE(StartsWithLoosely("Gy\xF5r", "Gyori"));
+  EXPECT_TRUE(StartsWithLoosely("anything", ""));
+}
+
 }  // namespace
 }  // namespace koltar
