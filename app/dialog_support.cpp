@@ -1,0 +1,53 @@
+#include "app/dialog_support.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+#include "platform/qt/qt_text.h"
+
+namespace koltar {
+namespace {
+
+DialogRunner& Runner() {
+  static DialogRunner runner;
+  return runner;
+}
+
+}  // namespace
+
+TextListModel::TextListModel(Count count, Text text, QObject* parent)
+    : QAbstractListModel(parent), count_(std::move(count)), text_(std::move(text)) {}
+
+int TextListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_(); }
+
+QVariant TextListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= count_()) return {};
+  if (role == Qt::DisplayRole || role == Qt::EditRole) return ToQString(text_(index.row()));
+  return {};
+}
+
+void TextListModel::Reset() {
+  beginResetModel();
+  endResetModel();
+}
+
+QDialogButtonBox* MakeDialogButtons(QWidget* parent, bool withHelp) {
+  auto* buttons = new QDialogButtonBox(parent);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QString::fromUtf8("Mégsem"), QDialogButtonBox::RejectRole);
+  if (withHelp) buttons->addButton(QString::fromUtf8("Súgó"), QDialogButtonBox::HelpRole);
+  return buttons;
+}
+
+int RunModal(QDialog& dialog) {
+  if (Runner()) return Runner()(dialog);
+  return dialog.exec();
+}
+
+DialogRunner SetDialogRunner(DialogRunner runner) {
+  DialogRunner previous = std::move(Runner());
+  Runner() = std::move(runner);
+  return previous;
+}
+
+}  // namespace koltar
