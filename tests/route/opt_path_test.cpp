@@ -2,54 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <random>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/binary.h"
-#include "platform/format.h"
 #include "route/route_search.h"
-#include "tests/route/random_seed.h"
+#include "tests/route/network_files.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
 
 namespace koltar {
 namespace {
 
-struct FileEdge {
-  std::int32_t from, to, road, length;
-};
-
-std::string EdgeBytes(const std::vector<FileEdge>& edges) {
-  std::string out(edges.size() * EdgeRecord::kSize, '\0');
-  for (std::size_t i = 0; i < edges.size(); ++i) {
-    char* r = out.data() + i * EdgeRecord::kSize;
-    WriteI32(r + EdgeRecord::kFrom, edges[i].from);
-    WriteI32(r + EdgeRecord::kTo, edges[i].to);
-    WriteI32(r + EdgeRecord::kRoad, edges[i].road);
-    WriteI32(r + EdgeRecord::kLength, edges[i].length);
-  }
-  return out;
-}
-
-std::string NodeBytes(const std::vector<std::int32_t>& records) {
-  std::string out(records.size() * NodeRecord::kSize, '\0');
-  for (std::size_t i = 0; i < records.size(); ++i) WriteI32(out.data() + i * NodeRecord::kSize, records[i]);
-  return out;
-}
-
-// Road records with the given layers.
-std::vector<std::uint8_t> RoadRecords(const std::vector<std::int16_t>& layers) {
-  std::vector<std::uint8_t> out(layers.size() * PolyRecord::kSize, 0);
-  for (std::size_t i = 0; i < layers.size(); ++i) WriteI16(out.data() + i * PolyRecord::kSize, layers[i]);
-  return out;
-}
-
-RoadData Roads(const std::vector<std::uint8_t>& records) {
-  return RoadData{.records = records.data(),
-                  .recordCount = static_cast<std::int32_t>(records.size() / PolyRecord::kSize)};
-}
+using test::EdgeBytes;
+using test::NodeBytes;
+using test::RoadRecords;
+using test::Roads;
 
 class OptPathLoad : public test::ServicesTest {
  protected:
@@ -229,6 +197,49 @@ TEST_F(OptPathLoad, WritesTheSettingsBackWhenDestroyed) {
   EXPECT_EQ(path->routeState().request().defaultStartName(), "");
 }
 
+// What the two dialogs store on OK: the cost dialog assigns its edited copy of the cost
+// table; the request dialog assigns its copy of the request and takes the criterion and
+// the enabled flags of its own copy of the table. The next computation weighs with
+// them, and closing writes them back.
+TEST_F(OptPathLoad, EditedCopiesStoredBackAreWeighedAndWrittenBack) {
+  dir.Write("n.dat", NodeBytes({0, 1}));
+  dir.Write("e.dat", EdgeBytes({{0, 1, 0, 2000}, {1, 0, 1, 1000}}));
+  auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\nCOST01=Fő,1,1,100,15\nCOST02=Mellék,1,1,50,10\n");
+  const std::vector<std::uint8_t> records = RoadRecords({1, 2});
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.02f);
+
+  CostTable costs = path->costTable();  // the cost dialog
+  costs.roadType(0).speed = 50;
+  costs.roadType(1).unitCost = 0;
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.02f);  // not stored yet
+  EXPECT_EQ(path->graph().edge(1).costWeight, 10.0f);
+  path->costTable() = costs;
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.04f);
+  EXPECT_EQ(path->graph().edge(1).costWeight, kUnreached);
+
+  CostTable switched = path->costTable();  // the request dialog
+  switched.roadType(1).enabled = 0;
+  RouteRequest request = path->routeState().request();
+  ASSERT_TRUE(request.AddRoutePoint(0, "Alma"));
+  request.SetDefaultStart(1, "Bükk");
+  path->routeState().request() = request;
+  path->costTable().SetCriterion(kCriterionTime);
+  path->costTable().TakeEnabledFlags(switched);
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_EQ(path->graph().edge(1).distanceWeight, kUnreached);
+  EXPECT_EQ(path->routeState().request().routePointCount(), 1);
+
+  path.reset();
+  EXPECT_EQ(dir.Read("net.map"),
+            "[MAP]\nNAME=Teszt\n\n[UTAK]\n"
+            "NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\n"
+            "COST01=Fő,1,1.00,50.00,15.00\nCOST02=Mellék,0,1.00,50.00,0.00\n"
+            "DEFAULTCOSTTYPE=1\nDEFAULTSTARTNODE=1,Bükk\nBATCHSOURCEFILE=\nBATCHTARGETFILE=\n");
+}
+
 TEST_F(OptPathLoad, MissingDescriptionFileGivesDefaultsAndIsNotCreated) {
   {
     MOptPath path("UTAK", dir.Model(), "none.map");
@@ -345,68 +356,6 @@ TEST_F(OptPathLoad, BindingChecksSettlementAndRoadIndices) {
   EXPECT_EQ(item.name, "Bükk");
   EXPECT_EQ(item.distance, 200.0f);
   EXPECT_EQ(path->routeState().GetItineraryEntry(2, item), 0);
-}
-
-// ---------------------------------------------------------------------------------
-// COSTnn values: read as the C library's "%[^,]%*c%d,%f,%f,%f" reads them, written as
-// "%s,%d,%.2f,%.2f,%.2f" writes them, whatever the locale.
-
-std::string Show(const RoadType& t) {
-  return StringPrintf("[%s] %d %a %a %a", std::string(FixedText(t.name)).c_str(), t.enabled,
-                      static_cast<double>(t.distanceFactor), static_cast<double>(t.speed),
-                      static_cast<double>(t.unitCost));
-}
-
-RoadType ScanfRoadType(const std::string& value) {
-  RoadType t;
-  char name[128] = {};
-  std::sscanf(value.c_str(), "%[^,]%*c%d,%f,%f,%f", name, &t.enabled, &t.distanceFactor, &t.speed,
-              &t.unitCost);
-  SetFixedText(t.name, name);
-  return t;
-}
-
-TEST(RoadTypeText, ReadsAsTheCLibraryDoes) {
-  const std::vector<std::string> values = {
-      "Fő út,1,1,110,15", "?,0,0,0,0", "Fő út,1,2.5", "Fő út", ",1,1,1,1", "Fő út,", "Fő út,x",
-      "Név;1,1,90,10", "Út,1,1 ,90, 10", "Út,1,+1.5e1,-3,.5", "Út,1,1.,90x,10", "Út,-7,1,2,3",
-      "Út, 1,1,2,3", "Út,1, 1,2,3 extra", "Nagyon hosszú útnév, amely nem fér el a mezőben,1,1,1,1",
-      "Út,1,1,inf,nan", "Út,1,1e39,2,3", "Út,1,-,2,3", "Út,1,1,,3"};
-  for (const std::string& v : values)
-    EXPECT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
-
-  const std::uint32_t seed = test::TestSeed();
-  SCOPED_TRACE(test::SeedNote(seed));
-  std::mt19937 rng(seed);
-  const std::string alphabet = "0123456789,,,..-+ ";
-  for (int i = 0; i < 3000; ++i) {
-    std::string v = "Út,";
-    const int n = std::uniform_int_distribution<int>(0, 20)(rng);
-    for (int k = 0; k < n; ++k)
-      v += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
-    ASSERT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
-  }
-}
-
-TEST(RoadTypeText, WritesAsPrintfDoes) {
-  const std::uint32_t seed = test::TestSeed();
-  SCOPED_TRACE(test::SeedNote(seed));
-  std::mt19937 rng(seed);
-  std::vector<float> values = {0.0f, 0.001f, 0.005f, 0.015f, 0.125f, 1.0f, 110.0f, 30.126f,
-                               -2.5f, 1e38f, kUnreached};
-  for (int i = 0; i < 2000; ++i)
-    values.push_back(std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(rng));
-  for (const float v : values) {
-    RoadType t;
-    SetFixedText(t.name, "Fő út");
-    t.enabled = 1;
-    t.distanceFactor = v;
-    t.speed = v * 3;
-    t.unitCost = 0.5f;
-    ASSERT_EQ(FormatRoadType(t),
-              StringPrintf("%s,%d,%.2f,%.2f,%.2f", "Fő út", 1, static_cast<double>(v),
-                           static_cast<double>(v * 3), 0.5));
-  }
 }
 
 }  // namespace
