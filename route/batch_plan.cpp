@@ -83,7 +83,8 @@ class BatchRun {
   std::size_t next_ = 0;
 };
 
-// The user's request with its route points, put back when the run is over.
+// The request the run overwrites block by block (route points, default start), put
+// back when the run is over.
 class SavedRequest {
  public:
   explicit SavedRequest(RouteState& state) : state_(state), request_(state.request()) {}
