@@ -97,8 +97,8 @@ CommandContext CommandWindow::Context() const {
   c.currentTool = currentTool_;
   if (const MMap* map = ActiveMap()) {
     if (const MOptPath* network = map->roadNetwork()) {
-      c.roadNetworkLoaded = network->nodeCount() > 0 && network->edgeCount() > 0;
-      c.routeExists = network->routeStepCount() > 0;
+      c.roadNetworkLoaded = network->graph().nodeCount() > 0 && network->graph().edgeCount() > 0;
+      c.routeExists = network->routeState().stepCount() > 0;
     }
     // Batch planning names settlements by their plain names, which the segments of a
     // street with house numbers share.

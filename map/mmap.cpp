@@ -371,7 +371,7 @@ MapRect MMap::GetRouteBounds() const {
 }
 
 void MMap::DeleteRoute() {
-  if (roadNetwork_) roadNetwork_->DeleteRoute();
+  if (roadNetwork_) roadNetwork_->routeState().DeleteRoute();
 }
 
 bool MMap::CheckRouteCategories(WindowHandle owner) const {

@@ -26,31 +26,32 @@ class BatchRun {
  public:
   BatchRun(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
            const std::vector<std::string>& source)
-      : path_(path), towns_(towns), roads_(roads), source_(source) {}
+      : path_(path), state_(path.routeState()), towns_(towns), roads_(roads), source_(source) {}
 
   BatchResult Run() {
     BatchResult result;
     result.lines.emplace_back(kHeader);
     result.lines.emplace_back(kRuleWidth, '=');
-    path_.DeleteRoute();
+    state_.DeleteRoute();
     std::string& error = result.errorText;
     while (LinesLeft() && !EscapePressed() && error.empty()) {
       error = ReadBlock(result.lines);
       if (!error.empty()) break;
-      if (path_.routePointCount() >= 2) {
-        path_.DeleteRoute();
+      const std::int32_t points = state_.request().routePointCount();
+      if (points >= 2) {
+        state_.DeleteRoute();
         SearchRoute(path_, towns_, roads_, error);
-        if (path_.routeStepCount() > 0 && error.empty()) {
-          const std::vector<std::string> lines = ItineraryLines(path_);
+        if (state_.stepCount() > 0 && error.empty()) {
+          const std::vector<std::string> lines = ItineraryLines(state_);
           result.lines.insert(result.lines.end(), lines.begin(), lines.end());
         }
-      } else if (path_.routePointCount() == 1) {
+      } else if (points == 1) {
         error = "Az útvonal kezdő-, vagy végpontja nincs megadva.";
       }
       if (LinesLeft()) result.lines.emplace_back(kRuleWidth, '-');
     }
     if (!error.empty()) result.lines.push_back(error);
-    path_.DeleteRoute();
+    state_.DeleteRoute();
     return result;
   }
 
@@ -60,49 +61,47 @@ class BatchRun {
   // Reads the next block into the route points, its title into `lines`; returns the
   // problem that ends the run, or "".
   std::string ReadBlock(std::vector<std::string>& lines) {
-    path_.ClearRoutePoints();
+    RouteRequest& request = state_.request();
+    request.ClearRoutePoints();
     while (LinesLeft() && !IsTitle(source_[next_])) ++next_;
     if (!LinesLeft()) return {};
     lines.push_back(source_[next_++]);
     for (; LinesLeft() && !IsTitle(source_[next_]); ++next_) {
       const std::string& name = source_[next_];
       if (name.empty()) continue;
-      std::string error = AddRoutePointByName(path_, towns_, name);
+      std::string error = AddRoutePointByName(path_.graph(), request, towns_, name);
       if (!error.empty()) return error;
     }
     return {};
   }
 
   MOptPath& path_;
+  RouteState& state_;
   const SettlementNames& towns_;
   const RoadData& roads_;
   const std::vector<std::string>& source_;
   std::size_t next_ = 0;
 };
 
-// The route points of a request, to be put back.
-class SavedRoutePoints {
+// The request the run overwrites block by block (route points, default start), put
+// back when the run is over.
+class SavedRequest {
  public:
-  explicit SavedRoutePoints(MOptPath& path) : path_(path) {
-    for (std::int32_t i = 0; i < path.routePointCount(); ++i) points_.push_back(path.routePoint(i));
-  }
-  ~SavedRoutePoints() {
-    path_.ClearRoutePoints();
-    for (const RoutePoint& p : points_) static_cast<void>(path_.AddRoutePoint(p.node, FixedText(p.name)));
-  }
-  SavedRoutePoints(const SavedRoutePoints&) = delete;
-  SavedRoutePoints& operator=(const SavedRoutePoints&) = delete;
+  explicit SavedRequest(RouteState& state) : state_(state), request_(state.request()) {}
+  ~SavedRequest() { state_.request() = request_; }
+  SavedRequest(const SavedRequest&) = delete;
+  SavedRequest& operator=(const SavedRequest&) = delete;
 
  private:
-  MOptPath& path_;
-  std::vector<RoutePoint> points_;
+  RouteState& state_;
+  RouteRequest request_;
 };
 
 }  // namespace
 
 BatchResult GenerateBatchRoutes(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                                 const std::vector<std::string>& source) {
-  const SavedRoutePoints saved(path);
+  const SavedRequest saved(path.routeState());
   // One operation around the whole run, so that an ESC pressed during a search still
   // holds when the run asks before the next block.
   ProgressStart(kRoutePlanningProgress);
@@ -111,12 +110,13 @@ BatchResult GenerateBatchRoutes(MOptPath& path, const SettlementNames& towns, co
   return result;
 }
 
-std::string AddRoutePointByName(MOptPath& path, const SettlementNames& towns, std::string_view name) {
-  const std::int32_t node = path.FindNodeOfPoint(towns.FindByName(name));
+std::string AddRoutePointByName(const RoadGraph& graph, RouteRequest& request, const SettlementNames& towns,
+                                std::string_view name) {
+  const std::int32_t node = graph.FindNodeOfPoint(towns.FindByName(name));
   if (node < 0)
     return StringPrintf("'%.*s' település nem található a program adatbázisában.",
                         static_cast<int>(name.size()), name.data());
-  if (!path.AddRoutePoint(node, name))
+  if (!request.AddRoutePoint(node, name))
     return StringPrintf("Egy útvonalon belül a csomópontok száma nem lehet több, mint %d.", kMaxRoutePoints);
   return {};
 }
@@ -136,11 +136,11 @@ std::string FormatBatchLine(const ItineraryItem& item) {
                       static_cast<double>(item.cost));
 }
 
-std::vector<std::string> ItineraryLines(const MOptPath& path) {
+std::vector<std::string> ItineraryLines(const RouteState& state) {
   std::vector<std::string> lines;
   ItineraryItem item;
-  for (std::int32_t i = 0; i <= path.routeStepCount(); ++i)
-    if (path.GetItineraryEntry(i, item)) lines.push_back(FormatBatchLine(item));
+  for (std::int32_t i = 0; i <= state.stepCount(); ++i)
+    if (state.GetItineraryEntry(i, item)) lines.push_back(FormatBatchLine(item));
   return lines;
 }
 

@@ -23,6 +23,9 @@ namespace koltar {
 class MOptPath;
 struct ItineraryItem;
 struct RoadData;
+class RoadGraph;
+class RouteRequest;
+class RouteState;
 class SettlementNames;
 
 // The route-plan text of one run.
@@ -32,24 +35,26 @@ struct BatchResult {
 };
 
 // Plans every block of `source` (its lines, see SplitTextLines) with the search and
-// the criterion `path` holds, polling ESC before each block (an ESC ends the run
-// without message). The route points of `path` are restored afterwards and no route
-// is left.
+// the criterion of the cost table of `path`, polling ESC before each block (an ESC
+// ends the run without message). The request of `path` is restored afterwards and no
+// route is left.
 BatchResult GenerateBatchRoutes(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                                 const std::vector<std::string>& source);
 
-// Appends the route point of the settlement named exactly `name`: the first object of
-// that name and the first node standing for it. Returns "" or the text of the problem
-// ("'%s' település nem található a program adatbázisában.", or the message for more
-// than kMaxRoutePoints points), adding nothing then.
-std::string AddRoutePointByName(MOptPath& path, const SettlementNames& towns, std::string_view name);
+// Appends to `request` the route point of the settlement named exactly `name`: the
+// first object of that name and the first node of `graph` standing for it. Returns ""
+// or the text of the problem ("'%s' település nem található a program
+// adatbázisában.", or the message for more than kMaxRoutePoints points), adding
+// nothing then.
+std::string AddRoutePointByName(const RoadGraph& graph, RouteRequest& request, const SettlementNames& towns,
+                                std::string_view name);
 
 // The result line of one itinerary entry, formatted as "%c %-30.30s %5.1f  %s  %6.1lf":
 // mark, name padded or cut to 30 characters, kilometres, time (FormatRouteTime) and
 // cost; without line end.
 std::string FormatBatchLine(const ItineraryItem& item);
-// The result lines of the shown entries of the itinerary of `path`.
-std::vector<std::string> ItineraryLines(const MOptPath& path);
+// The result lines of the shown entries of the itinerary of `state`.
+std::vector<std::string> ItineraryLines(const RouteState& state);
 
 // A running time in hours as "%02d:%02d": hours rounded down, minutes truncated. A time
 // that is not a count of hours (impassable, infinite or not a number) is "--:--".

@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "platform/binary.h"
-#include "route/opt_path.h"
 #include "route/road_data.h"
+#include "route/road_graph.h"
+#include "route/route_state.h"
 
 namespace koltar {
 
@@ -94,28 +95,25 @@ void MultipleNodeFilter::MergeRepeatedNames() {
   }
 }
 
-std::unique_ptr<MultipleNodeFilter> BuildItinerary(const MOptPath& path,
+std::unique_ptr<MultipleNodeFilter> BuildItinerary(const RoadGraph& graph, const RouteState& state,
                                                    const SettlementNames& towns) {
-  const std::vector<RouteStep>& route = path.route();
+  const std::vector<RouteStep>& route = state.steps();
   if (route.empty()) return nullptr;
   auto itinerary = std::make_unique<MultipleNodeFilter>(static_cast<std::int32_t>(route.size()) + 1);
 
-  // The nodes of a step's edge; the step's own nodes when the edge is unknown.
-  auto edgeOf = [&](const RouteStep& step) -> const EdgeEntry* {
-    return step.edge >= 0 && step.edge < path.edgeCount() ? &path.edge(step.edge) : nullptr;
-  };
   auto add = [&](std::int32_t node, bool always, float distance, float time, float cost) {
-    const std::int32_t settlement = path.SettlementOfNode(node, towns);
+    const std::int32_t settlement = graph.SettlementOfNode(node, towns);
     if (settlement < 0 && !always) return;
-    const char mark = path.IsRoutePointNode(node) ? kRoutePointMark : kNoMark;
+    const char mark = state.request().IsRoutePointNode(node) ? kRoutePointMark : kNoMark;
     itinerary->Add(mark, settlement >= 0 ? towns.NameWithHouseNumbers(settlement) : std::string(),
                    settlement, distance, time, cost);
   };
 
-  const EdgeEntry* first = edgeOf(route.front());
+  // The nodes of a step's edge; the step's own nodes when the edge is unknown.
+  const EdgeEntry* first = graph.EdgeOfStep(route.front());
   add(first ? first->from : route.front().from, true, 0, 0, 0);
   for (const RouteStep& step : route) {
-    const EdgeEntry* edge = edgeOf(step);
+    const EdgeEntry* edge = graph.EdgeOfStep(step);
     add(edge ? edge->to : step.to, false, step.distance, step.time, step.cost);
   }
   itinerary->MergeRepeatedNames();

@@ -12,7 +12,8 @@
 
 namespace koltar {
 
-class MOptPath;
+class RoadGraph;
+class RouteState;
 class SettlementNames;
 
 class MultipleNodeFilter {
@@ -53,10 +54,10 @@ class MultipleNodeFilter {
   std::vector<std::uint8_t> bytes_;
 };
 
-// The itinerary of the route of `path`: the start node, then every settlement node the
-// steps arrive at, marked when the node is a route point, then merged. Null without
-// route. May throw std::bad_alloc.
-std::unique_ptr<MultipleNodeFilter> BuildItinerary(const MOptPath& path,
+// The itinerary of the route of `state` on `graph`: the start node, then every
+// settlement node the steps arrive at, marked when the node is a route point of the
+// request, then merged. Null without route. May throw std::bad_alloc.
+std::unique_ptr<MultipleNodeFilter> BuildItinerary(const RoadGraph& graph, const RouteState& state,
                                                    const SettlementNames& towns);
 
 }  // namespace koltar

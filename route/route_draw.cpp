@@ -15,9 +15,9 @@ namespace koltar {
 namespace {
 
 // The road object a step follows, or -1.
-std::int32_t RoadOfStep(const MOptPath& path, const RouteStep& step) {
-  if (step.edge < 0 || step.edge >= path.edgeCount()) return -1;
-  return path.edge(step.edge).road;
+std::int32_t RoadOfStep(const RoadGraph& graph, const RouteStep& step) {
+  const EdgeEntry* edge = graph.EdgeOfStep(step);
+  return edge ? edge->road : -1;
 }
 
 }  // namespace
@@ -25,9 +25,11 @@ std::int32_t RoadOfStep(const MOptPath& path, const RouteStep& step) {
 void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform,
                std::int32_t scale, const MCartoSymb& symbology, std::int32_t unit,
                const RoadData& roads) {
+  const RoadGraph& graph = path.graph();
+  const std::vector<RouteStep>& steps = path.routeState().steps();
   std::int32_t longest = 0;
-  for (const RouteStep& step : path.route()) {
-    const std::int32_t road = RoadOfStep(path, step);
+  for (const RouteStep& step : steps) {
+    const std::int32_t road = RoadOfStep(graph, step);
     if (roads.HasPoints(road)) longest = std::max<std::int32_t>(longest, roads.PointCount(road));
   }
   if (longest == 0) return;
@@ -53,8 +55,8 @@ void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& trans
   const Pen previous = dc.GetPen();
   dc.SetPen(Pen{symbology.GetLineColor(category, layer), PenStyleOf(style),
                 MapLengthToDevice(transform, width)});
-  for (const RouteStep& step : path.route()) {
-    const std::int32_t road = RoadOfStep(path, step);
+  for (const RouteStep& step : steps) {
+    const std::int32_t road = RoadOfStep(graph, step);
     if (!roads.HasPoints(road)) continue;
     const std::int32_t count = roads.PointCount(road);
     for (std::int32_t j = 0; j < count; ++j)

@@ -167,9 +167,8 @@ int FindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeC
 
 namespace {
 
-std::string SettlementName(const MOptPath& path, const SettlementNames& towns,
-                           std::int32_t node) {
-  const std::int32_t settlement = path.SettlementOfNode(node, towns);
+std::string SettlementName(const RoadGraph& graph, const SettlementNames& towns, std::int32_t node) {
+  const std::int32_t settlement = graph.SettlementOfNode(node, towns);
   return settlement >= 0 ? towns.NameWithHouseNumbers(settlement) : std::string();
 }
 
@@ -179,21 +178,25 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
                          std::string& errorText) {
   errorText.clear();
   path.ComputeEdgeWeights(roads);
+  const RoadGraph& graph = path.graph();
+  const int criterion = path.costTable().criterion();
+  RouteState& state = path.routeState();
+  const RouteRequest& request = state.request();
   ProgressStart(kRoutePlanningProgress);
   ProgressSet(0);
 
-  const std::int32_t points = path.routePointCount();
+  const std::int32_t points = request.routePointCount();
   std::unique_ptr<RouteSearcher> searcher;
   for (std::int32_t i = 0; i + 1 < points; ++i) {
     if (EscapePressed()) break;
     ProgressSet((i + 1) * 100 / (points - 1));
+    const std::int32_t from = request.routePoint(i).node;
+    const std::int32_t to = request.routePoint(i + 1).node;
     std::vector<RouteStep> leg;
     int status = -1;
     try {
-      if (!searcher)
-        searcher = std::make_unique<RouteSearcher>(path.nodeCount(), path.edgeCount(), path.edges());
-      status = searcher->FindShortestPath(path.routePoint(i).node, path.routePoint(i + 1).node,
-                                          path.criterion(), leg);
+      if (!searcher) searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeCount(), graph.edges());
+      status = searcher->FindShortestPath(from, to, criterion, leg);
     } catch (const std::bad_alloc&) {
       status = -1;
     }
@@ -203,24 +206,23 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
     }
     if (leg.empty()) {
       errorText = StringPrintf("'%s' és '%s' között nincs a keresési feltételeket kielégítő útvonal.",
-                               SettlementName(path, towns, path.routePoint(i).node).c_str(),
-                               SettlementName(path, towns, path.routePoint(i + 1).node).c_str());
+                               SettlementName(graph, towns, from).c_str(), SettlementName(graph, towns, to).c_str());
       continue;
     }
-    if (path.routeStepCount() == 0) path.SetRoute(std::move(leg));
-    else if (path.AppendLeg(leg) != 0) errorText = kNoMemoryText;
+    if (state.stepCount() == 0) state.SetRoute(std::move(leg));
+    else if (state.AppendLeg(leg) != 0) errorText = kNoMemoryText;
   }
   ProgressEnd();
 
-  if (path.routeStepCount() > 0) {
+  if (state.stepCount() > 0) {
     try {
-      path.SetItinerary(BuildItinerary(path, towns));
+      state.SetItinerary(BuildItinerary(graph, state, towns));
     } catch (const std::bad_alloc&) {
-      path.SetItinerary(nullptr);
+      state.SetItinerary(nullptr);
       errorText = kNoMemoryText;
     }
   }
-  return path.routeStepCount();
+  return state.stepCount();
 }
 
 }  // namespace koltar

@@ -1,6 +1,6 @@
 #pragma once
 // The optimal-route search: one shortest-path search per leg between consecutive route
-// points, joined into the route of MOptPath, and the itinerary derived from it.
+// points, joined into the route state of MOptPath, and the itinerary derived from it.
 //
 // Which path wins among equally good ones is fixed: a node's label
 // changes only on a strict improvement, and the nodes are taken in the order of a
@@ -78,12 +78,12 @@ class RouteSearcher {
                                    const EdgeEntry* edges, int criterion,
                                    std::vector<RouteStep>& leg);
 
-// Plans the route along the route points of `path` with its criterion: computes the
-// edge weights, searches each leg (ESC is polled before each; the progress shows
-// "Útvonal tervezés [Megszakítás: ESC]:"), joins the legs into the route and builds the
-// itinerary. Returns the route step count; `errorText` is empty or holds the message to
-// show (the last failed leg's, or the memory message). The caller deletes the old
-// route first.
+// Plans the route along the route points of the request of `path` with the criterion
+// of its cost table: computes the edge weights, searches each leg (ESC is polled
+// before each; the progress shows "Útvonal tervezés [Megszakítás: ESC]:"), joins the
+// legs into the route and builds the itinerary in the route state. Returns the route
+// step count; `errorText` is empty or holds the message to show (the last failed
+// leg's, or the memory message). The caller deletes the old route first.
 std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                          std::string& errorText);
 

@@ -60,8 +60,8 @@ class RouteCommands : public test::ServicesTest {
 
   void PlanAlmaToCser(MMap& map) {
     MOptPath& net = *map.roadNetwork();
-    ASSERT_TRUE(net.AddRoutePoint(0, "Alma"));
-    ASSERT_TRUE(net.AddRoutePoint(2, "Cser"));
+    ASSERT_TRUE(net.routeState().request().AddRoutePoint(0, "Alma"));
+    ASSERT_TRUE(net.routeState().request().AddRoutePoint(2, "Cser"));
     std::string error;
     ASSERT_EQ(SearchRoute(net, map.Settlements(), map.Roads(), error), 2);
     commands().UpdateCommands();
@@ -113,7 +113,7 @@ TEST_F(RouteCommands, PositionOnTheRouteAndDeleteIt) {
   EXPECT_EQ(ColourAt(view, onRoute), QColor(255, 0, 255));
 
   commands().Execute(cmd::kDeleteRoute);
-  EXPECT_EQ(map.roadNetwork()->routeStepCount(), 0);
+  EXPECT_EQ(map.roadNetwork()->routeState().stepCount(), 0);
   EXPECT_FALSE(Enabled(cmd::kDeleteRoute));
   EXPECT_FALSE(Enabled(cmd::kPositionRoute));
   // Every window of the map is drawn anew, without the route.

@@ -28,21 +28,22 @@ class SampleMap : public koltar::test::ServicesTest {
     const PointSettlements names = map.Settlements();
     const RoadData roads = map.Roads();
     MOptPath& path = *map.roadNetwork();
-    path.DeleteRoute();
-    path.ClearRoutePoints();
-    path.SetCriterion(kCriterionTime);
+    RouteState& state = path.routeState();
+    state.DeleteRoute();
+    state.request().ClearRoutePoints();
+    path.costTable().SetCriterion(kCriterionTime);
     for (const std::string& name : {from, to}) {
-      const std::int32_t node = path.FindNodeOfPoint(towns.FindByName(name));
+      const std::int32_t node = path.graph().FindNodeOfPoint(towns.FindByName(name));
       EXPECT_GE(node, 0) << name;
-      EXPECT_TRUE(path.AddRoutePoint(node, name));
+      EXPECT_TRUE(state.request().AddRoutePoint(node, name));
     }
     std::string error;
     EXPECT_GT(SearchRoute(path, names, roads, error), 0);
     EXPECT_EQ(error, "");
     std::vector<std::string> out;
     ItineraryItem item;
-    for (std::int32_t i = 0; i <= path.routeStepCount(); ++i)
-      if (path.GetItineraryEntry(i, item)) out.push_back(item.name);
+    for (std::int32_t i = 0; i <= state.stepCount(); ++i)
+      if (state.GetItineraryEntry(i, item)) out.push_back(item.name);
     return out;
   }
   koltar::test::TempDir dir;

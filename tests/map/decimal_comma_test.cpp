@@ -42,8 +42,7 @@ std::vector<std::string> Readings(const std::string& mapFile, const std::vector<
                                  l.scaleMax, l.lineWidth, l.widthFactor[0], l.widthFactor[1], l.widthFactor[2],
                                  l.fontHeight, l.bitmapHeight, l.lineStyle));
   MOptPath& net = *map.roadNetwork();
-  for (std::int32_t k = 0; k < net.roadTypeCount(); ++k)
-    out.push_back(FormatRoadType(net.roadType(k)));
+  for (const RoadType& type : net.costTable().roadTypes()) out.push_back(FormatRoadType(type));
   const BatchResult plan = GenerateBatchRoutes(net, map.Settlements(), map.Roads(), routes);
   out.insert(out.end(), plan.lines.begin(), plan.lines.end());
   return out;

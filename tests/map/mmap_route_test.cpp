@@ -53,9 +53,10 @@ class MapRoute : public test::ServicesTest {
   // Plans Alma to Cser on the map's own categories.
   static std::int32_t Plan(MMap& map) {
     MOptPath& net = *map.roadNetwork();
-    net.ClearRoutePoints();
-    EXPECT_TRUE(net.AddRoutePoint(0, "Alma"));
-    EXPECT_TRUE(net.AddRoutePoint(2, "Cser"));
+    RouteRequest& request = net.routeState().request();
+    request.ClearRoutePoints();
+    EXPECT_TRUE(request.AddRoutePoint(0, "Alma"));
+    EXPECT_TRUE(request.AddRoutePoint(2, "Cser"));
     map.DeleteRoute();
     std::string error;
     const std::int32_t steps = SearchRoute(net, map.Settlements(), map.Roads(), error);
@@ -94,7 +95,7 @@ TEST_F(MapRoute, RouteIsDrawnAtTheNetworksPlaceInTheDrawOrder) {
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Of(10, 90, 90, 10));
 
   map->DeleteRoute();
-  EXPECT_EQ(map->roadNetwork()->routeStepCount(), 0);
+  EXPECT_EQ(map->roadNetwork()->routeState().stepCount(), 0);
   EXPECT_TRUE(TranscriptIs(Draw(*map), roadsThenRails));
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Empty());
   EXPECT_TRUE(map->CheckRouteCategories());
@@ -110,7 +111,7 @@ TEST_F(MapRoute, SettlementsAreTheTownCategoryWithHouseNumbers) {
   EXPECT_EQ(settlements.FindByName("fő utca"), -1);
   ASSERT_EQ(Plan(*map), 2);
   ItineraryItem item;
-  ASSERT_EQ(map->roadNetwork()->GetItineraryEntry(1, item), 1);
+  ASSERT_EQ(map->roadNetwork()->routeState().GetItineraryEntry(1, item), 1);
   EXPECT_EQ(item.name, "Bükk");
   EXPECT_EQ(item.distance, 80.0f);
   const RoadData r = map->Roads();
@@ -127,8 +128,8 @@ TEST_F(MapRoute, DamagedRoadsAreLeftOut) {
   std::unique_ptr<MMap> map = Load();
   services.messages.Clear();
   MOptPath& net = *map->roadNetwork();
-  EXPECT_TRUE(net.AddRoutePoint(1, "Bükk"));
-  EXPECT_TRUE(net.AddRoutePoint(3, "Fő utca"));
+  EXPECT_TRUE(net.routeState().request().AddRoutePoint(1, "Bükk"));
+  EXPECT_TRUE(net.routeState().request().AddRoutePoint(3, "Fő utca"));
   std::string error;
   ASSERT_EQ(SearchRoute(net, map->Settlements(), map->Roads(), error), 2);
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Of(90, 90, 90, 10));

@@ -45,7 +45,7 @@ struct Arc {
 // The distance graph as the files and the cost table define it: an edge along a road
 // weighs its length times its road type's distance factor, when the type is enabled
 // and the factor positive; an edge without road weighs nothing.
-std::vector<std::vector<Arc>> DistanceGraph(const MOptPath& net, const MLine& roads) {
+std::vector<std::vector<Arc>> DistanceGraph(const RoadGraph& net, const CostTable& costs, const MLine& roads) {
   std::vector<std::vector<Arc>> arcs(static_cast<std::size_t>(net.nodeCount()));
   for (std::int32_t i = 0; i < net.edgeCount(); ++i) {
     const EdgeEntry& e = net.edge(i);
@@ -55,8 +55,8 @@ std::vector<std::vector<Arc>> DistanceGraph(const MOptPath& net, const MLine& ro
       metres = kInfinite;
       if (e.road < roads.recordCount() && e.length >= 0) {
         const std::int32_t type = RecordLayer(roads.records().at(e.road)) - 1;
-        if (type >= 0 && type < net.roadTypeCount()) {
-          const RoadType& t = net.roadType(type);
+        if (type >= 0 && type < costs.roadTypeCount()) {
+          const RoadType& t = costs.roadType(type);
           if (t.enabled != 0 && t.distanceFactor > 0) metres = static_cast<double>(e.length) * t.distanceFactor;
         }
       }
@@ -107,14 +107,15 @@ TEST(SampleRoutes, ShortestDistancesOnGothenburgMatchATextbookDijkstra) {
   test::TempDir dir;
   std::filesystem::copy(sample, dir.path(), std::filesystem::copy_options::recursive);
   MMap map(dir.Model("gothenburg.map"));
-  MOptPath* net = map.roadNetwork();
-  ASSERT_NE(net, nullptr);
+  MOptPath* network = map.roadNetwork();
+  ASSERT_NE(network, nullptr);
+  const RoadGraph* net = &network->graph();
   ASSERT_GE(map.roadCategory(), 0);
   ASSERT_GT(net->nodeCount(), 1000);
   const MLine& roads = *map.lines()[static_cast<std::size_t>(map.roadCategory())];
 
-  net->ComputeEdgeWeights(map.Roads());
-  const std::vector<std::vector<Arc>> arcs = DistanceGraph(*net, roads);
+  network->ComputeEdgeWeights(map.Roads());
+  const std::vector<std::vector<Arc>> arcs = DistanceGraph(*net, network->costTable(), roads);
   RouteSearcher search(net->nodeCount(), net->edgeCount(), net->edges());
 
   const std::uint32_t seed = test::TestSeed();

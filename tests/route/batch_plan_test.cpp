@@ -141,9 +141,9 @@ TEST_F(BatchPlan, UsesTheNetworksCriterion) {
   const auto run = [&] {
     return GenerateBatchRoutes(twoWays.path(), twoWays.towns(), twoWays.roads(), SplitTextLines("[x]\nAlma\nBükk"));
   };
-  twoWays.path().SetCriterion(kCriterionDistance);
+  twoWays.path().costTable().SetCriterion(kCriterionDistance);
   EXPECT_EQ(Body(run()).size(), 3u);
-  twoWays.path().SetCriterion(kCriterionTime);
+  twoWays.path().costTable().SetCriterion(kCriterionTime);
   const Lines body = Body(run());
   ASSERT_EQ(body.size(), 4u);
   EXPECT_EQ(body[2].substr(0, 6), "  Cser");
@@ -152,12 +152,12 @@ TEST_F(BatchPlan, UsesTheNetworksCriterion) {
 TEST_F(BatchPlan, RoutePointsComeBackAndNoRouteIsLeft) {
   net.Request({"Cser", "x", "Alma"});
   ASSERT_EQ(Run("[1]\nAlma\nBükk\n").errorText, "");
-  EXPECT_EQ(net.path().routeStepCount(), 0);
-  EXPECT_EQ(net.path().itinerary(), nullptr);
-  ASSERT_EQ(net.path().routePointCount(), 3);
-  EXPECT_EQ(net.path().routePoint(0).node, net.Node("Cser"));
-  EXPECT_EQ(std::string(FixedText(net.path().routePoint(1).name)), "x");
-  EXPECT_EQ(net.path().routePoint(2).node, net.Node("Alma"));
+  EXPECT_EQ(net.path().routeState().stepCount(), 0);
+  EXPECT_EQ(net.path().routeState().itinerary(), nullptr);
+  ASSERT_EQ(net.path().routeState().request().routePointCount(), 3);
+  EXPECT_EQ(net.path().routeState().request().routePoint(0).node, net.Node("Cser"));
+  EXPECT_EQ(std::string(FixedText(net.path().routeState().request().routePoint(1).name)), "x");
+  EXPECT_EQ(net.path().routeState().request().routePoint(2).node, net.Node("Alma"));
 }
 
 // One ESC stops the run, also when the search is the loop that sees it.

@@ -74,7 +74,7 @@ TEST_F(ItineraryEntry, WithoutItineraryOrPastItsEnd) {
   test::RouteNet net("type main 1 1 90 10\nAlma -- x 100 main\nx -- Bükk 100 main\n");
   ItineraryItem item;
   item.name = "old";
-  EXPECT_EQ(net.path().GetItineraryEntry(0, item), 0);
+  EXPECT_EQ(net.path().routeState().GetItineraryEntry(0, item), 0);
   EXPECT_EQ(item.mark, ' ');
   EXPECT_EQ(item.name, "");
   EXPECT_EQ(item.settlement, -1);
@@ -82,21 +82,21 @@ TEST_F(ItineraryEntry, WithoutItineraryOrPastItsEnd) {
 
   net.Request({"Alma", "Bükk"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 2);
-  ASSERT_NE(net.path().itinerary(), nullptr);
-  EXPECT_EQ(net.path().itinerary()->count(), 2);  // the junction adds nothing
-  EXPECT_EQ(net.path().GetItineraryEntry(1, item), 1);
+  ASSERT_NE(net.path().routeState().itinerary(), nullptr);
+  EXPECT_EQ(net.path().routeState().itinerary()->count(), 2);  // the junction adds nothing
+  EXPECT_EQ(net.path().routeState().GetItineraryEntry(1, item), 1);
   EXPECT_EQ(item.mark, kRoutePointMark);
   EXPECT_EQ(item.name, "Bükk");
   EXPECT_EQ(item.settlement, 1);
   EXPECT_EQ(item.distance, 200.0f);
   EXPECT_FLOAT_EQ(item.time, 0.2f / 90);
   EXPECT_FLOAT_EQ(item.cost, 2.0f);
-  EXPECT_EQ(net.path().GetItineraryEntry(2, item), 0);
-  EXPECT_EQ(net.path().GetItineraryEntry(-1, item), 0);
+  EXPECT_EQ(net.path().routeState().GetItineraryEntry(2, item), 0);
+  EXPECT_EQ(net.path().routeState().GetItineraryEntry(-1, item), 0);
 
-  net.path().DeleteRoute();
-  EXPECT_EQ(net.path().routeStepCount(), 0);
-  EXPECT_EQ(net.path().itinerary(), nullptr);
+  net.path().routeState().DeleteRoute();
+  EXPECT_EQ(net.path().routeState().stepCount(), 0);
+  EXPECT_EQ(net.path().routeState().itinerary(), nullptr);
 }
 
 // A route that starts at a junction lists the junction first, without a name.
@@ -106,7 +106,7 @@ TEST_F(ItineraryEntry, StartAtAJunction) {
   ASSERT_EQ(net.Plan(kCriterionDistance), 1);
   EXPECT_EQ(net.Itinerary(), "» 0, »Alma 100");
   ItineraryItem item;
-  EXPECT_EQ(net.path().GetItineraryEntry(0, item), 1);
+  EXPECT_EQ(net.path().routeState().GetItineraryEntry(0, item), 1);
   EXPECT_EQ(item.settlement, -1);
 }
 

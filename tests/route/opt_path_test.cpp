@@ -2,54 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <random>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/binary.h"
-#include "platform/format.h"
 #include "route/route_search.h"
-#include "tests/route/random_seed.h"
+#include "tests/route/network_files.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
 
 namespace koltar {
 namespace {
 
-struct FileEdge {
-  std::int32_t from, to, road, length;
-};
-
-std::string EdgeBytes(const std::vector<FileEdge>& edges) {
-  std::string out(edges.size() * EdgeRecord::kSize, '\0');
-  for (std::size_t i = 0; i < edges.size(); ++i) {
-    char* r = out.data() + i * EdgeRecord::kSize;
-    WriteI32(r + EdgeRecord::kFrom, edges[i].from);
-    WriteI32(r + EdgeRecord::kTo, edges[i].to);
-    WriteI32(r + EdgeRecord::kRoad, edges[i].road);
-    WriteI32(r + EdgeRecord::kLength, edges[i].length);
-  }
-  return out;
-}
-
-std::string NodeBytes(const std::vector<std::int32_t>& records) {
-  std::string out(records.size() * NodeRecord::kSize, '\0');
-  for (std::size_t i = 0; i < records.size(); ++i) WriteI32(out.data() + i * NodeRecord::kSize, records[i]);
-  return out;
-}
-
-// Road records with the given layers.
-std::vector<std::uint8_t> RoadRecords(const std::vector<std::int16_t>& layers) {
-  std::vector<std::uint8_t> out(layers.size() * PolyRecord::kSize, 0);
-  for (std::size_t i = 0; i < layers.size(); ++i) WriteI16(out.data() + i * PolyRecord::kSize, layers[i]);
-  return out;
-}
-
-RoadData Roads(const std::vector<std::uint8_t>& records) {
-  return RoadData{.records = records.data(),
-                  .recordCount = static_cast<std::int32_t>(records.size() / PolyRecord::kSize)};
-}
+using test::EdgeBytes;
+using test::NodeBytes;
+using test::RoadRecords;
+using test::Roads;
 
 class OptPathLoad : public test::ServicesTest {
  protected:
@@ -72,35 +40,35 @@ TEST_F(OptPathLoad, ReadsEveryKey) {
   EXPECT_TRUE(services.messages.messages().empty());
   EXPECT_EQ(path->categoryName(), "UTAK");
   EXPECT_EQ(path->descriptionFile(), dir.Model("net.map"));
-  EXPECT_EQ(path->nodeCount(), 2);
-  EXPECT_EQ(path->NodeRecord(0), 5);
-  EXPECT_EQ(path->edgeCount(), 2);
-  EXPECT_EQ(path->edge(1).from, 1);
-  EXPECT_EQ(path->edge(1).length, 2000);
-  EXPECT_EQ(path->edge(1).distanceWeight, 0.0f);
+  EXPECT_EQ(path->graph().nodeCount(), 2);
+  EXPECT_EQ(path->graph().NodeRecord(0), 5);
+  EXPECT_EQ(path->graph().edgeCount(), 2);
+  EXPECT_EQ(path->graph().edge(1).from, 1);
+  EXPECT_EQ(path->graph().edge(1).length, 2000);
+  EXPECT_EQ(path->graph().edge(1).distanceWeight, 0.0f);
   ASSERT_EQ(path->layerCount(), 2);
   EXPECT_EQ(path->layerName(0), "Útvonal");
   EXPECT_EQ(path->layerName(1), "Második réteg neve hosszabb min");  // 31 characters
-  ASSERT_EQ(path->roadTypeCount(), 2);
-  const RoadType& motorway = path->roadType(0);
+  ASSERT_EQ(path->costTable().roadTypeCount(), 2);
+  const RoadType& motorway = path->costTable().roadType(0);
   EXPECT_EQ(FixedText(motorway.name), "Autópálya");
   EXPECT_EQ(motorway.enabled, 1);
   EXPECT_EQ(motorway.distanceFactor, 1.0f);
   EXPECT_EQ(motorway.speed, 110.0f);
   EXPECT_EQ(motorway.unitCost, 15.0f);
-  const RoadType& track = path->roadType(1);
+  const RoadType& track = path->costTable().roadType(1);
   EXPECT_EQ(FixedText(track.name), "Földút ");  // the value's outer blanks are trimmed
   EXPECT_EQ(track.enabled, 0);
   EXPECT_EQ(track.distanceFactor, 1.5f);
   EXPECT_EQ(track.unitCost, 3.25f);
-  EXPECT_EQ(path->criterion(), kCriterionTime);
-  EXPECT_EQ(path->defaultStartNode(), 12);
-  EXPECT_EQ(path->defaultStartName(), "Kis, Nagy utca 5");
+  EXPECT_EQ(path->costTable().criterion(), kCriterionTime);
+  EXPECT_EQ(path->routeState().request().defaultStartNode(), 12);
+  EXPECT_EQ(path->routeState().request().defaultStartName(), "Kis, Nagy utca 5");
   EXPECT_EQ(path->batchSourceFile(), "C:\\UT\\BE.DAT");
   EXPECT_EQ(path->batchTargetFile(), "ki.txt");
-  EXPECT_EQ(path->routeStepCount(), 0);
-  EXPECT_EQ(path->routePointCount(), 0);
-  EXPECT_EQ(path->itinerary(), nullptr);
+  EXPECT_EQ(path->routeState().stepCount(), 0);
+  EXPECT_EQ(path->routeState().request().routePointCount(), 0);
+  EXPECT_EQ(path->routeState().itinerary(), nullptr);
 }
 
 TEST_F(OptPathLoad, DefaultsWithoutKeys) {
@@ -109,10 +77,10 @@ TEST_F(OptPathLoad, DefaultsWithoutKeys) {
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nDEFAULTCOSTTYPE=7\n");
   EXPECT_TRUE(services.messages.messages().empty());
   EXPECT_EQ(path->layerCount(), 0);
-  EXPECT_FALSE(path->hasCostTable());
-  EXPECT_EQ(path->criterion(), kCriterionDistance);  // 7 selects no weight
-  EXPECT_EQ(path->defaultStartNode(), -1);
-  EXPECT_EQ(path->defaultStartName(), "");
+  EXPECT_FALSE(path->costTable().hasRoadTypes());
+  EXPECT_EQ(path->costTable().criterion(), kCriterionDistance);  // 7 selects no weight
+  EXPECT_EQ(path->routeState().request().defaultStartNode(), -1);
+  EXPECT_EQ(path->routeState().request().defaultStartName(), "");
   EXPECT_EQ(path->batchSourceFile(), "");
 }
 
@@ -122,18 +90,18 @@ TEST_F(OptPathLoad, RoadTypesWithoutKeysAreImpassable) {
   dir.Write("n.dat", NodeBytes({0, 1}));
   dir.Write("e.dat", EdgeBytes({{0, 1, 0, 100}, {0, 1, 1, 100}, {1, 0, 2, 100}}));
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=3\n");
-  ASSERT_EQ(path->roadTypeCount(), 3);
+  ASSERT_EQ(path->costTable().roadTypeCount(), 3);
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(FixedText(path->roadType(k).name), "?");
-    EXPECT_EQ(path->roadType(k).enabled, 0);
-    EXPECT_EQ(path->roadType(k).speed, 0.0f);
+    EXPECT_EQ(FixedText(path->costTable().roadType(k).name), "?");
+    EXPECT_EQ(path->costTable().roadType(k).enabled, 0);
+    EXPECT_EQ(path->costTable().roadType(k).speed, 0.0f);
   }
   const std::vector<std::uint8_t> records = RoadRecords({1, 2, 3});
   path->ComputeEdgeWeights(Roads(records));
   for (int e = 0; e < 3; ++e) {
-    EXPECT_EQ(path->edge(e).distanceWeight, kUnreached);
-    EXPECT_EQ(path->edge(e).timeWeight, kUnreached);
-    EXPECT_EQ(path->edge(e).costWeight, kUnreached);
+    EXPECT_EQ(path->graph().edge(e).distanceWeight, kUnreached);
+    EXPECT_EQ(path->graph().edge(e).timeWeight, kUnreached);
+    EXPECT_EQ(path->graph().edge(e).costWeight, kUnreached);
   }
 }
 
@@ -145,37 +113,37 @@ TEST_F(OptPathLoad, EdgeWeightsFromTheCostTable) {
       "COST01=Fő,1,1,110,15\nCOST02=Parkoló,1,1,0,15\nCOST03=Híd,1,0,50,-2\n");
   const std::vector<std::uint8_t> records = RoadRecords({1, 2, 3});
   path->ComputeEdgeWeights(Roads(records));
-  const EdgeEntry& main = path->edge(0);
+  const EdgeEntry& main = path->graph().edge(0);
   EXPECT_EQ(main.distanceWeight, 2000.0f);
   EXPECT_FLOAT_EQ(main.timeWeight, 2000 * 0.001f / 110);  // 0.018182 hours
   EXPECT_NEAR(main.timeWeight, 0.018182, 1e-6);
   EXPECT_EQ(main.costWeight, 30.0f);
-  const EdgeEntry& parking = path->edge(1);  // speed 0
+  const EdgeEntry& parking = path->graph().edge(1);  // speed 0
   EXPECT_EQ(parking.distanceWeight, 2000.0f);
   EXPECT_EQ(parking.timeWeight, kUnreached);
   EXPECT_EQ(parking.costWeight, 30.0f);
-  const EdgeEntry& connector = path->edge(2);  // no road object
+  const EdgeEntry& connector = path->graph().edge(2);  // no road object
   EXPECT_EQ(connector.distanceWeight, 0.0f);
   EXPECT_EQ(connector.timeWeight, 0.0f);
   EXPECT_EQ(connector.costWeight, 0.0f);
-  const EdgeEntry& bridge = path->edge(3);  // factor 0, negative unit cost
+  const EdgeEntry& bridge = path->graph().edge(3);  // factor 0, negative unit cost
   EXPECT_EQ(bridge.distanceWeight, kUnreached);
   EXPECT_EQ(bridge.timeWeight, 10.0f / 1000.0f);
   EXPECT_EQ(bridge.costWeight, kUnreached);
 
   // Changing the cost table takes effect at the next computation; disabling a type
   // makes it impassable for every criterion.
-  path->roadType(0).enabled = 0;
+  path->costTable().roadType(0).enabled = 0;
   path->ComputeEdgeWeights(Roads(records));
-  EXPECT_EQ(path->edge(0).distanceWeight, kUnreached);
-  EXPECT_EQ(path->edge(0).costWeight, kUnreached);
+  EXPECT_EQ(path->graph().edge(0).distanceWeight, kUnreached);
+  EXPECT_EQ(path->graph().edge(0).costWeight, kUnreached);
 
   // Other road data: the roads' layers are read again.
-  path->roadType(0).enabled = 1;
+  path->costTable().roadType(0).enabled = 1;
   const std::vector<std::uint8_t> swapped = RoadRecords({2, 1, 3});
   path->ComputeEdgeWeights(Roads(swapped));
-  EXPECT_EQ(path->edge(0).timeWeight, kUnreached);
-  EXPECT_FLOAT_EQ(path->edge(1).timeWeight, 2000 * 0.001f / 110);
+  EXPECT_EQ(path->graph().edge(0).timeWeight, kUnreached);
+  EXPECT_FLOAT_EQ(path->graph().edge(1).timeWeight, 2000 * 0.001f / 110);
 }
 
 TEST_F(OptPathLoad, WithoutCostTableEveryEdgeIsFree) {
@@ -184,8 +152,8 @@ TEST_F(OptPathLoad, WithoutCostTableEveryEdgeIsFree) {
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\n");
   const std::vector<std::uint8_t> records = RoadRecords({1});
   path->ComputeEdgeWeights(Roads(records));
-  EXPECT_EQ(path->edge(0).distanceWeight, 0.0f);
-  EXPECT_EQ(path->edge(0).timeWeight, 0.0f);
+  EXPECT_EQ(path->graph().edge(0).distanceWeight, 0.0f);
+  EXPECT_EQ(path->graph().edge(0).timeWeight, 0.0f);
 }
 
 // Closing writes the settings the user changes and nothing else; the distance factor
@@ -198,10 +166,10 @@ TEST_F(OptPathLoad, WritesTheSettingsBackWhenDestroyed) {
       "NODEFILE=n.dat\nEDGEFILE=e.dat\nNLAYER=1\nLAYER01=Út\nNCOST=2\n"
       "COST01=Fő út,1,1,110,15\nCOST02=Mellék,0,0.001,30.126,2.5\n"
       "DEFAULTCOSTTYPE=0\n");
-  path->SetCriterion(kCriterionCost);
-  path->roadType(0).speed = 90.5f;
-  path->roadType(1).enabled = 1;
-  path->SetDefaultStart(1, "Kis, Nagy utca 5");
+  path->costTable().SetCriterion(kCriterionCost);
+  path->costTable().roadType(0).speed = 90.5f;
+  path->costTable().roadType(1).enabled = 1;
+  path->routeState().request().SetDefaultStart(1, "Kis, Nagy utca 5");
   path->SetBatchSourceFile("be.dat");
   path.reset();
   EXPECT_EQ(dir.Read("net.map"),
@@ -212,29 +180,72 @@ TEST_F(OptPathLoad, WritesTheSettingsBackWhenDestroyed) {
             "DEFAULTSTARTNODE=1,Kis, Nagy utca 5\nBATCHSOURCEFILE=be.dat\nBATCHTARGETFILE=\n");
 
   path = std::make_unique<MOptPath>("UTAK", dir.Model(), "net.map");
-  EXPECT_EQ(path->criterion(), kCriterionCost);
-  EXPECT_EQ(path->defaultStartNode(), 1);
-  EXPECT_EQ(path->defaultStartName(), "Kis, Nagy utca 5");
-  EXPECT_EQ(path->roadType(1).distanceFactor, 0.0f);
+  EXPECT_EQ(path->costTable().criterion(), kCriterionCost);
+  EXPECT_EQ(path->routeState().request().defaultStartNode(), 1);
+  EXPECT_EQ(path->routeState().request().defaultStartName(), "Kis, Nagy utca 5");
+  EXPECT_EQ(path->costTable().roadType(1).distanceFactor, 0.0f);
   const std::vector<std::uint8_t> records = RoadRecords({2});
   path->ComputeEdgeWeights(Roads(records));
-  EXPECT_EQ(path->edge(0).distanceWeight, kUnreached);
-  EXPECT_EQ(path->edge(0).costWeight, 2.5f);
+  EXPECT_EQ(path->graph().edge(0).distanceWeight, kUnreached);
+  EXPECT_EQ(path->graph().edge(0).costWeight, 2.5f);
 
   // No default start place: "-1," reads back as none.
-  path->SetDefaultStart(-1, "");
+  path->routeState().request().SetDefaultStart(-1, "");
   path.reset();
   path = std::make_unique<MOptPath>("UTAK", dir.Model(), "net.map");
-  EXPECT_EQ(path->defaultStartNode(), -1);
-  EXPECT_EQ(path->defaultStartName(), "");
+  EXPECT_EQ(path->routeState().request().defaultStartNode(), -1);
+  EXPECT_EQ(path->routeState().request().defaultStartName(), "");
+}
+
+// What the two dialogs store on OK: the cost dialog assigns its edited copy of the cost
+// table; the request dialog assigns its copy of the request and takes the criterion and
+// the enabled flags of its own copy of the table. The next computation weighs with
+// them, and closing writes them back.
+TEST_F(OptPathLoad, EditedCopiesStoredBackAreWeighedAndWrittenBack) {
+  dir.Write("n.dat", NodeBytes({0, 1}));
+  dir.Write("e.dat", EdgeBytes({{0, 1, 0, 2000}, {1, 0, 1, 1000}}));
+  auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\nCOST01=Fő,1,1,100,15\nCOST02=Mellék,1,1,50,10\n");
+  const std::vector<std::uint8_t> records = RoadRecords({1, 2});
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.02f);
+
+  CostTable costs = path->costTable();  // the cost dialog
+  costs.roadType(0).speed = 50;
+  costs.roadType(1).unitCost = 0;
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.02f);  // not stored yet
+  EXPECT_EQ(path->graph().edge(1).costWeight, 10.0f);
+  path->costTable() = costs;
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.04f);
+  EXPECT_EQ(path->graph().edge(1).costWeight, kUnreached);
+
+  CostTable switched = path->costTable();  // the request dialog
+  switched.roadType(1).enabled = 0;
+  RouteRequest request = path->routeState().request();
+  ASSERT_TRUE(request.AddRoutePoint(0, "Alma"));
+  request.SetDefaultStart(1, "Bükk");
+  path->routeState().request() = request;
+  path->costTable().SetCriterion(kCriterionTime);
+  path->costTable().TakeEnabledFlags(switched);
+  path->ComputeEdgeWeights(Roads(records));
+  EXPECT_EQ(path->graph().edge(1).distanceWeight, kUnreached);
+  EXPECT_EQ(path->routeState().request().routePointCount(), 1);
+
+  path.reset();
+  EXPECT_EQ(dir.Read("net.map"),
+            "[MAP]\nNAME=Teszt\n\n[UTAK]\n"
+            "NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\n"
+            "COST01=Fő,1,1.00,50.00,15.00\nCOST02=Mellék,0,1.00,50.00,0.00\n"
+            "DEFAULTCOSTTYPE=1\nDEFAULTSTARTNODE=1,Bükk\nBATCHSOURCEFILE=\nBATCHTARGETFILE=\n");
 }
 
 TEST_F(OptPathLoad, MissingDescriptionFileGivesDefaultsAndIsNotCreated) {
   {
     MOptPath path("UTAK", dir.Model(), "none.map");
-    EXPECT_EQ(path.nodeCount(), 0);
-    EXPECT_EQ(path.edgeCount(), 0);
-    EXPECT_FALSE(path.hasCostTable());
+    EXPECT_EQ(path.graph().nodeCount(), 0);
+    EXPECT_EQ(path.graph().edgeCount(), 0);
+    EXPECT_FALSE(path.costTable().hasRoadTypes());
     const std::string folder = dir.Model();
     EXPECT_EQ(services.messages.Transcript(),
               (std::vector<std::string>{
@@ -249,10 +260,10 @@ TEST_F(OptPathLoad, FindsTheFirstNodeOfASettlement) {
   dir.Write("n.dat", NodeBytes({-1, 4, 2, 4}));
   dir.Write("e.dat", "");
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\n");
-  EXPECT_EQ(path->FindNodeOfPoint(4), 1);
-  EXPECT_EQ(path->FindNodeOfPoint(2), 2);
-  EXPECT_EQ(path->FindNodeOfPoint(3), -1);
-  EXPECT_EQ(path->FindNodeOfPoint(-1), -1);  // junctions are not settlements
+  EXPECT_EQ(path->graph().FindNodeOfPoint(4), 1);
+  EXPECT_EQ(path->graph().FindNodeOfPoint(2), 2);
+  EXPECT_EQ(path->graph().FindNodeOfPoint(3), -1);
+  EXPECT_EQ(path->graph().FindNodeOfPoint(-1), -1);  // junctions are not settlements
 }
 
 // ---------------------------------------------------------------------------------
@@ -268,7 +279,7 @@ TEST_F(OptPathLoad, UnsortedEdgeFileIsSortedStably) {
                 "' file élei nincsenek kezdő csomópont szerint rendezve. A program betöltéskor "
                 "rendezte őket."}));
   std::vector<std::int32_t> roads;
-  for (std::int32_t i = 0; i < path->edgeCount(); ++i) roads.push_back(path->edge(i).road);
+  for (std::int32_t i = 0; i < path->graph().edgeCount(); ++i) roads.push_back(path->graph().edge(i).road);
   EXPECT_EQ(roads, (std::vector<std::int32_t>{11, 13, 14, 10, 12}));
 }
 
@@ -287,15 +298,15 @@ TEST_F(OptPathLoad, EdgesOutsideTheNodeTableAndNegativeLengths) {
                     "' file 1 élének hossza negatív. Ezek az élek nem járhatók."}));
   const std::vector<std::uint8_t> records = RoadRecords({1});
   path->ComputeEdgeWeights(Roads(records));
-  EXPECT_EQ(path->edge(1).distanceWeight, kUnreached);  // negative length on a road
-  EXPECT_EQ(path->edge(3).distanceWeight, 0.0f);        // no road object: length unused
+  EXPECT_EQ(path->graph().edge(1).distanceWeight, kUnreached);  // negative length on a road
+  EXPECT_EQ(path->graph().edge(3).distanceWeight, 0.0f);        // no road object: length unused
 
   std::vector<RouteStep> leg;
   for (int c = 0; c < 3; ++c) {
-    ASSERT_EQ(FindShortestPath(0, 2, path->nodeCount(), path->edgeCount(), path->edges(), c, leg), 0);
+    ASSERT_EQ(FindShortestPath(0, 2, path->graph().nodeCount(), path->graph().edgeCount(), path->graph().edges(), c, leg), 0);
     ASSERT_EQ(leg.size(), 1u);
     EXPECT_EQ(leg[0].edge, 3);
-    ASSERT_EQ(FindShortestPath(2, 0, path->nodeCount(), path->edgeCount(), path->edges(), c, leg), 0);
+    ASSERT_EQ(FindShortestPath(2, 0, path->graph().nodeCount(), path->graph().edgeCount(), path->graph().edges(), c, leg), 0);
     EXPECT_TRUE(leg.empty());
   }
 }
@@ -323,90 +334,28 @@ TEST_F(OptPathLoad, BindingChecksSettlementAndRoadIndices) {
                 "KOLTAR32|EXCLAMATION|'" + dir.Model("e.dat") +
                     "' file 1 éle olyan útra hivatkozik, amelynek típusa nincs a költségtáblában. "
                     "Ezek az élek nem járhatók."}));
-  EXPECT_EQ(path->SettlementOfNode(1, towns), -1);
-  EXPECT_EQ(path->SettlementOfNode(3, towns), 1);
-  EXPECT_EQ(path->SettlementOfNode(9, towns), -1);
+  EXPECT_EQ(path->graph().SettlementOfNode(1, towns), -1);
+  EXPECT_EQ(path->graph().SettlementOfNode(3, towns), 1);
+  EXPECT_EQ(path->graph().SettlementOfNode(9, towns), -1);
 
   path->ComputeEdgeWeights(Roads(records));
-  EXPECT_EQ(path->edge(0).timeWeight, 0.002f);
-  EXPECT_EQ(path->edge(1).timeWeight, kUnreached);  // road 5 does not exist
-  EXPECT_EQ(path->edge(4).timeWeight, kUnreached);  // layer 0 has no road type
+  EXPECT_EQ(path->graph().edge(0).timeWeight, 0.002f);
+  EXPECT_EQ(path->graph().edge(1).timeWeight, kUnreached);  // road 5 does not exist
+  EXPECT_EQ(path->graph().edge(4).timeWeight, kUnreached);  // layer 0 has no road type
 
   // The itinerary skips the node with the bad settlement index like a junction.
-  ASSERT_TRUE(path->AddRoutePoint(0, "Alma"));
-  ASSERT_TRUE(path->AddRoutePoint(3, "Bükk"));
+  ASSERT_TRUE(path->routeState().request().AddRoutePoint(0, "Alma"));
+  ASSERT_TRUE(path->routeState().request().AddRoutePoint(3, "Bükk"));
   std::string error;
   ASSERT_EQ(SearchRoute(*path, towns, Roads(records), error), 2);
   EXPECT_EQ(error, "");
   ItineraryItem item;
-  EXPECT_EQ(path->GetItineraryEntry(0, item), 1);
+  EXPECT_EQ(path->routeState().GetItineraryEntry(0, item), 1);
   EXPECT_EQ(item.name, "Alma");
-  EXPECT_EQ(path->GetItineraryEntry(1, item), 1);
+  EXPECT_EQ(path->routeState().GetItineraryEntry(1, item), 1);
   EXPECT_EQ(item.name, "Bükk");
   EXPECT_EQ(item.distance, 200.0f);
-  EXPECT_EQ(path->GetItineraryEntry(2, item), 0);
-}
-
-// ---------------------------------------------------------------------------------
-// COSTnn values: read as the C library's "%[^,]%*c%d,%f,%f,%f" reads them, written as
-// "%s,%d,%.2f,%.2f,%.2f" writes them, whatever the locale.
-
-std::string Show(const RoadType& t) {
-  return StringPrintf("[%s] %d %a %a %a", std::string(FixedText(t.name)).c_str(), t.enabled,
-                      static_cast<double>(t.distanceFactor), static_cast<double>(t.speed),
-                      static_cast<double>(t.unitCost));
-}
-
-RoadType ScanfRoadType(const std::string& value) {
-  RoadType t;
-  char name[128] = {};
-  std::sscanf(value.c_str(), "%[^,]%*c%d,%f,%f,%f", name, &t.enabled, &t.distanceFactor, &t.speed,
-              &t.unitCost);
-  SetFixedText(t.name, name);
-  return t;
-}
-
-TEST(RoadTypeText, ReadsAsTheCLibraryDoes) {
-  const std::vector<std::string> values = {
-      "Fő út,1,1,110,15", "?,0,0,0,0", "Fő út,1,2.5", "Fő út", ",1,1,1,1", "Fő út,", "Fő út,x",
-      "Név;1,1,90,10", "Út,1,1 ,90, 10", "Út,1,+1.5e1,-3,.5", "Út,1,1.,90x,10", "Út,-7,1,2,3",
-      "Út, 1,1,2,3", "Út,1, 1,2,3 extra", "Nagyon hosszú útnév, amely nem fér el a mezőben,1,1,1,1",
-      "Út,1,1,inf,nan", "Út,1,1e39,2,3", "Út,1,-,2,3", "Út,1,1,,3"};
-  for (const std::string& v : values)
-    EXPECT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
-
-  const std::uint32_t seed = test::TestSeed();
-  SCOPED_TRACE(test::SeedNote(seed));
-  std::mt19937 rng(seed);
-  const std::string alphabet = "0123456789,,,..-+ ";
-  for (int i = 0; i < 3000; ++i) {
-    std::string v = "Út,";
-    const int n = std::uniform_int_distribution<int>(0, 20)(rng);
-    for (int k = 0; k < n; ++k)
-      v += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
-    ASSERT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
-  }
-}
-
-TEST(RoadTypeText, WritesAsPrintfDoes) {
-  const std::uint32_t seed = test::TestSeed();
-  SCOPED_TRACE(test::SeedNote(seed));
-  std::mt19937 rng(seed);
-  std::vector<float> values = {0.0f, 0.001f, 0.005f, 0.015f, 0.125f, 1.0f, 110.0f, 30.126f,
-                               -2.5f, 1e38f, kUnreached};
-  for (int i = 0; i < 2000; ++i)
-    values.push_back(std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(rng));
-  for (const float v : values) {
-    RoadType t;
-    SetFixedText(t.name, "Fő út");
-    t.enabled = 1;
-    t.distanceFactor = v;
-    t.speed = v * 3;
-    t.unitCost = 0.5f;
-    ASSERT_EQ(FormatRoadType(t),
-              StringPrintf("%s,%d,%.2f,%.2f,%.2f", "Fő út", 1, static_cast<double>(v),
-                           static_cast<double>(v * 3), 0.5));
-  }
+  EXPECT_EQ(path->routeState().GetItineraryEntry(2, item), 0);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(RouteDrawing, EveryStepDrawsItsWholeRoadWithTheFirstLayersPen) {
   EXPECT_EQ(Draw(net.roads(), 4000, 2).front(), "PEN 255,0,255 4 DOT");
   EXPECT_EQ(net.path().GetRouteBounds(net.roads()), MapRect::Of(0, 150, 150, 0));
 
-  net.path().DeleteRoute();
+  net.path().routeState().DeleteRoute();
   EXPECT_TRUE(Draw().empty());
 }
 
@@ -96,7 +96,7 @@ TEST_F(RouteDrawing, HiddenLayerOrScaleOutsideItsRange) {
   EXPECT_TRUE(Draw().empty());
   Symbology({{"LINESTYLE", "-1"}});  // no line
   EXPECT_TRUE(Draw().empty());
-  EXPECT_EQ(net.path().routeStepCount(), 1);  // the route is still there
+  EXPECT_EQ(net.path().routeState().stepCount(), 1);  // the route is still there
 }
 
 TEST_F(RouteDrawing, WithoutSymbologyEntryTheThinnestBlackLine) {

@@ -127,21 +127,22 @@ std::int32_t RouteNet::Node(std::string_view token) const {
 }
 
 void RouteNet::Request(std::initializer_list<std::string_view> tokens) {
-  path_->ClearRoutePoints();
+  RouteRequest& request = path_->routeState().request();
+  request.ClearRoutePoints();
   for (const std::string_view t : tokens) {
     const std::int32_t n = Node(t);
-    EXPECT_TRUE(path_->AddRoutePoint(n, std::string(t)));
+    EXPECT_TRUE(request.AddRoutePoint(n, std::string(t)));
   }
 }
 
 std::int32_t RouteNet::Plan(int criterion) {
-  path_->SetCriterion(criterion);
-  path_->DeleteRoute();
+  path_->costTable().SetCriterion(criterion);
+  path_->routeState().DeleteRoute();
   return SearchRoute(*path_, towns_, roads_, error_);
 }
 
 std::string RouteNet::Nodes() const {
-  const std::vector<RouteStep>& route = path_->route();
+  const std::vector<RouteStep>& route = path_->routeState().steps();
   if (route.empty()) return "";
   std::string out = tokens_[route.front().from];
   for (const RouteStep& s : route) out += " " + tokens_[s.to];
@@ -150,8 +151,8 @@ std::string RouteNet::Nodes() const {
 
 std::string RouteNet::Roads() const {
   std::string out;
-  for (const RouteStep& s : path_->route()) {
-    const std::int32_t road = path_->edge(s.edge).road;
+  for (const RouteStep& s : path_->routeState().steps()) {
+    const std::int32_t road = path_->graph().edge(s.edge).road;
     if (!out.empty()) out += " ";
     out += road < 0 ? "-" : std::to_string(road);
   }
@@ -161,8 +162,9 @@ std::string RouteNet::Roads() const {
 std::string RouteNet::Itinerary() const {
   std::string out;
   ItineraryItem item;
-  for (std::int32_t i = 0; i <= path_->routeStepCount(); ++i) {
-    if (!path_->GetItineraryEntry(i, item)) continue;
+  const RouteState& state = path_->routeState();
+  for (std::int32_t i = 0; i <= state.stepCount(); ++i) {
+    if (!state.GetItineraryEntry(i, item)) continue;
     if (!out.empty()) out += ", ";
     if (item.mark == kRoutePointMark) out += item.mark;
     out += item.name + StringPrintf(" %g", static_cast<double>(item.distance));

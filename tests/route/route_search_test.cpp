@@ -250,7 +250,7 @@ TEST_F(PlanRoute, StartEqualToDestinationHasNoRoute) {
   net.Request({"Alma", "Alma"});
   EXPECT_EQ(net.Plan(kCriterionDistance), 0);
   EXPECT_EQ(net.error(), "'Alma' és 'Alma' között nincs a keresési feltételeket kielégítő útvonal.");
-  EXPECT_EQ(net.path().itinerary(), nullptr);
+  EXPECT_EQ(net.path().routeState().itinerary(), nullptr);
 }
 
 TEST_F(PlanRoute, DisabledRoadsAreNeverUsed) {
@@ -287,7 +287,7 @@ TEST_F(PlanRoute, LegsAreJoinedWithRunningTotals) {
   ASSERT_EQ(net.Plan(kCriterionDistance), 4);
   EXPECT_EQ(net.Nodes(), "Alma Bükk Alma Bükk Cser");
   EXPECT_EQ(net.error(), "");
-  const RouteStep last = net.path().route().back();
+  const RouteStep last = net.path().routeState().steps().back();
   EXPECT_EQ(last.distance, 1000.0f + 1000.0f + 1000.0f + 4000.0f);
   EXPECT_FLOAT_EQ(last.time, 3 * (1000 * 0.001f / 90) + 2000 * 0.001f / 30);
   EXPECT_FLOAT_EQ(last.cost, 50.0f);
@@ -324,7 +324,7 @@ TEST_F(PlanRoute, ParallelEdgesGiveTheBestTotalsAndTheFirstEdge) {
   net.Request({"Alma", "Bükk"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 1);
   EXPECT_EQ(net.Roads(), "0");
-  EXPECT_EQ(net.path().route()[0].distance, 1000.0f);
+  EXPECT_EQ(net.path().routeState().steps()[0].distance, 1000.0f);
   EXPECT_EQ(net.path().GetRouteBounds(net.roads()), MapRect::Of(0, 50, 50, 0));
 }
 
@@ -332,9 +332,9 @@ TEST_F(PlanRoute, SpeedZeroIsImpassableOnlyByTime) {
   test::RouteNet net(std::string(kTypes) + "Alma -- Bükk 2000 parked\n");
   net.Request({"Alma", "Bükk"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 1);
-  EXPECT_EQ(net.path().route()[0].distance, 2000.0f);
-  EXPECT_EQ(net.path().route()[0].time, kUnreached);
-  EXPECT_EQ(net.path().route()[0].cost, 20.0f);
+  EXPECT_EQ(net.path().routeState().steps()[0].distance, 2000.0f);
+  EXPECT_EQ(net.path().routeState().steps()[0].time, kUnreached);
+  EXPECT_EQ(net.path().routeState().steps()[0].cost, 20.0f);
   EXPECT_EQ(net.Plan(kCriterionCost), 1);
   EXPECT_EQ(net.Plan(kCriterionTime), 0);
 }
@@ -347,9 +347,9 @@ TEST_F(PlanRoute, EdgesWithoutRoadObjectAreFree) {
   net.Request({"Alma", "Bükk"});
   ASSERT_EQ(net.Plan(kCriterionTime), 2);
   EXPECT_EQ(net.Roads(), "- 1");
-  EXPECT_EQ(net.path().route()[0].distance, 0.0f);
+  EXPECT_EQ(net.path().routeState().steps()[0].distance, 0.0f);
   EXPECT_EQ(net.path().GetRouteBounds(net.roads()), MapRect::Of(100, 150, 150, 100));
-  net.path().DeleteRoute();
+  net.path().routeState().DeleteRoute();
   EXPECT_EQ(net.path().GetRouteBounds(net.roads()), MapRect::Empty());
 }
 

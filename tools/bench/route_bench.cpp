@@ -167,7 +167,7 @@ City& CityOfSide(int side) {
 void BM_Ours(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
-  MOptPath& p = city.path();
+  const RoadGraph& p = city.path().graph();
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<RouteStep> leg;
   std::int64_t i = 0, steps = 0;
@@ -184,7 +184,7 @@ void BM_Ours(benchmark::State& state) {
 void BM_Literal(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
-  MOptPath& p = city.path();
+  const RoadGraph& p = city.path().graph();
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<RouteStep> leg, ours;
   std::int64_t i = 0, differ = 0;
@@ -211,7 +211,7 @@ void BM_Literal(benchmark::State& state) {
 void BM_Textbook(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
-  MOptPath& p = city.path();
+  const RoadGraph& p = city.path().graph();
   TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<std::int32_t> path;
@@ -235,18 +235,19 @@ void BM_Textbook(benchmark::State& state) {
 void BM_BatchPlans(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   MOptPath& p = city.path();
-  p.SetCriterion(static_cast<int>(state.range(1)));
+  p.costTable().SetCriterion(static_cast<int>(state.range(1)));
+  RouteState& route = p.routeState();
   std::string error;
   std::int64_t i = 0;
   for (auto _ : state) {
     const auto [s, t] = city.pair(i++);
-    p.DeleteRoute();
-    p.ClearRoutePoints();
-    static_cast<void>(p.AddRoutePoint(s, "start"));
-    static_cast<void>(p.AddRoutePoint(t, "target"));
+    route.DeleteRoute();
+    route.request().ClearRoutePoints();
+    static_cast<void>(route.request().AddRoutePoint(s, "start"));
+    static_cast<void>(route.request().AddRoutePoint(t, "target"));
     benchmark::DoNotOptimize(SearchRoute(p, city.towns(), city.roads(), error));
   }
-  p.DeleteRoute();
+  route.DeleteRoute();
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -74,12 +74,13 @@ class Sample {
     std::vector<std::pair<std::int32_t, std::string>> places;
     for (std::int32_t s = 0; s < towns.Count(); ++s) {
       const std::string name = towns.NameWithHouseNumbers(s);
-      const std::int32_t node = net_->FindNodeOfPoint(s);
+      const std::int32_t node = net_->graph().FindNodeOfPoint(s);
       if (node >= 0 && !name.empty() && towns.FindByName(name) == s) places.emplace_back(node, name);
     }
     std::mt19937 rng(20240611u);
     std::uniform_int_distribution<std::size_t> any(0, places.size() - 1);
-    RouteSearcher search(net_->nodeCount(), net_->edgeCount(), net_->edges());
+    const RoadGraph& graph = net_->graph();
+    RouteSearcher search(graph.nodeCount(), graph.edgeCount(), graph.edges());
     std::vector<RouteStep> leg;
     for (int tries = 0; pairs_.size() < kPairCount && tries < 100 * kPairCount; ++tries) {
       const auto& a = places[any(rng)];
@@ -115,7 +116,7 @@ bool SameSteps(const std::vector<RouteStep>& a, const std::vector<RouteStep>& b)
 
 void BM_Ours(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
-  MOptPath& p = sample->net();
+  const RoadGraph& p = sample->net().graph();
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<RouteStep> leg;
   std::int64_t i = 0, steps = 0;
@@ -131,7 +132,7 @@ void BM_Ours(benchmark::State& state) {
 
 void BM_Literal(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
-  MOptPath& p = sample->net();
+  const RoadGraph& p = sample->net().graph();
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<RouteStep> leg, ours;
   std::int64_t i = 0, differ = 0;
@@ -149,7 +150,7 @@ void BM_Literal(benchmark::State& state) {
 
 void BM_Textbook(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
-  MOptPath& p = sample->net();
+  const RoadGraph& p = sample->net().graph();
   TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
   RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
   std::vector<std::int32_t> path;
@@ -170,8 +171,8 @@ void BM_Textbook(benchmark::State& state) {
 // One batch run over the 1000 pairs, each a block of its own.
 void BM_Batch(benchmark::State& state) {
   MOptPath& p = sample->net();
-  const int saved = p.criterion();
-  p.SetCriterion(static_cast<int>(state.range(0)));
+  const int saved = p.costTable().criterion();
+  p.costTable().SetCriterion(static_cast<int>(state.range(0)));
   std::vector<std::string> source;
   for (const Pair& q : sample->pairs()) {
     source.push_back("[" + q.from + " - " + q.to + "]");
@@ -184,7 +185,7 @@ void BM_Batch(benchmark::State& state) {
     if (!r.errorText.empty()) state.SkipWithError("the run stopped on an error");
     lines = r.lines.size();
   }
-  p.SetCriterion(saved);
+  p.costTable().SetCriterion(saved);
   state.SetItemsProcessed(state.iterations() * kPairCount);
   state.counters["routes/s"] =
       benchmark::Counter(static_cast<double>(state.iterations() * kPairCount), benchmark::Counter::kIsRate);

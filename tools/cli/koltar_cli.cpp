@@ -105,7 +105,7 @@ int Info(const MMap& map) {
       case CategoryType::OptPath: {
         const MOptPath& net = *map.roadNetwork();
         line = StringPrintf("OPTPATH %s %ld nodes %ld edges %ld layers", Utf8(net.categoryName()).c_str(),
-                            static_cast<long>(net.nodeCount()), static_cast<long>(net.edgeCount()),
+                            static_cast<long>(net.graph().nodeCount()), static_cast<long>(net.graph().edgeCount()),
                             static_cast<long>(net.layerCount()));
         break;
       }
@@ -290,19 +290,19 @@ bool ParsePlanOptions(const std::vector<std::string>& args, bool batch, PlanOpti
   return true;
 }
 
-// The map's criterion for the lifetime of the object, then the map's own again, so that
+// The criterion given for the lifetime of the object, then the map's own again, so that
 // closing the map writes back what it had.
 class ScopedCriterion {
  public:
-  ScopedCriterion(MOptPath& path, std::optional<int> criterion) : path_(path), saved_(path.criterion()) {
-    if (criterion) path.SetCriterion(*criterion);
+  ScopedCriterion(CostTable& costs, std::optional<int> criterion) : costs_(costs), saved_(costs.criterion()) {
+    if (criterion) costs.SetCriterion(*criterion);
   }
-  ~ScopedCriterion() { path_.SetCriterion(saved_); }
+  ~ScopedCriterion() { costs_.SetCriterion(saved_); }
   ScopedCriterion(const ScopedCriterion&) = delete;
   ScopedCriterion& operator=(const ScopedCriterion&) = delete;
 
  private:
-  MOptPath& path_;
+  CostTable& costs_;
   int saved_;
 };
 
@@ -322,13 +322,14 @@ void PrintLines(const std::vector<std::string>& lines) {
 int PlanRoute(MMap& map, const PlanOptions& o) {
   MOptPath* network = PlanningNetwork(map);
   if (!network) return kFailed;
-  const ScopedCriterion criterion(*network, o.criterion);
+  const ScopedCriterion criterion(network->costTable(), o.criterion);
   const PointSettlements towns = map.Settlements();
   const RoadData roads = map.Roads();
 
-  network->ClearRoutePoints();
+  RouteRequest& request = network->routeState().request();
+  request.ClearRoutePoints();
   for (const std::string& name : o.operands) {
-    const std::string error = AddRoutePointByName(*network, towns, Utf8ToCp1250(name));
+    const std::string error = AddRoutePointByName(network->graph(), request, towns, Utf8ToCp1250(name));
     if (!error.empty()) {
       ShowMessage(error, MessageKind::Exclamation);
       return kFailed;
@@ -340,7 +341,7 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
   if (!error.empty()) ShowMessage(error, MessageKind::Exclamation);
   if (steps == 0) ShowMessage(Utf8ToCp1250("A kezdőpontból nem lehet eljutni a végpontba."), MessageKind::Information);
   // What was found is listed even when a leg failed, as the route list shows it.
-  PrintLines(ItineraryLines(*network));
+  PrintLines(ItineraryLines(network->routeState()));
   const int result = steps > 0 && error.empty() ? 0 : kFailed;
 
   if (!o.png.empty()) {
@@ -372,7 +373,7 @@ int PlanBatch(MMap& map, const PlanOptions& o) {
   if (!network) return kFailed;
   std::string bytes;
   if (!ReadBatchSource(ModelFileName(std::filesystem::path(o.operands.front())), bytes)) return kFailed;
-  const ScopedCriterion criterion(*network, o.criterion);
+  const ScopedCriterion criterion(network->costTable(), o.criterion);
   const BatchResult result = GenerateBatchRoutes(*network, map.Settlements(), map.Roads(),
                                                  SplitTextLines(SourceText(std::move(bytes))));
   PrintLines(result.lines);

@@ -1,0 +1,84 @@
+#pragma once
+// RoadGraph: the fixed graph of a road network. Nodes (NODEFILE) stand for settlement
+// objects or junctions; directed edges (EDGEFILE) run along road objects. The tables
+// are read and checked once; what stays mutable is the three weights of each edge,
+// which ComputeEdgeWeights makes from a cost table before a search.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "route/road_data.h"
+#include "route/route_records.h"
+
+namespace koltar {
+
+class CostTable;
+
+class RoadGraph {
+ public:
+  // No nodes and no edges.
+  RoadGraph() = default;
+  // Loads the node and the edge file (model file names). Never fails: a file that
+  // cannot be loaded leaves its table empty after LoadFileToMemory's message. An edge
+  // table that is not sorted by from node is sorted stably; edges naming nodes outside
+  // the node table are never followed; edges with a road object and a negative length
+  // are impassable. Each of these is reported once (caption "KOLTAR32", exclamation
+  // icon).
+  RoadGraph(std::string nodeFile, std::string edgeFile);
+
+  const std::string& nodeFile() const { return nodeFile_; }
+  const std::string& edgeFile() const { return edgeFile_; }
+
+  // Checks the graph against the two categories once they are loaded, reporting once
+  // each: nodes whose settlement index is outside the settlement category (they count
+  // as junctions), edges whose road object index is outside the road category and
+  // edges whose road's layer has no entry in `costs` (both impassable). Later calls do
+  // nothing.
+  void Bind(const SettlementNames& towns, const RoadData& roads, const CostTable& costs);
+
+  // Fills the three weights of every edge from `costs` and the road objects' layers.
+  // Edges without road object, or all edges when there are no road types, weigh 0; a
+  // disabled type, or a factor, speed or unit cost <= 0, weighs 1e38. Skipped when the
+  // road types and the road data block are those of the last call (the road objects'
+  // layers never change while a map is open); the criterion plays no part.
+  void ComputeEdgeWeights(const CostTable& costs, const RoadData& roads);
+
+  // Node table, used in place.
+  std::int32_t nodeCount() const { return nodeCount_; }
+  // The NODEFILE record of a node; -1 for a node outside the table.
+  std::int32_t NodeRecord(std::int32_t node) const;
+  // The settlement object index a node stands for, or -1 for a junction, a node outside
+  // the table, or an index outside the settlement category.
+  std::int32_t SettlementOfNode(std::int32_t node, const SettlementNames& towns) const;
+  // The first node (from node 0) that stands for the settlement object; -1 for a
+  // negative index or when none does.
+  std::int32_t FindNodeOfPoint(std::int32_t settlement) const;
+
+  // Edge table, sorted by from node; precondition 0 <= index < edgeCount().
+  std::int32_t edgeCount() const { return static_cast<std::int32_t>(edges_.size()); }
+  const EdgeEntry* edges() const { return edges_.data(); }
+  const EdgeEntry& edge(std::int32_t index) const { return edges_[static_cast<std::size_t>(index)]; }
+  // The edge a route step names, or null when its index is outside the table.
+  const EdgeEntry* EdgeOfStep(const RouteStep& step) const;
+
+ private:
+  void LoadNodes();
+  void LoadEdges();
+  void CheckEdges();
+
+  std::string nodeFile_;
+  MemoryBlock nodes_;
+  std::int32_t nodeCount_ = 0;
+  std::string edgeFile_;
+  std::vector<EdgeEntry> edges_;
+  bool bound_ = false;
+  // What the edge weights were last computed from.
+  bool weightsValid_ = false;
+  const std::uint8_t* weightsRoads_ = nullptr;
+  std::int32_t weightsRoadCount_ = 0;
+  std::vector<RoadType> weightsTypes_;
+};
+
+}  // namespace koltar
