@@ -22,7 +22,6 @@
 #include "platform/services.h"
 #include "platform/status.h"
 #include "route/opt_path.h"
-#include "route/route_draw.h"
 
 namespace koltar {
 
@@ -244,12 +243,7 @@ void CommandWindow::NewWindow() {
 void CommandWindow::WholeMap() {
   MapFrameWindow* frame = ActiveMapFrame();
   if (!frame || !frame->map()) return;
-  MapWindow& view = *frame->mapWindow();
-  const MapRect& e = frame->map()->extent();
-  view.SetScale(MultiplyScale(view.FitScale(e), 1.1));
-  view.SetCentre(MapPoint{static_cast<std::int32_t>((std::int64_t{e.left} + e.right) / 2),
-                          static_cast<std::int32_t>((std::int64_t{e.top} + e.bottom) / 2)});
-  view.Redraw();
+  frame->mapWindow()->ShowWholeMap();
 }
 
 void CommandWindow::PositionOnRoute() {
@@ -258,12 +252,7 @@ void CommandWindow::PositionOnRoute() {
   if (!map) return;
   const MapRect bounds = map->GetRouteBounds();
   // A route that runs along no road object has no place on the map: the view stays.
-  if (!bounds.IsEmpty()) {
-    MapWindow& view = *frame->mapWindow();
-    const RouteView target = RouteViewOf(bounds, view.FitScale(bounds));
-    view.SetScale(target.scale);
-    view.SetCentre(target.centre);
-  }
+  if (!bounds.IsEmpty()) frame->mapWindow()->ShowRoute(bounds);
   RepaintMap(map);
 }
 

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cmath>
+#include <optional>
 #include <vector>
 
 #include "app/commands.h"
@@ -34,7 +34,6 @@ namespace {
 constexpr int kScrollMax = 1000;
 constexpr int kMarkerRadius = 50;
 constexpr int kMarkerPenWidth = 4;
-constexpr int kBandStep = 20;
 
 // Only one map drawing runs at a time: a window whose turn comes while another one draws
 // (its timer fires while the other lets events through) waits for it.
@@ -46,24 +45,19 @@ std::vector<QPointer<MapWindow>>& Waiting() {
 
 DevicePoint ToDevice(const QPoint& p) { return DevicePoint{p.x(), p.y()}; }
 
-std::int32_t Middle(std::int32_t a, std::int32_t b) {
-  return static_cast<std::int32_t>((std::int64_t{a} + b) / 2);
-}
+ScrollAxis AxisOf(Qt::Orientation o) { return o == Qt::Horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical; }
 
-// The corners of the rectangle from a to b as a closed five-point ring.
-void Corners(QPoint a, QPoint b, DevicePoint out[5]) {
-  out[0] = {a.x(), a.y()};
-  out[1] = {b.x(), a.y()};
-  out[2] = {b.x(), b.y()};
-  out[3] = {a.x(), b.y()};
-  out[4] = out[0];
-}
-
-// The band's corners, normalised: left <= right, top <= bottom; its width and height are
-// right - left and bottom - top (zero for a band that never opened).
-DeviceRect BandRect(const DevicePoint c[5]) {
-  return DeviceRect{std::min(c[0].x, c[2].x), std::min(c[0].y, c[2].y), std::max(c[0].x, c[2].x),
-                    std::max(c[0].y, c[2].y)};
+// The step of a scroll-bar action; none for thumb moves and the rest.
+std::optional<ScrollStep> StepOf(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return ScrollStep::LineForward;
+    case QAbstractSlider::SliderSingleStepSub: return ScrollStep::LineBack;
+    case QAbstractSlider::SliderPageStepAdd: return ScrollStep::PageForward;
+    case QAbstractSlider::SliderPageStepSub: return ScrollStep::PageBack;
+    case QAbstractSlider::SliderToMinimum: return ScrollStep::ToStart;
+    case QAbstractSlider::SliderToMaximum: return ScrollStep::ToEnd;
+    default: return std::nullopt;
+  }
 }
 
 QRect Covering(const DeviceRect& r, int margin) {
@@ -80,9 +74,8 @@ MapWindow::MapWindow(MMap& map, std::function<int()> currentTool, QWidget* paren
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-  const MapRect& e = map_->extent();
-  view_.scale = -1;
-  view_.centre = e.IsEmpty() ? MapPoint{0, 0} : MapPoint{Middle(e.left, e.right), Middle(e.top, e.bottom)};
+  state_ = MapViewState(ViewFactsOf(*map_, Program().pixel));
+  state_.SetDeviceRect(ClientRect());
   for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
     bar->setRange(0, kScrollMax);
     bar->setPageStep(kScrollMax / 10);
@@ -111,42 +104,47 @@ DeviceRect MapWindow::ClientRect() const {
   return DeviceRect{0, 0, viewport()->width(), viewport()->height()};
 }
 
-LCTransform MapWindow::Transform() const {
-  MapView v = view_;
-  v.rect = ClientRect();
-  return BuildTransform(v, map_ ? map_->unit() : 10);
-}
+LCTransform MapWindow::Transform() const { return state_.Transform(); }
 
 void MapWindow::SetScale(std::int32_t request) {
   if (!map_) return;
-  koltar::SetScale(view_, request, map_->smallestScale(), map_->largestScale());
+  state_.SetScale(request);
+  ShowScale();
 }
 
-std::int32_t MapWindow::FitScale(const MapRect& rect) const {
-  return koltar::FitScale(rect, ClientRect(), map_ ? map_->unit() : 10);
-}
+void MapWindow::ShowScale() { Status().SetScaleText(ScaleText(state_.scale())); }
+
+std::int32_t MapWindow::FitScale(const MapRect& rect) const { return state_.FitScale(rect); }
 
 void MapWindow::SetCentre(MapPoint centre) {
-  view_.centre = centre;
+  state_.SetCentre(centre);
+  UpdateScrollBars();
+}
+
+void MapWindow::ShowWholeMap() {
+  if (!map_) return;
+  state_.FitWholeMap();
+  ShowScale();
+  UpdateScrollBars();
+  Redraw();
+}
+
+void MapWindow::ShowRoute(const MapRect& bounds) {
+  if (!map_) return;
+  state_.ShowRoute(bounds);
+  ShowScale();
   UpdateScrollBars();
 }
 
 void MapWindow::UpdateScrollBars() {
   if (!map_) return;
-  const MapRect& e = map_->extent();
   const QSignalBlocker h(horizontalScrollBar());
   const QSignalBlocker v(verticalScrollBar());
-  horizontalScrollBar()->setValue(ScrollPosFromMap(e, ScrollAxis::Horizontal, view_.centre.x, 0, kScrollMax));
-  verticalScrollBar()->setValue(ScrollPosFromMap(e, ScrollAxis::Vertical, view_.centre.y, 0, kScrollMax));
+  horizontalScrollBar()->setValue(state_.ScrollPosition(ScrollAxis::Horizontal, kScrollMax));
+  verticalScrollBar()->setValue(state_.ScrollPosition(ScrollAxis::Vertical, kScrollMax));
 }
 
-MapRect MapWindow::VisibleMapRect() const {
-  const LCTransform t = Transform();
-  const DeviceRect c = ClientRect();
-  const MapPoint a = DeviceToMap(t, DevicePoint{c.left, c.top});
-  const MapPoint b = DeviceToMap(t, DevicePoint{c.right, c.bottom});
-  return MapRect::Of(a.x, a.y, b.x, b.y);
-}
+MapRect MapWindow::VisibleMapRect() const { return state_.VisibleMapRect(); }
 
 void MapWindow::SetToolCursor(int tool) {
   switch (tool) {
@@ -160,7 +158,7 @@ void MapWindow::SetToolCursor(int tool) {
 }
 
 void MapWindow::Activated(bool active) {
-  Status().SetScaleText(active && view_.scale > 0 ? ScaleText(view_.scale) : std::string());
+  Status().SetScaleText(active && state_.HasScale() ? ScaleText(state_.scale()) : std::string());
 }
 
 // ---- drawing ------------------------------------------------------------------------
@@ -187,7 +185,7 @@ void MapWindow::RenderNow() {
 }
 
 void MapWindow::Render() {
-  if (!map_ || buffer_.isNull() || dirty_.isEmpty() || view_.scale <= 0) return;
+  if (!map_ || buffer_.isNull() || dirty_.isEmpty() || !state_.HasScale()) return;
   if (g_drawing) {
     Waiting().emplace_back(this);
     return;
@@ -204,7 +202,7 @@ void MapWindow::Render() {
     QtDeviceContext dc(buffer_);
     const DeviceRect update{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     dc.SetClipRect(update);
-    map_->Draw(dc, Transform(), update, view_.scale);
+    map_->Draw(dc, Transform(), update, state_.scale());
   }
   if (map_ && markerShown_) DrawMarker(&area);
   SetToolCursor(Tool());
@@ -224,6 +222,7 @@ void MapWindow::Render() {
 
 void MapWindow::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
+  state_.SetDeviceRect(ClientRect());  // the viewport has its new size now
   if (rendering_) {
     resizePending_ = true;  // the buffer is in use until the drawing ends
     return;
@@ -236,8 +235,10 @@ void MapWindow::ResizeBuffer() {
   if (size.isEmpty()) return;
   buffer_ = QImage(size, QImage::Format_RGB32);
   buffer_.fill(Qt::white);
-  if (view_.scale == -1 && map_) {
-    SetScale(MultiplyScale(FitScale(map_->extent()), 1.1));
+  if (state_.scale() == -1 && map_) {  // the first size decides the scale
+    state_.FitWholeMap();
+    ShowScale();
+    UpdateScrollBars();
   }
   Redraw();
 }
@@ -259,55 +260,29 @@ void MapWindow::paintEvent(QPaintEvent* event) {
 // ---- scrolling ----------------------------------------------------------------------
 
 void MapWindow::ScrollAction(Qt::Orientation o, int action) {
-  if (!map_ || view_.scale <= 0) return;
-  const MapRect& e = map_->extent();
-  if (e.IsEmpty()) return;
-  const bool horizontal = o == Qt::Horizontal;
-  const LCTransform t = Transform();
-  const double step = std::max<std::int32_t>(
-      1, DeviceLengthToMap(t, horizontal ? viewport()->width() : viewport()->height()));
-  const double now = horizontal ? view_.centre.x : view_.centre.y;
-  // Horizontally "add" moves right; vertically "add" moves down, to smaller y.
-  const double sign = horizontal ? 1.0 : -1.0;
-  double next = now;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: next = now + sign * step * 0.1; break;
-    case QAbstractSlider::SliderSingleStepSub: next = now - sign * step * 0.1; break;
-    case QAbstractSlider::SliderPageStepAdd: next = now + sign * step; break;
-    case QAbstractSlider::SliderPageStepSub: next = now - sign * step; break;
-    case QAbstractSlider::SliderToMinimum: next = horizontal ? e.left : e.top; break;
-    case QAbstractSlider::SliderToMaximum: next = horizontal ? e.right : e.bottom; break;
-    default: {
-      // Thumb moves wait for the release; keep the bar where the view is.
-      QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
-      if (action == QAbstractSlider::SliderMove) return;
-      bar->setSliderPosition(bar->value());
-      return;
-    }
+  if (!map_ || !state_.Scrollable()) return;
+  const ScrollAxis axis = AxisOf(o);
+  QScrollBar* bar = o == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+  const std::optional<ScrollStep> step = StepOf(action);
+  if (!step) {
+    // Thumb moves wait for the release; keep the bar where the view is.
+    if (action != QAbstractSlider::SliderMove) bar->setSliderPosition(bar->value());
+    return;
   }
-  const double low = horizontal ? e.left : e.bottom;
-  const double high = horizontal ? e.right : e.top;
-  ScrollBy(o, ClampToInt32(std::clamp(std::round(next), low, high)));
-  QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
-  bar->setSliderPosition(horizontal ? ScrollPosFromMap(e, ScrollAxis::Horizontal, view_.centre.x, 0, kScrollMax)
-                                    : ScrollPosFromMap(e, ScrollAxis::Vertical, view_.centre.y, 0, kScrollMax));
+  ScrollBy(axis, state_.ScrollTarget(axis, *step));
+  bar->setSliderPosition(state_.ScrollPosition(axis, kScrollMax));
 }
 
 void MapWindow::ScrollToPosition(Qt::Orientation o, int position) {
-  if (!map_ || view_.scale <= 0) return;
-  const MapRect& e = map_->extent();
-  if (e.IsEmpty()) return;
-  const bool horizontal = o == Qt::Horizontal;
-  ScrollBy(o, MapFromScrollPos(e, horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical, position, 0, kScrollMax));
+  if (!map_ || !state_.Scrollable()) return;
+  const ScrollAxis axis = AxisOf(o);
+  ScrollBy(axis, state_.CoordinateAtScrollPosition(axis, position, kScrollMax));
 }
 
-void MapWindow::ScrollBy(Qt::Orientation o, std::int32_t next) {
-  const bool horizontal = o == Qt::Horizontal;
-  std::int32_t& coordinate = horizontal ? view_.centre.x : view_.centre.y;
-  if (next == coordinate) return;
-  const LCTransform t = Transform();
-  const std::int32_t pixels = MapLengthToDevice(t, static_cast<double>(next) - coordinate);
-  coordinate = next;
+void MapWindow::ScrollBy(ScrollAxis axis, std::int32_t next) {
+  const bool horizontal = axis == ScrollAxis::Horizontal;
+  if (next == (horizontal ? state_.centre().x : state_.centre().y)) return;
+  const std::int32_t pixels = state_.ScrollTo(axis, next);
   UpdateScrollBars();
   // Move what is drawn and draw only the uncovered strip.
   const int dx = horizontal ? -pixels : 0;
@@ -332,7 +307,7 @@ void MapWindow::ScrollBy(Qt::Orientation o, std::int32_t next) {
 // ---- mouse and keys -----------------------------------------------------------------
 
 void MapWindow::ShowPosition(const QPoint& at) {
-  if (!map_ || view_.scale <= 0) return;
+  if (!map_ || !state_.HasScale()) return;
   const MapPoint m = DeviceToMap(Transform(), ToDevice(at));
   if (!map_->extent().Contains(m)) {
     Status().SetPositionText("");
@@ -346,7 +321,7 @@ void MapWindow::ShowPosition(const QPoint& at) {
 }
 
 void MapWindow::mousePressEvent(QMouseEvent* event) {
-  if (!map_ || view_.scale <= 0) return;
+  if (!map_ || !state_.HasScale()) return;
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::MiddleButton && !band_) {
     pan_ = Pan{at, QPoint(0, 0), buffer_};
@@ -400,14 +375,8 @@ void MapWindow::mouseReleaseEvent(QMouseEvent* event) {
     pan_.reset();
     viewport()->releaseMouse();
     if (map_ && !offset.isNull()) {
-      // The map point that was under the mouse stays under it.
-      const LCTransform t = Transform();
-      const MapPoint from = DeviceToMap(t, DevicePoint{t.deviceOriginX, t.deviceOriginY});
-      const MapPoint to = DeviceToMap(t, DevicePoint{t.deviceOriginX - offset.x(), t.deviceOriginY - offset.y()});
-      const MapRect& e = map_->extent();
-      MapPoint c{view_.centre.x + (to.x - from.x), view_.centre.y + (to.y - from.y)};
-      if (!e.IsEmpty()) c = {std::clamp(c.x, e.left, e.right), std::clamp(c.y, e.bottom, e.top)};
-      SetCentre(c);
+      state_.PanBy(ToDevice(offset));  // the map point that was under the mouse stays under it
+      UpdateScrollBars();
       Redraw();
     } else {
       viewport()->update();
@@ -454,25 +423,17 @@ void MapWindow::OpenInformation(const QPoint& at) {
 }
 
 void MapWindow::wheelEvent(QWheelEvent* event) {
-  if (!map_ || view_.scale <= 0 || band_ || pan_) return;
+  if (!map_ || !state_.HasScale() || band_ || pan_) return;
   const int delta = event->angleDelta().y();
   if (delta == 0) return;
   ZoomAround(event->position().toPoint(), delta > 0 ? 0.5 : 2.0);
 }
 
 void MapWindow::ZoomAround(const QPoint& at, double factor) {
-  const MapPoint fixed = DeviceToMap(Transform(), ToDevice(at));
-  const std::int32_t before = view_.scale;
-  SetScale(MultiplyScale(view_.scale, factor));
-  if (view_.scale == before) return;
-  // The point under the mouse keeps its place: centre the new transform on it, then
-  // find the map point that lands on the window's middle.
-  MapView around = view_;
-  around.centre = fixed;
-  around.rect = ClientRect();
-  const LCTransform t = BuildTransform(around, map_->unit());
-  const DevicePoint mirrored{2 * t.deviceOriginX - at.x(), 2 * t.deviceOriginY - at.y()};
-  SetCentre(DeviceToMap(t, mirrored));
+  const bool moved = state_.ZoomAround(ToDevice(at), factor);
+  ShowScale();
+  if (!moved) return;
+  UpdateScrollBars();
   Redraw();
 }
 
@@ -500,7 +461,7 @@ void MapWindow::DrawBand() {
   QtDeviceContext dc(buffer_);
   dc.SetDrawMode(DrawMode::Xor);
   dc.SetPen(Pen{kWhite, PenStyle::Solid, 0});
-  dc.Polyline(band_->corners, 5);
+  dc.Polyline(band_->corners.data(), 5);
   viewport()->update(Covering(BandRect(band_->corners), 2));
 }
 
@@ -508,45 +469,24 @@ void MapWindow::StartBand(const QPoint& at, int button) {
   Band band;
   band.button = button;
   band.anchor = ToDevice(at);
-  if (Tool() == cmd::kToolZoom) {
-    const int hw = viewport()->width() / 4;
-    const int hh = viewport()->height() / 4;
-    Corners(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() + hw, at.y() + hh), band.corners);
-  } else {
-    Corners(at, at, band.corners);
-  }
+  band.corners = Tool() == cmd::kToolZoom ? ZoomBandAt(band.anchor, ClientRect()) : BandCorners(band.anchor, band.anchor);
   band_ = band;
   viewport()->grabMouse();  // the band stays in this window until the button comes up
   DrawBand();
 }
 
 void MapWindow::MoveBand(const QPoint& raw) {
-  const QPoint at(std::clamp(raw.x(), 0, std::max(0, viewport()->width() - 1)),
-                  std::clamp(raw.y(), 0, std::max(0, viewport()->height() - 1)));
+  const DevicePoint at = ClampIntoClient(ToDevice(raw), ClientRect());
   DrawBand();  // erase
-  if (Tool() == cmd::kToolZoom) {
-    const DeviceRect r = BandRect(band_->corners);
-    const int hw = (r.right - r.left) / 2;
-    const int hh = (r.bottom - r.top) / 2;
-    Corners(QPoint(at.x() - hw, at.y() - hh), QPoint(at.x() - hw + (r.right - r.left), at.y() - hh + (r.bottom - r.top)),
-            band_->corners);
-  } else {
-    Corners(QPoint(band_->anchor.x, band_->anchor.y), at, band_->corners);
-  }
+  band_->corners = Tool() == cmd::kToolZoom ? MovedZoomBand(band_->corners, at) : BandCorners(band_->anchor, at);
   DrawBand();
 }
 
 void MapWindow::ResizeZoomBand(int direction) {
-  const int w = viewport()->width();
-  const int h = viewport()->height();
-  if (w <= 0) return;
-  const DeviceRect r = BandRect(band_->corners);
-  const int dx = kBandStep * direction;
-  const int dy = kBandStep * h / w * direction;
-  const DeviceRect grown{r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
-  if (grown.width() <= 0 || grown.width() >= w || grown.height() <= 0 || grown.height() >= h) return;
+  const std::optional<BandRing> resized = ResizedZoomBand(band_->corners, direction, ClientRect());
+  if (!resized) return;
   DrawBand();
-  Corners(QPoint(grown.left, grown.top), QPoint(grown.right, grown.bottom), band_->corners);
+  band_->corners = *resized;
   DrawBand();
 }
 
@@ -555,17 +495,11 @@ void MapWindow::EndBand(int button) {
   viewport()->releaseMouse();
   const DeviceRect r = BandRect(band_->corners);
   band_.reset();
-  if (r.width() == 0 || r.height() == 0 || !map_) return;
-  // The band's middle becomes the centre, and the band fills the window (left button)
-  // or the window shrinks into the band (right button).
-  const LCTransform t = Transform();
-  const MapPoint a = DeviceToMap(t, DevicePoint{r.left, r.top});
-  const MapPoint b = DeviceToMap(t, DevicePoint{r.right, r.bottom});
-  SetCentre(MapPoint{Middle(a.x, b.x), Middle(a.y, b.y)});
-  const double fx = static_cast<double>(r.width()) / viewport()->width();
-  const double fy = static_cast<double>(r.height()) / viewport()->height();
-  const double f = std::max(fx, fy);
-  SetScale(button > 0 ? MultiplyScale(view_.scale, f) : ClampToInt32(view_.scale / f));
+  if (!map_) return;
+  // The band fills the window (left button) or the window shrinks into the band (right).
+  if (!(button > 0 ? state_.ZoomToBand(r) : state_.ShrinkIntoBand(r))) return;
+  ShowScale();
+  UpdateScrollBars();
   Redraw();
 }
 
@@ -601,12 +535,9 @@ void MapWindow::StartLabelDrag(const QPoint& at) {
 }
 
 void MapWindow::MoveLabelDrag(const QPoint& raw) {
-  const QPoint at(std::clamp(raw.x(), 0, std::max(0, viewport()->width() - 1)),
-                  std::clamp(raw.y(), 0, std::max(0, viewport()->height() - 1)));
-  const MapPoint m = DeviceToMap(drag_->snapshot, ToDevice(at));
+  const MapPoint m = DeviceToMap(drag_->snapshot, ClampIntoClient(ToDevice(raw), ClientRect()));
   DrawOutline();  // erase
-  drag_->anchor = MapPoint{ClampToInt32(static_cast<double>(drag_->anchor.x) + m.x - drag_->mouse.x),
-                           ClampToInt32(static_cast<double>(drag_->anchor.y) + m.y - drag_->mouse.y)};
+  drag_->anchor = DraggedAnchor(drag_->anchor, drag_->mouse, m);
   drag_->mouse = m;
   DrawOutline();
 }

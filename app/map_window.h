@@ -1,6 +1,7 @@
 #pragma once
 // A map window: the MDI child frame (MapFrameWindow) and its client, the view
-// (MapWindow), which holds a scale and a centre onto a shared MMap.
+// (MapWindow), which holds a scale and a centre onto a shared MMap. The view maths lives
+// in MapViewState (view/); the window turns Qt events into its calls and draws again.
 //
 // The view keeps the drawn map in a back buffer. The map is drawn into it outside paint
 // events (a long drawing lets events through for its progress display and ESC), and a
@@ -19,9 +20,11 @@
 #include <optional>
 
 #include "geometry/geometry.h"
-#include "view/text_outline.h"
 #include "geometry/transform.h"
 #include "platform/repaint.h"
+#include "view/map_view_state.h"
+#include "view/mouse_tools.h"
+#include "view/text_outline.h"
 
 namespace koltar {
 
@@ -40,11 +43,15 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   // Lets go of the map when the window closes.
   void Detach();
 
-  const MapView& view() const { return view_; }
+  const MapView& view() const { return state_.view(); }
   // Rounds and clamps a scale into the map's range, shows it, and stores it.
   void SetScale(std::int32_t request);
   // Stores the centre and moves both scroll bars to it.
   void SetCentre(MapPoint centre);
+  // The whole map, shown and the scroll bars moved; drawn again later.
+  void ShowWholeMap();
+  // The whole route with these bounds, shown and the scroll bars moved (not drawn yet).
+  void ShowRoute(const MapRect& bounds);
   // The scale at which a map rectangle just fits into the window.
   std::int32_t FitScale(const MapRect& rect) const;
   LCTransform Transform() const;
@@ -91,7 +98,7 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
 
  private:
   struct Band {
-    DevicePoint corners[5];
+    BandRing corners;
     int button = 0;  // +1 left, -1 right
     DevicePoint anchor;  // area selection: the fixed corner
   };
@@ -122,8 +129,9 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   void Render();
   void ResizeBuffer();
   void UpdateScrollBars();
-  void ScrollBy(Qt::Orientation orientation, std::int32_t newCoordinate);
+  void ScrollBy(ScrollAxis axis, std::int32_t newCoordinate);
   void ShowPosition(const QPoint& at);
+  void ShowScale();
 
   void DrawMarker(const QRect* clip);
   void StartBand(const QPoint& at, int button);
@@ -144,7 +152,7 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
 
   MMap* map_;
   std::function<int()> currentTool_;
-  MapView view_;
+  MapViewState state_;
   QImage buffer_;
   QRegion dirty_;
   bool renderScheduled_ = false;

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "platform/format.h"
-#include "platform/status.h"
 
 namespace koltar {
 namespace {
@@ -71,7 +70,6 @@ std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest
   s = std::max(s, smallest);
   s = std::min(s, largest);
   view.scale = s;
-  Status().SetScaleText(ScaleText(s));
   return s;
 }
 

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "geometry/geometry.h"
+#include "platform/device_types.h"
 #include "platform/narrow.h"
-#include "platform/services.h"
 
 namespace koltar {
 
@@ -43,8 +43,8 @@ struct MapView {
 // per map unit on a screen whose pixels measure `pixel` millimetres.
 LCTransform BuildTransform(std::int32_t scale, MapPoint centre, const DeviceRect& rect,
                            std::int32_t unit, const PixelSize& pixel);
-inline LCTransform BuildTransform(const MapView& view, std::int32_t unit) {
-  return BuildTransform(view.scale, view.centre, view.rect, unit, Program().pixel);
+inline LCTransform BuildTransform(const MapView& view, std::int32_t unit, const PixelSize& pixel) {
+  return BuildTransform(view.scale, view.centre, view.rect, unit, pixel);
 }
 
 inline DevicePoint MapToDevice(const LCTransform& t, MapPoint p) {
@@ -87,7 +87,7 @@ inline std::int32_t DeviceLengthToMap(const LCTransform& t, double length) {
 std::int32_t RoundScale(std::int32_t request);
 
 // Rounds the request, clamps it into [smallest, largest], stores it as the view's scale,
-// shows "1 : <scale>" in the status bar's scale field, and returns it.
+// and returns it. Showing it (ScaleText) is the caller's business.
 std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest,
                       std::int32_t largest);
 
@@ -99,9 +99,6 @@ std::string ScaleText(std::int32_t scale);
 // for the widest scale (2147483647), which SetScale lowers to the map's largest.
 std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit,
                       const PixelSize& pixel);
-inline std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit) {
-  return FitScale(r, d, unit, Program().pixel);
-}
 
 // scale x factor with the fraction dropped, saturating (callers fit with 1.1, 1.2, 1.5).
 inline std::int32_t MultiplyScale(std::int32_t scale, double factor) {

@@ -1,6 +1,6 @@
 #pragma once
 // Points and rectangles in device units: pixels of a window, image or printer, x right,
-// y down.
+// y down; and the size of a screen pixel.
 
 #include <cstdint>
 
@@ -21,6 +21,12 @@ struct DeviceRect {
   std::int32_t width() const { return right - left; }
   std::int32_t height() const { return bottom - top; }
   bool operator==(const DeviceRect&) const = default;
+};
+
+// Width and height of one screen pixel in millimetres.
+struct PixelSize {
+  double px = 25.4 / 96.0;
+  double py = 25.4 / 96.0;
 };
 
 }  // namespace koltar

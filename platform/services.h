@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/device_types.h"
+
 namespace koltar {
 
 class MessageService;
@@ -12,12 +14,6 @@ class WaitCursorService;
 class StatusFields;
 class ImageService;
 class HelpService;
-
-// Width and height of one screen pixel in millimetres.
-struct PixelSize {
-  double px = 25.4 / 96.0;
-  double py = 25.4 / 96.0;
-};
 
 struct ProgramValues {
   std::string settingsFile;  // executable's path with ".INI"

@@ -66,10 +66,4 @@ void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& trans
   dc.SetPen(previous);
 }
 
-RouteView RouteViewOf(const MapRect& bounds, std::int32_t fitScale) {
-  return RouteView{MultiplyScale(fitScale, 1.2),
-                   MapPoint{static_cast<std::int32_t>((std::int64_t{bounds.left} + bounds.right) / 2),
-                            static_cast<std::int32_t>((std::int64_t{bounds.top} + bounds.bottom) / 2)}};
-}
-
 }  // namespace koltar

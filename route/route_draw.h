@@ -1,5 +1,5 @@
 #pragma once
-// Drawing the route over the map, and the view that shows it whole.
+// Drawing the route over the map.
 
 #include <cstdint>
 
@@ -23,14 +23,5 @@ struct RoadData;
 void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform,
                std::int32_t scale, const MCartoSymb& symbology, std::int32_t unit,
                const RoadData& roads);
-
-// Where a view goes to show the whole route: the scale that fits `bounds` into the
-// view, times 1.2, and the bounds' middle (halves rounded toward zero). `fitScale` is
-// the view's FitScale of the bounds.
-struct RouteView {
-  std::int32_t scale = 0;
-  MapPoint centre;
-};
-RouteView RouteViewOf(const MapRect& bounds, std::int32_t fitScale);
 
 }  // namespace koltar

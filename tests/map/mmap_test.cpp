@@ -225,7 +225,7 @@ class MapDrawing : public MapLoading {
     MMap map(WriteMap("", lines));
     test::RecordingDeviceContext dc;
     const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
-    map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
+    map.Draw(dc, BuildTransform(view, map.unit(), Program().pixel), view.rect, view.scale);
   }
 
   std::vector<std::string> DrawEvents() const {
@@ -272,7 +272,7 @@ class MapObjects : public test::ServicesTest {
     EXPECT_TRUE(writer.Write());
     map = std::make_unique<MMap>(writer.MapFileName());
     const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
-    map->Draw(dc, BuildTransform(view, map->unit()), view.rect, view.scale);
+    map->Draw(dc, BuildTransform(view, map->unit(), Program().pixel), view.rect, view.scale);
   }
 
   struct Hit {
@@ -335,7 +335,7 @@ class MapLabels : public test::ServicesTest {
     EXPECT_TRUE(writer.Write());
     map = std::make_unique<MMap>(writer.MapFileName());
     const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
-    map->Draw(dc, BuildTransform(view, map->unit()), view.rect, view.scale);
+    map->Draw(dc, BuildTransform(view, map->unit(), Program().pixel), view.rect, view.scale);
   }
   std::string Saved(const std::string& category) const {
     return "KOLTAR32|INFORMATION|'" + category + "' kategória adatai kimentve.";

@@ -107,17 +107,5 @@ TEST_F(RouteDrawing, WithoutSymbologyEntryTheThinnestBlackLine) {
   EXPECT_TRUE(TranscriptIs(Draw(), {"PEN 0,0,0 0 SOLID", "POLYLINE 0,200 50,150", "PEN 0,0,0 0 SOLID"}));
 }
 
-TEST(RouteView, FitTimesOnePointTwoAroundTheMiddle) {
-  RouteView v = RouteViewOf(MapRect::Of(0, 50, 150, 0), 1000);
-  EXPECT_EQ(v.scale, 1200);
-  EXPECT_EQ(v.centre, (MapPoint{75, 25}));
-  v = RouteViewOf(MapRect::Of(-3, 0, 0, -3), 2999);  // halves toward zero, fraction dropped
-  EXPECT_EQ(v.scale, 3598);
-  EXPECT_EQ(v.centre, (MapPoint{-1, -1}));
-  v = RouteViewOf(MapRect::Of(2147483000, 10, 2147483647, 0), 2000000000);
-  EXPECT_EQ(v.scale, 2147483647);
-  EXPECT_EQ(v.centre.x, 2147483323);
-}
-
 }  // namespace
 }  // namespace koltar

@@ -52,8 +52,8 @@
 #include "platform/format.h"
 #include "route/batch_plan.h"
 #include "route/opt_path.h"
-#include "route/route_draw.h"
 #include "route/route_search.h"
+#include "view/map_view_state.h"
 
 namespace koltar {
 namespace {
@@ -169,25 +169,19 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
   return true;
 }
 
-// The view of a new map window of that size: the whole map fitted with a tenth to
-// spare, centred on the middle of the map's extent.
-MapView WholeMapView(const MMap& map, int width, int height) {
-  MapView view;
-  view.rect = DeviceRect{0, 0, width, height};
-  const MapRect& extent = map.extent();
-  SetScale(view, MultiplyScale(FitScale(extent, view.rect, map.unit()), 1.1), map.smallestScale(),
-           map.largestScale());
-  view.centre = extent.IsEmpty()
-                    ? MapPoint{}
-                    : MapPoint{static_cast<std::int32_t>((std::int64_t{extent.left} + extent.right) / 2),
-                               static_cast<std::int32_t>((std::int64_t{extent.top} + extent.bottom) / 2)};
+// The view of a new map window of that size: the whole map (MapViewState::FitWholeMap).
+MapViewState WholeMapView(const MMap& map, int width, int height) {
+  MapViewState view(ViewFactsOf(map, Program().pixel));
+  view.SetDeviceRect(DeviceRect{0, 0, width, height});
+  view.FitWholeMap();
   return view;
 }
 
 // Draws the map as the view shows it into a PNG file; false after saying why.
-bool DrawToPng(MMap& map, const MapView& view, const std::string& file) {
+bool DrawToPng(MMap& map, const MapViewState& state, const std::string& file) {
+  const MapView& view = state.view();
   QtDeviceContext dc(view.rect.right, view.rect.bottom);  // white, 96 dots per inch
-  map.Draw(dc, BuildTransform(view, map.unit()), view.rect, view.scale);
+  map.Draw(dc, state.Transform(), view.rect, view.scale);
   if (!dc.image()->save(QString::fromStdString(file), "PNG")) {
     std::fprintf(stderr, "koltar-cli: cannot write %s\n", file.c_str());
     return false;
@@ -202,11 +196,11 @@ std::string ViewText(const std::string& file, const MapView& view) {
 }
 
 int Render(MMap& map, const RenderOptions& o) {
-  MapView view = WholeMapView(map, o.width, o.height);
-  if (o.scale) SetScale(view, *o.scale, map.smallestScale(), map.largestScale());
-  if (o.centre) view.centre = *o.centre;
+  MapViewState view = WholeMapView(map, o.width, o.height);
+  if (o.scale) view.SetScale(*o.scale);
+  if (o.centre) view.SetCentre(*o.centre);
   if (!DrawToPng(map, view, o.out)) return kFailed;
-  std::printf("%s\n", ViewText(o.out, view).c_str());
+  std::printf("%s\n", ViewText(o.out, view.view()).c_str());
   return 0;
 }
 
@@ -345,15 +339,11 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
   const int result = steps > 0 && error.empty() ? 0 : kFailed;
 
   if (!o.png.empty()) {
-    MapView view = WholeMapView(map, o.width, o.height);
+    MapViewState view = WholeMapView(map, o.width, o.height);
     const MapRect bounds = map.GetRouteBounds();
-    if (!bounds.IsEmpty()) {
-      const RouteView target = RouteViewOf(bounds, FitScale(bounds, view.rect, map.unit()));
-      SetScale(view, target.scale, map.smallestScale(), map.largestScale());
-      view.centre = target.centre;
-    }
+    if (!bounds.IsEmpty()) view.ShowRoute(bounds);
     if (!DrawToPng(map, view, o.png)) return kFailed;
-    std::fprintf(stderr, "koltar-cli: %s\n", ViewText(o.png, view).c_str());
+    std::fprintf(stderr, "koltar-cli: %s\n", ViewText(o.png, view.view()).c_str());
   }
   map.DeleteRoute();
   return result;
