@@ -13,9 +13,6 @@
 
 #include "app/commands.h"
 #include "app/ui_text.h"
-#include "categories/area.h"
-#include "categories/line.h"
-#include "categories/point.h"
 #include "categories/text.h"
 #include "map/mmap.h"
 #include "platform/message_texts.h"
@@ -405,20 +402,11 @@ void MapWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MapWindow::OpenInformation(const QPoint& at) {
-  CategoryType type = CategoryType::None;
-  std::int32_t category = -1, object = -1;
-  if (!map_->HitTest(DeviceToMap(Transform(), ToDevice(at)), type, category, object)) return;
-  std::string objectName;
-  map_->GetObjectNames(type, category, object, nullptr, &objectName);
+  const std::optional<ObjectHit> hit = map_->HitTest(DeviceToMap(Transform(), ToDevice(at)));
+  if (!hit) return;
+  const std::string objectName = GetObjectNames(*hit).object;
   if (objectName.empty()) return;
-  const auto k = static_cast<std::size_t>(category);
-  std::string infoFile;
-  switch (type) {
-    case CategoryType::Point: infoFile = map_->points()[k]->infoFile(); break;
-    case CategoryType::Line: infoFile = map_->lines()[k]->infoFile(); break;
-    case CategoryType::Area: infoFile = map_->areas()[k]->infoFile(); break;
-    default: break;
-  }
+  const std::string& infoFile = hit->category->infoFile();
   if (!infoFile.empty()) Help().ShowKeyword(infoFile, objectName);
 }
 
@@ -524,12 +512,13 @@ void MapWindow::DrawOutline() {
 void MapWindow::StartLabelDrag(const QPoint& at) {
   const LCTransform snapshot = Transform();
   const MapPoint m = DeviceToMap(snapshot, ToDevice(at));
-  std::int32_t category = -1, label = -1;
-  if (!map_->HitTestLabel(m, category, label)) return;
-  MText& texts = *map_->text(category);
-  const MapPoint anchor = texts.GetLabelPosition(label);
-  drag_.emplace(LabelDrag{snapshot, category, label, anchor, anchor, m,
-                          TextOutline(snapshot, anchor, texts.GetLabelRect(label), texts.GetLabelAngle(label))});
+  const std::optional<LabelHit> hit = map_->HitTestLabel(m);
+  if (!hit) return;
+  MText& texts = *map_->text(hit->category);
+  const MapPoint anchor = texts.GetLabelPosition(hit->label);
+  drag_.emplace(LabelDrag{snapshot, hit->category, hit->label, anchor, anchor, m,
+                          TextOutline(snapshot, anchor, texts.GetLabelRect(hit->label),
+                                      texts.GetLabelAngle(hit->label))});
   viewport()->grabMouse();  // the label stays in this window until the button comes up
   DrawOutline();
 }
@@ -582,27 +571,21 @@ void MapWindow::HideMarker() {
 }
 
 void MapWindow::ShowObjectName(const QPoint& at) {
-  CategoryType type = CategoryType::None;
-  std::int32_t category = -1, object = -1;
-  const MapPoint m = DeviceToMap(Transform(), ToDevice(at));
-  if (!map_->HitTest(m, type, category, object)) return;
-  std::string categoryName, objectName;
-  map_->GetObjectNames(type, category, object, &categoryName, &objectName);
-  const std::string text =
-      objectName.empty() ? StringPrintf(Cp("%s: Nincs név tárolva.").c_str(), categoryName.c_str()) : objectName;
+  const std::optional<ObjectHit> hit = map_->HitTest(DeviceToMap(Transform(), ToDevice(at)));
+  if (!hit) return;
+  const ObjectNames names = GetObjectNames(*hit);
+  const std::string text = names.object.empty()
+                               ? StringPrintf(Cp("%s: Nincs név tárolva.").c_str(), names.category.c_str())
+                               : names.object;
   ShowNameBox(at, text);
 }
 
 void MapWindow::ShowLinkMenu(const QPoint& globalAt) {
   static bool tracking = false;  // a right click while the menu is open is ignored
   if (tracking) return;
-  CategoryType type = CategoryType::None;
-  std::int32_t category = -1, object = -1;
   const QPoint at = viewport()->mapFromGlobal(globalAt);
-  if (!map_->HitTest(DeviceToMap(Transform(), ToDevice(at)), type, category, object)) return;
-  std::string objectName;
-  map_->GetObjectNames(type, category, object, nullptr, &objectName);
-  if (objectName.empty()) return;
+  const std::optional<ObjectHit> hit = map_->HitTest(DeviceToMap(Transform(), ToDevice(at)));
+  if (!hit || GetObjectNames(*hit).object.empty()) return;
   // Attaching files to objects comes with the linked information; until then the menu
   // shows what it will offer, disabled.
   QMenu menu(this);

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "platform/dc.h"
-#include "platform/progress.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
@@ -30,25 +29,25 @@ MArea::MArea(std::string_view categoryName, std::string_view mapDirectory, std::
   files_.Open(section, layers_);
 }
 
-void MArea::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                 const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-                 std::int32_t unit) {
-  if (!InCategoryScale(symbology, name_, scale)) return;
-  if (!files_.Drawable() || layers_.empty()) return;
+void MArea::Draw(const RenderContext& context) {
+  if (!ReadyToDraw(context, name_, files_.Drawable(), !layers_.empty())) return;
+  DeviceContext& dc = context.dc;
+  const LCTransform& transform = context.transform;
+  const MCartoSymb& symbology = context.symbology;
 
   const FillMode previousFill = dc.GetFillMode();
   const BackgroundMode previousBackground = dc.GetBackgroundMode();
   dc.SetFillMode(FillMode::Winding);
   for (LayerCommon& layer : layers_) layer.Prepare(symbology, name_);
-  const MapRect view = ViewRectangle(transform, update, mapExtent);
+  const MapRect view = context.View();
 
   RecordArray& records = files_.records;
   for (std::int32_t i = 0; i < records.count(); ++i) {
-    if (EscapePressed()) break;
+    if (context.EscapePressed()) break;
     if (!files_.check.usable(i)) continue;
     const std::uint8_t* r = records.at(i);
     const LayerCommon& layer = layers_[static_cast<std::size_t>(RecordLayer(r) - 1)];
-    if (!layer.Shows(scale)) {
+    if (!layer.Shows(context.scale)) {
       records.SetDrawn(i, false);
       continue;
     }
@@ -64,7 +63,7 @@ void MArea::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRe
         const Pen previousPen = dc.GetPen();
         const Brush previousBrush = dc.GetBrush();
         dc.SetPen(Pen{lineColor, PenStyleOf(style),
-                      MapLengthToDevice(transform, GroundToMapLength(width, unit))});
+                      MapLengthToDevice(transform, GroundToMapLength(width, context.unit))});
         dc.SetBrush(FillBrush(fillColor, hatch));
         // The gaps of a hatch show what lies below.
         dc.SetBackgroundMode(BackgroundMode::Transparent);
@@ -82,8 +81,8 @@ void MArea::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRe
   dc.SetBackgroundMode(previousBackground);
 }
 
-std::int32_t MArea::HitTest(MapPoint p) const {
-  if (layers_.empty() || !files_.coords.present()) return -1;
+std::optional<std::int32_t> MArea::HitTest(MapPoint p) const {
+  if (layers_.empty() || !files_.coords.present()) return std::nullopt;
   const RecordArray& records = files_.records;
   for (std::int32_t i = records.count() - 1; i >= 0; --i) {
     if (!files_.check.usable(i) || !records.IsDrawn(i)) continue;
@@ -95,7 +94,7 @@ std::int32_t MArea::HitTest(MapPoint p) const {
     for (std::int32_t j = 0; j < count; ++j) vertices[static_cast<std::size_t>(j)] = files_.PointOf(r, j);
     if (LCRegion(std::move(vertices)).Contains(p)) return i;
   }
-  return -1;
+  return std::nullopt;
 }
 
 bool MArea::IsDrawn(std::int32_t index) const {

@@ -6,20 +6,19 @@
 // outlined with its line colour, style and stroke-0 width.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "categories/category_common.h"
+#include "categories/map_category.h"
 #include "categories/poly_files.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
 
 namespace koltar {
-
-class DeviceContext;
-class MCartoSymb;
 
 // A polygon held for point tests: a copy of its vertices, a closed ring whose last
 // vertex repeats the first.
@@ -38,7 +37,7 @@ class LCRegion {
   std::vector<MapPoint> points_;
 };
 
-class MArea {
+class MArea final : public MapCategory {
  public:
   // Reads the category's section of the map file and loads DATAFILE, COORDFILE and,
   // when given, NAMEFILE. Never fails: problems are shown and leave the category empty
@@ -47,27 +46,29 @@ class MArea {
   MArea(const MArea&) = delete;
   MArea& operator=(const MArea&) = delete;
 
-  const std::string& name() const { return name_; }
+  CategoryKind kind() const override { return CategoryKind::Area; }
+  const std::string& name() const override { return name_; }
   // The union of the records' bounding rectangles.
-  MapRect GetExtent() const { return files_.Extent(); }
+  MapRect GetExtent() const override { return files_.Extent(); }
   // Fills and outlines every visible area within the update rectangle and sets the
-  // drawn flags. `unit` is metres per map unit.
-  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-            std::int32_t unit);
+  // drawn flags.
+  void Draw(const RenderContext& context) override;
 
-  // The topmost drawn area whose polygon holds the map point, or -1.
-  std::int32_t HitTest(MapPoint p) const;
+  // The topmost drawn area whose polygon holds the map point.
+  std::optional<std::int32_t> HitTest(MapPoint p) const override;
   // The object's name; "" without name table or name, or for an index outside the records.
-  std::string GetObjectName(std::int32_t index) const { return files_.Name(index); }
+  std::string GetObjectName(std::int32_t index) const override { return files_.Name(index); }
   // The record's stored bounding rectangle (the empty rectangle for an index outside
   // the records).
   MapRect GetBounds(std::int32_t index) const { return files_.Bounds(index); }
 
-  std::int32_t recordCount() const { return files_.records.count(); }
-  std::int32_t layerCount() const { return static_cast<std::int32_t>(layers_.size()); }
+  std::int32_t recordCount() const override { return files_.records.count(); }
+  std::int32_t layerCount() const override { return static_cast<std::int32_t>(layers_.size()); }
+  std::string LayerName(std::int32_t layerIndex) const override {
+    return layers_[static_cast<std::size_t>(layerIndex)].name;
+  }
   // The resolved INFOFILE name, "" when not given.
-  const std::string& infoFile() const { return files_.infoFile; }
+  const std::string& infoFile() const override { return files_.infoFile; }
   // Whether the last drawing showed the object (false for indexes outside the records).
   bool IsDrawn(std::int32_t index) const;
 

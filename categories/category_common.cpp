@@ -70,6 +70,10 @@ bool InCategoryScale(const MCartoSymb& symbology, std::string_view category, std
   return smallest <= scale && scale <= largest;
 }
 
+bool ReadyToDraw(const RenderContext& context, std::string_view category, bool filesPresent, bool hasLayers) {
+  return filesPresent && InCategoryScale(context.symbology, category, context.scale) && hasLayers;
+}
+
 MapRect ViewRectangle(const LCTransform& transform, const DeviceRect& update, const MapRect& mapExtent) {
   const MapPoint a = DeviceToMap(transform, DevicePoint{update.left, update.bottom});
   const MapPoint b = DeviceToMap(transform, DevicePoint{update.right, update.top});

@@ -1,8 +1,9 @@
 #pragma once
-// What the point, line, area and text categories share. The four classes have no common
-// base; each holds these pieces and calls them: the category's section of the map file
-// and the files it names, the fields every layer table entry begins with, the view
-// rectangle of a drawing, and the check of damaged records at load.
+// What the point, line, area and text categories share besides their interface
+// (categories/map_category.h); each holds these pieces and calls them: the category's
+// section of the map file and the files it names, the fields every layer table entry
+// begins with, the test before a drawing and its view rectangle, and the check of
+// damaged records at load.
 //
 // A category is configured by the section of the .map file named after it (DATAFILE,
 // NAMEFILE, COORDFILE, ENTITYFILE, INFOFILE, NLAYER, LAYER01...). Its objects are named
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "categories/map_category.h"
 #include "categories/record_array.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
@@ -101,6 +103,11 @@ template <class Layer>
 
 // True when the scale lies within the category's display-scale range.
 bool InCategoryScale(const MCartoSymb& symbology, std::string_view category, std::int32_t scale);
+
+// The test every kind makes before it draws, in one order: its files are there, the
+// view's scale lies within the category's display-scale range, it has layers. When it
+// fails the category draws nothing and its drawn flags keep their values.
+bool ReadyToDraw(const RenderContext& context, std::string_view category, bool filesPresent, bool hasLayers);
 
 // The part of the map a drawing covers: the update rectangle's corners (left, bottom)
 // and (right, top) in map units, intersected with the map extent.

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "platform/progress.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
@@ -15,11 +14,12 @@ MLine::MLine(std::string_view categoryName, std::string_view mapDirectory, std::
   files_.Open(section, layers_);
 }
 
-void MLine::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                 const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-                 std::int32_t unit) {
-  if (!files_.Drawable() || layers_.empty()) return;
-  if (!InCategoryScale(symbology, name_, scale)) return;
+void MLine::Draw(const RenderContext& context) {
+  if (!ReadyToDraw(context, name_, files_.Drawable(), !layers_.empty())) return;
+  DeviceContext& dc = context.dc;
+  const LCTransform& transform = context.transform;
+  const MCartoSymb& symbology = context.symbology;
+  const std::int32_t scale = context.scale;
 
   for (Layer& layer : layers_) {
     layer.Prepare(symbology, name_);
@@ -30,7 +30,7 @@ void MLine::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRe
       const double width = symbology.GetStrokeWidth(name_, layer.name, k);
       const auto index = static_cast<std::size_t>(k);
       if (style >= 0 && width > 0) {
-        layer.strokeWidth[index] = GroundToMapLength(width, unit);
+        layer.strokeWidth[index] = GroundToMapLength(width, context.unit);
         layer.pen[index] = Pen{color, PenStyleOf(style),
                                MapLengthToDevice(transform, layer.strokeWidth[index])};
       } else {
@@ -39,13 +39,13 @@ void MLine::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRe
       }
     }
   }
-  const MapRect view = ViewRectangle(transform, update, mapExtent);
+  const MapRect view = context.View();
   const Pen previous = dc.GetPen();
 
   RecordArray& records = files_.records;
   for (std::size_t k = 0; k < 3; ++k) {
     for (std::int32_t i = 0; i < records.count(); ++i) {
-      if (EscapePressed()) break;
+      if (context.EscapePressed()) break;
       if (!files_.check.usable(i)) continue;
       const std::uint8_t* r = records.at(i);
       const Layer& layer = layers_[static_cast<std::size_t>(RecordLayer(r) - 1)];
@@ -90,8 +90,8 @@ bool MLine::OnLine(const std::uint8_t* r, MapPoint p, double halfWidth) const {
   return false;
 }
 
-std::int32_t MLine::HitTest(MapPoint p) const {
-  if (layers_.empty() || !files_.coords.present()) return -1;
+std::optional<std::int32_t> MLine::HitTest(MapPoint p) const {
+  if (layers_.empty() || !files_.coords.present()) return std::nullopt;
   const RecordArray& records = files_.records;
   for (std::int32_t i = records.count() - 1; i >= 0; --i) {
     if (!files_.check.usable(i) || !records.IsDrawn(i)) continue;
@@ -100,7 +100,7 @@ std::int32_t MLine::HitTest(MapPoint p) const {
     if (!PolyRecord::Bounds(r).Inflated(w, w).Contains(p)) continue;
     if (OnLine(r, p, w * 0.5)) return i;
   }
-  return -1;
+  return std::nullopt;
 }
 
 bool MLine::IsDrawn(std::int32_t index) const {

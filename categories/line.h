@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "categories/category_common.h"
+#include "categories/map_category.h"
 #include "categories/poly_files.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
@@ -22,7 +23,7 @@ namespace koltar {
 
 class MCartoSymb;
 
-class MLine {
+class MLine final : public MapCategory {
  public:
   // Reads the category's section of the map file and loads DATAFILE, COORDFILE and,
   // when given, NAMEFILE. Never fails: problems are shown and leave the category empty
@@ -31,28 +32,30 @@ class MLine {
   MLine(const MLine&) = delete;
   MLine& operator=(const MLine&) = delete;
 
-  const std::string& name() const { return name_; }
+  CategoryKind kind() const override { return CategoryKind::Line; }
+  const std::string& name() const override { return name_; }
   // The union of the records' bounding rectangles.
-  MapRect GetExtent() const { return files_.Extent(); }
+  MapRect GetExtent() const override { return files_.Extent(); }
   // Draws strokes 0, 1 and 2 of every visible line within the update rectangle, one
-  // pass per stroke, and sets the drawn flags. `unit` is metres per map unit.
-  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-            std::int32_t unit);
+  // pass per stroke, and sets the drawn flags.
+  void Draw(const RenderContext& context) override;
 
   // The topmost drawn line passing within half its layer's stroke-0 width (as the last
-  // drawing computed it) of the map point, or -1.
-  std::int32_t HitTest(MapPoint p) const;
+  // drawing computed it) of the map point.
+  std::optional<std::int32_t> HitTest(MapPoint p) const override;
   // The object's name; "" without name table or name, or for an index outside the records.
-  std::string GetObjectName(std::int32_t index) const { return files_.Name(index); }
+  std::string GetObjectName(std::int32_t index) const override { return files_.Name(index); }
   // The record's stored bounding rectangle (the empty rectangle for an index outside
   // the records).
   MapRect GetBounds(std::int32_t index) const { return files_.Bounds(index); }
 
-  std::int32_t recordCount() const { return files_.records.count(); }
-  std::int32_t layerCount() const { return static_cast<std::int32_t>(layers_.size()); }
+  std::int32_t recordCount() const override { return files_.records.count(); }
+  std::int32_t layerCount() const override { return static_cast<std::int32_t>(layers_.size()); }
+  std::string LayerName(std::int32_t layerIndex) const override {
+    return layers_[static_cast<std::size_t>(layerIndex)].name;
+  }
   // The resolved INFOFILE name, "" when not given.
-  const std::string& infoFile() const { return files_.infoFile; }
+  const std::string& infoFile() const override { return files_.infoFile; }
   // The loaded records (PolyRecord) and points (CoordRecord), as the road network
   // reads them.
   const RecordArray& records() const { return files_.records; }

@@ -8,7 +8,6 @@
 #include "platform/dc.h"
 #include "platform/format.h"
 #include "platform/messages.h"
-#include "platform/progress.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "symbology/cartosymb.h"
@@ -146,21 +145,21 @@ MapRect MPoint::SymbolRect(const std::uint8_t* record, const Layer& layer) const
   return MapRect::Of(left, top, ClampToInt32(std::int64_t{left} + w), ClampToInt32(std::int64_t{top} - h));
 }
 
-void MPoint::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                  const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-                  std::int32_t unit) {
-  if (!records_.present() || layers_.empty()) return;
-  if (!InCategoryScale(symbology, name_, scale)) return;
+void MPoint::Draw(const RenderContext& context) {
+  if (!ReadyToDraw(context, name_, records_.present(), !layers_.empty())) return;
+  DeviceContext& dc = context.dc;
+  const LCTransform& transform = context.transform;
+  const std::int32_t scale = context.scale;
   for (Layer& layer : layers_) {
-    layer.Prepare(symbology, name_);
-    PrepareSymbol(layer, symbology, unit);
+    layer.Prepare(context.symbology, name_);
+    PrepareSymbol(layer, context.symbology, context.unit);
   }
-  const MapRect view = ViewRectangle(transform, update, mapExtent);
+  const MapRect view = context.View();
   const bool canStretchBlt = dc.CanStretchBlt();
   const bool canStretchDib = dc.CanStretchDib();
 
   for (std::int32_t i = 0; i < records_.count(); ++i) {
-    if (EscapePressed()) break;
+    if (context.EscapePressed()) break;
     if (!check_.usable(i)) continue;
     const std::uint8_t* r = records_.at(i);
     const Layer& layer = layers_[static_cast<std::size_t>(RecordLayer(r) - 1)];
@@ -202,14 +201,14 @@ void MPoint::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceR
   }
 }
 
-std::int32_t MPoint::HitTest(MapPoint p) const {
-  if (layers_.empty()) return -1;
+std::optional<std::int32_t> MPoint::HitTest(MapPoint p) const {
+  if (layers_.empty()) return std::nullopt;
   for (std::int32_t i = records_.count() - 1; i >= 0; --i) {
     if (!check_.usable(i) || !records_.IsDrawn(i)) continue;
     const std::uint8_t* r = records_.at(i);
     if (SymbolRect(r, layers_[static_cast<std::size_t>(RecordLayer(r) - 1)]).Contains(p)) return i;
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::string_view MPoint::NameOf(std::int32_t index) const {

@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "categories/category_common.h"
+#include "categories/map_category.h"
 #include "categories/record_array.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
@@ -19,7 +21,6 @@
 
 namespace koltar {
 
-class DeviceContext;
 class MCartoSymb;
 
 // The text of one house-number range (an ENTITYFILE record): "%d%c - %d%c" when the
@@ -27,7 +28,7 @@ class MCartoSymb;
 // blank letter leaves its blank: 12 without letter is "12 ".
 std::string FormatHouseRange(const std::uint8_t* entityRecord);
 
-class MPoint {
+class MPoint final : public MapCategory {
  public:
   // Reads the category's section of the map file and loads DATAFILE, NAMEFILE and,
   // when given, ENTITYFILE. Never fails: problems are shown and leave the category
@@ -36,17 +37,18 @@ class MPoint {
   MPoint(const MPoint&) = delete;
   MPoint& operator=(const MPoint&) = delete;
 
-  const std::string& name() const { return name_; }
+  CategoryKind kind() const override { return CategoryKind::Point; }
+  const std::string& name() const override { return name_; }
   // The smallest rectangle holding every point (symbol sizes do not enter).
-  MapRect GetExtent() const;
+  MapRect GetExtent() const override;
   // Draws the symbols of the visible layers within the update rectangle and sets the
-  // drawn flags. `unit` is metres per map unit.
-  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-            std::int32_t unit);
+  // drawn flags.
+  void Draw(const RenderContext& context) override;
 
-  // The topmost drawn object whose symbol rectangle holds the point, or -1.
-  std::int32_t HitTest(MapPoint p) const;
+  // The topmost drawn object whose symbol rectangle holds the point.
+  std::optional<std::int32_t> HitTest(MapPoint p) const override;
+  // The object's name with its house-number range, as GetObjectName(index, true).
+  std::string GetObjectName(std::int32_t index) const override { return GetObjectName(index, true); }
   // The object's name, with " " and its house-number range appended when asked and the
   // record has one; "" without name table, name, or for an index outside the records.
   std::string GetObjectName(std::int32_t index, bool withHouseNumbers) const;
@@ -59,15 +61,17 @@ class MPoint {
   // The first record whose name equals `text` exactly (letter case counts), or -1.
   std::int32_t FindByName(std::string_view text) const;
 
-  std::int32_t recordCount() const { return records_.count(); }
-  std::int32_t layerCount() const { return static_cast<std::int32_t>(layers_.size()); }
+  std::int32_t recordCount() const override { return records_.count(); }
+  std::int32_t layerCount() const override { return static_cast<std::int32_t>(layers_.size()); }
   // The layer names, LAYER01 first.
-  std::string LayerName(std::int32_t layerIndex) const { return layers_[static_cast<std::size_t>(layerIndex)].name; }
+  std::string LayerName(std::int32_t layerIndex) const override {
+    return layers_[static_cast<std::size_t>(layerIndex)].name;
+  }
   // The house-number record of object `index`, or null when it has none.
   const std::uint8_t* EntityRecordAt(std::int32_t index) const;
   bool hasHouseNumbers() const { return entities_.present(); }
   // The resolved INFOFILE name, "" when not given.
-  const std::string& infoFile() const { return infoFile_; }
+  const std::string& infoFile() const override { return infoFile_; }
   const std::string& dataFile() const { return dataFile_; }
   const std::string& nameFile() const { return nameFile_; }
   // Whether the last drawing showed the object (false for indexes outside the records).

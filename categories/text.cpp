@@ -138,16 +138,15 @@ void MText::PrepareFont(DeviceContext& dc, const LCTransform& transform, Layer& 
   layer.font = font;
 }
 
-void MText::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                 const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-                 std::int32_t unit) {
-  if (!records_.present() || !names_.present() || layers_.empty()) return;
-  if (!InCategoryScale(symbology, name_, scale)) return;
+void MText::Draw(const RenderContext& context) {
+  if (!ReadyToDraw(context, name_, records_.present() && names_.present(), !layers_.empty())) return;
+  DeviceContext& dc = context.dc;
+  const LCTransform& transform = context.transform;
   for (Layer& layer : layers_) {
-    layer.Prepare(symbology, name_);
-    PrepareFont(dc, transform, layer, symbology, unit);
+    layer.Prepare(context.symbology, name_);
+    PrepareFont(dc, transform, layer, context.symbology, context.unit);
   }
-  const MapRect view = ViewRectangle(transform, update, mapExtent);
+  const MapRect view = context.View();
   const TextAlign previousAlign = dc.GetTextAlign();
   const BackgroundMode previousBackground = dc.GetBackgroundMode();
   const ColorRef previousColor = dc.GetTextColor();
@@ -155,11 +154,11 @@ void MText::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRe
   dc.SetBackgroundMode(BackgroundMode::Transparent);
 
   for (std::int32_t i = 0; i < records_.count(); ++i) {
-    if (EscapePressed()) break;
+    if (context.EscapePressed()) break;
     if (!check_.usable(i)) continue;
     const Layer& layer = layers_[static_cast<std::size_t>(RecordLayer(records_.at(i)) - 1)];
     // An unnamed record has no text to draw or measure.
-    if (!Named(i) || !layer.Shows(scale) || !layer.font) {
+    if (!Named(i) || !layer.Shows(context.scale) || !layer.font) {
       records_.SetDrawn(i, false);
       continue;
     }
@@ -230,12 +229,12 @@ bool MText::Hits(std::int32_t index, MapPoint p) const {
   return rect.Contains(back);
 }
 
-std::int32_t MText::HitTestLabel(MapPoint p) const {
+std::optional<std::int32_t> MText::HitTestLabel(MapPoint p) const {
   for (std::int32_t i = records_.count() - 1; i >= 0; --i) {
     if (!Valid(i) || !Named(i) || !records_.IsDrawn(i)) continue;
     if (Hits(i, p)) return i;
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::string MText::GetObjectName(std::int32_t index) const {

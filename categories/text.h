@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "categories/category_common.h"
+#include "categories/map_category.h"
 #include "categories/record_array.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
@@ -24,7 +25,7 @@ namespace koltar {
 class MCartoSymb;
 class ReplacementFile;
 
-class MText {
+class MText final : public MapCategory {
  public:
   // Reads the category's section of the map file and loads DATAFILE and NAMEFILE.
   // Never fails: problems are shown and leave the category empty or partly empty.
@@ -35,22 +36,21 @@ class MText {
   MText(const MText&) = delete;
   MText& operator=(const MText&) = delete;
 
-  const std::string& name() const { return name_; }
+  CategoryKind kind() const override { return CategoryKind::Text; }
+  const std::string& name() const override { return name_; }
   // The union of the anchor points (label extents do not enter).
-  MapRect GetExtent() const;
+  MapRect GetExtent() const override;
   // Draws the labels of the visible layers that reach into the update rectangle,
-  // computing their label rectangles, and sets the drawn flags. `unit` is metres per
-  // map unit.
-  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            const MapRect& mapExtent, std::int32_t scale, const MCartoSymb& symbology,
-            std::int32_t unit);
+  // computing their label rectangles, and sets the drawn flags. (The needed files are
+  // DATAFILE and NAMEFILE.)
+  void Draw(const RenderContext& context) override;
 
   // The topmost drawn label whose rectangle, turned by its angle about the anchor,
-  // holds the map point; -1 when none does.
-  std::int32_t HitTestLabel(MapPoint p) const;
+  // holds the map point, for the label tool (the name tool finds no labels).
+  std::optional<std::int32_t> HitTestLabel(MapPoint p) const;
   // The label's text; "" without name table, for an unnamed record or an index outside
   // the records.
-  std::string GetObjectName(std::int32_t index) const;
+  std::string GetObjectName(std::int32_t index) const override;
   // The anchor in map units; (0, 0) for an index outside the records.
   MapPoint GetLabelPosition(std::int32_t index) const;
   // The unturned label rectangle of the last drawing, map units; the empty rectangle
@@ -77,8 +77,11 @@ class MText {
 
   // True when label positions differ from DATAFILE.
   bool changed() const { return changed_; }
-  std::int32_t recordCount() const { return records_.count(); }
-  std::int32_t layerCount() const { return static_cast<std::int32_t>(layers_.size()); }
+  std::int32_t recordCount() const override { return records_.count(); }
+  std::int32_t layerCount() const override { return static_cast<std::int32_t>(layers_.size()); }
+  std::string LayerName(std::int32_t layerIndex) const override {
+    return layers_[static_cast<std::size_t>(layerIndex)].name;
+  }
   // The resolved DATAFILE and NAMEFILE names.
   const std::string& dataFile() const { return dataFile_; }
   const std::string& nameFile() const { return nameFile_; }

@@ -11,6 +11,7 @@
 #include "categories/point.h"
 #include "categories/text.h"
 #include "linkedinfo/linkedinfo.h"
+#include "map/route_category.h"
 #include "platform/message_texts.h"
 #include "platform/format.h"
 #include "platform/messages.h"
@@ -20,7 +21,6 @@
 #include "platform/progress.h"
 #include "platform/services.h"
 #include "route/opt_path.h"
-#include "route/route_draw.h"
 #include "symbology/cartosymb.h"
 
 namespace koltar {
@@ -51,20 +51,9 @@ void ShowLoadMessage(std::string_view text, MessageKind kind) { ShowMessage(text
 
 }  // namespace
 
-CategoryType CategoryTypeOf(std::string_view keyword) {
-  // Searched in this order; only the upper-case keywords are accepted.
-  struct Keyword {
-    std::string_view text;
-    CategoryType type;
-  };
-  static constexpr Keyword kKeywords[] = {{"LINE", CategoryType::Line},
-                                          {"POINT", CategoryType::Point},
-                                          {"AREA", CategoryType::Area},
-                                          {"TEXT", CategoryType::Text},
-                                          {"OPTPATH", CategoryType::OptPath}};
-  for (const Keyword& k : kKeywords)
-    if (k.text == keyword) return k.type;
-  return CategoryType::None;
+ObjectNames GetObjectNames(const ObjectHit& hit) {
+  if (!hit.category) return {};
+  return ObjectNames{hit.category->name(), hit.category->GetObjectName(hit.object)};
 }
 
 MMap::MMap(std::string_view fileName) : fileName_(fileName) { Load(); }
@@ -123,11 +112,13 @@ void MMap::Load() {
     return;
   }
   try {
-    drawOrder_.resize(static_cast<std::size_t>(declaredCount_));
+    categories_.reserve(static_cast<std::size_t>(declaredCount_));
+    lineOf_.reserve(static_cast<std::size_t>(declaredCount_));
   } catch (const std::bad_alloc&) {
     ShowNoMemory();
     return;
   }
+  drawLines_ = declaredCount_;
 
   ScopedWaitCursor wait;
   ProgressStart("Térkép betöltése:");
@@ -153,51 +144,58 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
     }
     keyword.resize(std::min<std::size_t>(keyword.size(), 8));    // a type keyword has at most 8 characters
     category.resize(std::min<std::size_t>(category.size(), 31));  // a category name at most 31
-    const CategoryType type = CategoryTypeOf(keyword);
-    DrawEntry& entry = drawOrder_[static_cast<std::size_t>(i - 1)];
-    try {
-      switch (type) {
-        case CategoryType::Point:
-          points_.push_back(std::make_unique<MPoint>(category, mapDirectory, fileName_));
-          extent_ = extent_.United(points_.back()->GetExtent());
-          entry = {type, static_cast<std::int32_t>(points_.size() - 1)};
-          break;
-        case CategoryType::Line:
-          lines_.push_back(std::make_unique<MLine>(category, mapDirectory, fileName_));
-          extent_ = extent_.United(lines_.back()->GetExtent());
-          entry = {type, static_cast<std::int32_t>(lines_.size() - 1)};
-          break;
-        case CategoryType::Area:
-          areas_.push_back(std::make_unique<MArea>(category, mapDirectory, fileName_));
-          extent_ = extent_.United(areas_.back()->GetExtent());
-          entry = {type, static_cast<std::int32_t>(areas_.size() - 1)};
-          break;
-        case CategoryType::Text:
-          texts_.push_back(std::make_unique<MText>(category, mapDirectory, fileName_));
-          extent_ = extent_.United(texts_.back()->GetExtent());
-          entry = {type, static_cast<std::int32_t>(texts_.size() - 1)};
-          break;
-        case CategoryType::OptPath:
-          if (roadNetwork_) {
-            ShowLoadMessage(
-                "Az optimális út kereséshez csak egy OPTPATH tipusú kategória adható meg.",
-                MessageKind::SystemModal);
-            return false;
-          }
-          roadNetwork_ = std::make_unique<MOptPath>(category, mapDirectory, fileName_);
-          entry = {type, 0};
-          break;
-        case CategoryType::None:
-          ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'",
-                                       category.c_str(), keyword.c_str()),
-                          MessageKind::Plain);
-          break;
-      }
-    } catch (const std::bad_alloc&) {
-      ShowNoMemory();
+    const std::optional<CategoryKind> kind = CategoryKindOf(keyword);
+    if (!kind) {
+      ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'",
+                                   category.c_str(), keyword.c_str()),
+                      MessageKind::Plain);
+    } else if (!AddCategory(i - 1, *kind, category, mapDirectory)) {
       return false;
     }
     ProgressSet(static_cast<int>(std::int64_t{i} * 100 / declaredCount_));
+  }
+  return true;
+}
+
+// Makes the category of CATEGORYnn line `line` (from 0) and puts it at the end of the
+// draw order; false when loading has to end.
+bool MMap::AddCategory(std::int32_t line, CategoryKind kind, const std::string& category,
+                       std::string_view mapDirectory) {
+  if (kind == CategoryKind::OptPath && roadNetwork_) {
+    ShowLoadMessage("Az optimális út kereséshez csak egy OPTPATH tipusú kategória adható meg.",
+                    MessageKind::SystemModal);
+    return false;
+  }
+  try {
+    // Owned by the draw order first, so that a failing typed list leaves nothing behind.
+    auto add = [&](auto made) {
+      auto* raw = made.get();
+      categories_.push_back(std::move(made));
+      lineOf_.push_back(line);
+      extent_ = extent_.United(raw->GetExtent());
+      return raw;
+    };
+    switch (kind) {
+      case CategoryKind::Point:
+        points_.push_back(add(std::make_unique<MPoint>(category, mapDirectory, fileName_)));
+        break;
+      case CategoryKind::Line:
+        lines_.push_back(add(std::make_unique<MLine>(category, mapDirectory, fileName_)));
+        break;
+      case CategoryKind::Area:
+        add(std::make_unique<MArea>(category, mapDirectory, fileName_));
+        break;
+      case CategoryKind::Text:
+        texts_.push_back(add(std::make_unique<MText>(category, mapDirectory, fileName_)));
+        break;
+      case CategoryKind::OptPath:
+        roadNetwork_ = std::make_unique<MOptPath>(category, mapDirectory, fileName_);
+        route_ = add(std::make_unique<RouteCategory>(*roadNetwork_));
+        break;
+    }
+  } catch (const std::bad_alloc&) {
+    ShowNoMemory();
+    return false;
   }
   return true;
 }
@@ -209,6 +207,7 @@ void MMap::ReadConnections() {
   const std::string road = ReadProfileString("CONNECTIONS", "ROADCATEGORY", "", kValueBuffer, fileName_);
   for (std::size_t k = 0; k < lines_.size(); ++k)
     if (lines_[k]->name() == road) roadCategory_ = static_cast<std::int32_t>(k);
+  if (route_ && roadCategory_ >= 0) route_->SetRoads(lines_[static_cast<std::size_t>(roadCategory_)]);
 }
 
 MMap::~MMap() {
@@ -217,92 +216,33 @@ MMap::~MMap() {
                            fileName_);
   symbology_.reset();
   linkedInfo_.reset();
+  // The route's entry refers to the network but does nothing when destroyed.
   roadNetwork_.reset();
-  drawOrder_.clear();
+  route_ = nullptr;
   points_.clear();
   lines_.clear();
-  areas_.clear();
   texts_.clear();
+  for (std::unique_ptr<MapCategory>& category : categories_) category.reset();
+  categories_.clear();
 }
 
-bool MMap::HitTest(MapPoint p, CategoryType& type, std::int32_t& category,
-                   std::int32_t& object) const {
-  for (auto e = drawOrder_.rbegin(); e != drawOrder_.rend(); ++e) {
-    const auto k = static_cast<std::size_t>(e->index);
-    std::int32_t hit = -1;
-    switch (e->type) {
-      case CategoryType::Point: hit = points_[k]->HitTest(p); break;
-      case CategoryType::Line: hit = lines_[k]->HitTest(p); break;
-      case CategoryType::Area: hit = areas_[k]->HitTest(p); break;
-      case CategoryType::Text:
-      case CategoryType::OptPath:
-      case CategoryType::None: break;
-    }
-    if (hit >= 0) {
-      type = e->type;
-      category = e->index;
-      object = hit;
-      return true;
-    }
-  }
-  type = CategoryType::None;
-  category = -1;
-  object = -1;
-  return false;
+std::optional<ObjectHit> MMap::HitTest(MapPoint p) const {
+  for (auto c = categories_.rbegin(); c != categories_.rend(); ++c)
+    if (const std::optional<std::int32_t> object = (*c)->HitTest(p)) return ObjectHit{c->get(), *object};
+  return std::nullopt;
 }
 
-void MMap::GetObjectNames(CategoryType type, std::int32_t category, std::int32_t object,
-                          std::string* categoryName, std::string* objectName) const {
-  std::string categoryText;
-  std::string objectText;
-  const auto k = static_cast<std::size_t>(category);
-  auto inList = [&](const auto& list) { return category >= 0 && k < list.size(); };
-  switch (type) {
-    case CategoryType::Point:
-      if (inList(points_)) {
-        categoryText = points_[k]->name();
-        objectText = points_[k]->GetObjectName(object, true);
-      }
-      break;
-    case CategoryType::Line:
-      if (inList(lines_)) {
-        categoryText = lines_[k]->name();
-        objectText = lines_[k]->GetObjectName(object);
-      }
-      break;
-    case CategoryType::Area:
-      if (inList(areas_)) {
-        categoryText = areas_[k]->name();
-        objectText = areas_[k]->GetObjectName(object);
-      }
-      break;
-    case CategoryType::Text:
-    case CategoryType::OptPath:
-    case CategoryType::None: break;
-  }
-  if (categoryName) *categoryName = std::move(categoryText);
-  if (objectName) *objectName = std::move(objectText);
-}
-
-bool MMap::HitTestLabel(MapPoint p, std::int32_t& category, std::int32_t& label) const {
-  for (auto e = drawOrder_.rbegin(); e != drawOrder_.rend(); ++e) {
-    if (e->type != CategoryType::Text) continue;
-    const std::int32_t hit = texts_[static_cast<std::size_t>(e->index)]->HitTestLabel(p);
-    if (hit >= 0) {
-      category = e->index;
-      label = hit;
-      return true;
-    }
-  }
-  category = -1;
-  label = -1;
-  return false;
+std::optional<LabelHit> MMap::HitTestLabel(MapPoint p) const {
+  for (std::size_t k = texts_.size(); k-- > 0;)
+    if (const std::optional<std::int32_t> label = texts_[k]->HitTestLabel(p))
+      return LabelHit{static_cast<std::int32_t>(k), *label};
+  return std::nullopt;
 }
 
 void MMap::LoadLabelPositions(std::string_view directory) {
   const PathParts chosen = SplitPath(directory);
   const std::string folder = chosen.drive + chosen.dir;
-  for (const std::unique_ptr<MText>& text : texts_) {
+  for (MText* text : texts_) {
     const PathParts data = SplitPath(text->dataFile());
     const PathParts names = SplitPath(text->nameFile());
     text->LoadLabelPositions(folder + data.name + data.ext, folder + names.name + names.ext);
@@ -311,44 +251,25 @@ void MMap::LoadLabelPositions(std::string_view directory) {
 
 bool MMap::SaveLabelPositions() {
   bool all = true;
-  for (const std::unique_ptr<MText>& text : texts_)
+  for (MText* text : texts_)
     if (text->changed() && !text->SaveLabelPositions()) all = false;
   return all;
 }
 
 void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                std::int32_t scale) {
-  if (drawOrder_.empty()) return;
-  const std::int32_t n = static_cast<std::int32_t>(drawOrder_.size());
-  ProgressStart("Megszakítás: ESC");
-  ProgressSet(0);
-  for (std::int32_t i = 0; i < n; ++i) {
-    if (EscapePressed()) break;
-    ProgressSet(static_cast<int>(std::int64_t{i + 1} * 100 / n));
-    const DrawEntry& e = drawOrder_[static_cast<std::size_t>(i)];
-    const auto k = static_cast<std::size_t>(e.index);
-    switch (e.type) {
-      case CategoryType::Point:
-        points_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
-        break;
-      case CategoryType::Line:
-        lines_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
-        break;
-      case CategoryType::Area:
-        areas_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
-        break;
-      case CategoryType::Text:
-        texts_[k]->Draw(dc, transform, update, extent_, scale, *symbology_, unit_);
-        break;
-      case CategoryType::OptPath:
-        if (roadCategory_ >= 0)
-          DrawRoute(*roadNetwork_, dc, transform, scale, *symbology_, unit_, Roads());
-        break;
-      case CategoryType::None:
-        break;
-    }
+                std::int32_t scale, ProgressService& progress) {
+  if (drawLines_ <= 0) return;
+  const RenderContext context{dc, transform, update, extent_, scale, *symbology_, unit_, progress};
+  progress.Start("Megszakítás: ESC");
+  progress.Set(0);
+  // The gauge steps through every CATEGORYnn line, also those that made no category.
+  std::size_t next = 0;
+  for (std::int32_t line = 0; line < drawLines_; ++line) {
+    if (context.EscapePressed()) break;
+    progress.Set(static_cast<int>(std::int64_t{line + 1} * 100 / drawLines_));
+    if (next < categories_.size() && lineOf_[next] == line) categories_[next++]->Draw(context);
   }
-  ProgressEnd();
+  progress.End();
 }
 
 // The road network checks its graph against the two categories it runs between, once
@@ -359,11 +280,11 @@ void MMap::BindRoadNetwork() {
 }
 
 PointSettlements MMap::Settlements() const {
-  return PointSettlements(townCategory_ >= 0 ? points_[static_cast<std::size_t>(townCategory_)].get() : nullptr);
+  return PointSettlements(townCategory_ >= 0 ? points_[static_cast<std::size_t>(townCategory_)] : nullptr);
 }
 
 RoadData MMap::Roads() const {
-  return RoadDataOf(roadCategory_ >= 0 ? lines_[static_cast<std::size_t>(roadCategory_)].get() : nullptr);
+  return RoadDataOf(roadCategory_ >= 0 ? lines_[static_cast<std::size_t>(roadCategory_)] : nullptr);
 }
 
 MapRect MMap::GetRouteBounds() const {

@@ -3,35 +3,62 @@
 // categories (points, lines, areas, texts and at most one road network), its symbology
 // and its linked information, draws the categories in declaration order, and lives as
 // long as a map window shows it.
+//
+// The categories are kept in one list in declaration (draw) order behind the
+// MapCategory interface; the road network has its place there through RouteCategory,
+// which draws the route. Drawing, hit tests, names and extents go through that list;
+// the typed lists points(), lines() and texts() serve what only those kinds offer.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "categories/map_category.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
-#include "platform/messages.h"
 #include "map/road_binding.h"
+#include "platform/messages.h"
+#include "platform/services.h"
 #include "route/road_data.h"
 
 namespace koltar {
 
 class DeviceContext;
-class MArea;
 class MCartoSymb;
 class MLine;
 class MLinkedInfo;
 class MOptPath;
 class MPoint;
 class MText;
+class RouteCategory;
 
-// Category type codes of the draw order.
-enum class CategoryType : std::int32_t { None = 0, Point = 1, Line = 2, Area = 3, Text = 4, OptPath = 5 };
+// The object the name tool finds: its category (one of the map's drawOrder()) and its
+// record index there.
+struct ObjectHit {
+  const MapCategory* category = nullptr;
+  std::int32_t object = -1;
+  bool operator==(const ObjectHit&) const = default;
+};
 
-// The type code of a CATEGORYnn keyword, compared with letter case; None for others.
-CategoryType CategoryTypeOf(std::string_view keyword);
+// The names the name tool shows for a hit.
+struct ObjectNames {
+  std::string category;
+  std::string object;  // a point's with its house-number range
+};
+
+// The category's name and the object's; both "" for a hit without category.
+ObjectNames GetObjectNames(const ObjectHit& hit);
+
+// The label the label tool finds: the index of its category in the map's texts() and
+// its record index there.
+struct LabelHit {
+  std::int32_t category = -1;
+  std::int32_t label = -1;
+  bool operator==(const LabelHit&) const = default;
+};
 
 class MMap {
  public:
@@ -39,35 +66,27 @@ class MMap {
   // and leave a partly or wholly empty map.
   explicit MMap(std::string_view fileName);
   // Writes FINDSCALE back into the map file and destroys the parts in order: symbology
-  // (which writes itself back), linked information, road network, draw order, then the
-  // point, line, area and text categories.
+  // (which writes itself back), linked information, road network, then the categories
+  // in draw order (text categories ask whether to save moved labels).
   ~MMap();
   MMap(const MMap&) = delete;
   MMap& operator=(const MMap&) = delete;
 
   // Draws every category in declaration order for one view, with the progress display
-  // and an ESC test before each category.
+  // and an ESC test before each CATEGORYnn line (lines that made no category count
+  // too). `progress` shows the gauge and is polled for ESC, by the categories too,
+  // once per object.
   void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            std::int32_t scale);
+            std::int32_t scale, ProgressService& progress = Progress());
 
   // The object under a map point: the categories are asked from the last declared one
-  // backwards, and the first point, line or area category whose hit test finds an
-  // object wins (texts and the road network are never hit). The outputs are the type,
-  // the index within the list of that type and the record index; all -1 (type None)
-  // when nothing was found.
-  [[nodiscard]] bool HitTest(MapPoint p, CategoryType& type, std::int32_t& category,
-                             std::int32_t& object) const;
-
-  // The names of a category and of one of its objects (a point's name with its house
-  // numbers). For other types, or indexes outside the lists, both are "". Either
-  // output may be null.
-  void GetObjectNames(CategoryType type, std::int32_t category, std::int32_t object,
-                      std::string* categoryName, std::string* objectName) const;
+  // backwards, and the first whose hit test finds an object wins (texts and the road
+  // network are never hit).
+  std::optional<ObjectHit> HitTest(MapPoint p) const;
 
   // The label under a map point for the label tool: the text categories are asked from
-  // the last in draw order backwards, and the first label found wins. `category` is
-  // the index in texts(); both outputs are -1 when no label was found.
-  [[nodiscard]] bool HitTestLabel(MapPoint p, std::int32_t& category, std::int32_t& label) const;
+  // the last in draw order backwards, and the first label found wins.
+  std::optional<LabelHit> HitTestLabel(MapPoint p) const;
   // Takes earlier label positions for every text category from the files of the same
   // names as its DATAFILE and NAMEFILE in `directory` (split like a path, so a text
   // without a closing backslash loses its last component).
@@ -75,11 +94,6 @@ class MMap {
   // Saves the label positions of every changed text category; true when all of them
   // were saved.
   [[nodiscard]] bool SaveLabelPositions();
-
-  struct DrawEntry {
-    CategoryType type = CategoryType::None;
-    std::int32_t index = 0;  // within the list of that type
-  };
 
   const std::string& name() const { return name_; }
   const std::string& fileName() const { return fileName_; }
@@ -92,19 +106,21 @@ class MMap {
   // Callers clamp the value into [smallest, largest] first.
   void SetFindScale(std::int32_t scale) { findScale_ = scale; }
   std::int32_t declaredCount() const { return declaredCount_; }
-  const std::vector<DrawEntry>& drawOrder() const { return drawOrder_; }
+  // The categories in draw order, the road network's drawing at its place. Lines that
+  // named no valid type, and lines after an early end of loading, made none.
+  const std::vector<std::unique_ptr<MapCategory>>& drawOrder() const { return categories_; }
 
   MCartoSymb& symbology() { return *symbology_; }
   MLinkedInfo& linkedInfo() { return *linkedInfo_; }
   MOptPath* roadNetwork() { return roadNetwork_.get(); }
   const MOptPath* roadNetwork() const { return roadNetwork_.get(); }
-  const std::vector<std::unique_ptr<MPoint>>& points() const { return points_; }
-  const std::vector<std::unique_ptr<MLine>>& lines() const { return lines_; }
-  const std::vector<std::unique_ptr<MArea>>& areas() const { return areas_; }
-  const std::vector<std::unique_ptr<MText>>& texts() const { return texts_; }
+  // The point, line and text categories of drawOrder(), each list in draw order.
+  const std::vector<MPoint*>& points() const { return points_; }
+  const std::vector<MLine*>& lines() const { return lines_; }
+  const std::vector<MText*>& texts() const { return texts_; }
   // Text category `index` of texts(), for the label tool's moves; null outside the list.
   MText* text(std::int32_t index) {
-    return index >= 0 && static_cast<std::size_t>(index) < texts_.size() ? texts_[static_cast<std::size_t>(index)].get()
+    return index >= 0 && static_cast<std::size_t>(index) < texts_.size() ? texts_[static_cast<std::size_t>(index)]
                                                                           : nullptr;
   }
   std::int32_t townCategory() const { return townCategory_; }
@@ -134,6 +150,8 @@ class MMap {
  private:
   void Load();
   bool LoadCategories(std::string_view mapDirectory);
+  bool AddCategory(std::int32_t line, CategoryKind kind, const std::string& category,
+                   std::string_view mapDirectory);
   void ReadConnections();
   void BindRoadNetwork();
 
@@ -141,13 +159,17 @@ class MMap {
   std::int32_t windowCount_ = 0;
   std::int32_t unit_ = 10;
   std::unique_ptr<MCartoSymb> symbology_;
-  std::vector<DrawEntry> drawOrder_;
   std::int32_t declaredCount_ = 0;
-  std::vector<std::unique_ptr<MPoint>> points_;
-  std::vector<std::unique_ptr<MLine>> lines_;
-  std::vector<std::unique_ptr<MArea>> areas_;
-  std::vector<std::unique_ptr<MText>> texts_;
+  // The CATEGORYnn lines a drawing steps through: declaredCount_ once there was memory
+  // for the draw order, else 0.
+  std::int32_t drawLines_ = 0;
+  std::vector<std::unique_ptr<MapCategory>> categories_;
+  std::vector<std::int32_t> lineOf_;  // the CATEGORYnn line (from 0) of each category
+  std::vector<MPoint*> points_;
+  std::vector<MLine*> lines_;
+  std::vector<MText*> texts_;
   std::unique_ptr<MOptPath> roadNetwork_;
+  RouteCategory* route_ = nullptr;  // the road network's entry in categories_
   std::unique_ptr<MLinkedInfo> linkedInfo_;
   MapPoint origin_;
   std::int32_t townCategory_ = -1;

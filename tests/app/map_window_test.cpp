@@ -15,6 +15,7 @@
 #include "categories/text.h"
 #include "map/mmap.h"
 #include "platform/format.h"
+#include "platform/help.h"
 #include "platform/qt/qt_progress.h"
 #include "platform/text.h"
 #include "tests/support/test_env.h"
@@ -37,6 +38,7 @@ class MapWindowTest : public test::ServicesTest {
     roads.Add(1, {{0, 0}, {4000, 3000}}, Utf8ToCp1250("Fő utca"));  // names are code page 1250
     roads.Add(1, {{0, 3000}, {1000, 2000}}, "");
     roads.Add(1, {{3000, 0}, {4000, 1000}}, "Kossuth|Lajos utca");
+    roads.infoFile = "utak.htm";
     for (int i = 0; i < extraLines; ++i) {
       const std::int32_t x = (i < extraLines / 2) ? 100 + i % 1500 : 2500 + i % 1500;
       roads.Add(1, {{x, 100}, {x, 2900}}, "");
@@ -184,6 +186,28 @@ TEST_F(MapWindowTest, NameBoxShowsTheNameOrTheCategory) {
   ASSERT_NE(w.nameBoxRect(), nullptr);
   EXPECT_GT(w.nameBoxRect()->height(), oneLine + oneLine / 2);  // two lines
   QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, deviceOf({3500, 500}));
+}
+
+TEST_F(MapWindowTest, DoubleClickWithTheNameToolOpensTheObjectsInformation) {
+  struct Recorder final : HelpService {
+    void ShowIndex(const std::string&) override {}
+    void ShowContext(const std::string&, int) override {}
+    void ShowKeyword(const std::string& f, const std::string& k) override { calls.push_back(f + " " + k); }
+    void Quit() override {}
+    std::vector<std::string> calls;
+  } help;
+  InstalledServices().help = &help;
+  MapWindow& w = Open(WriteMap());
+  tool = cmd::kToolName;
+  const auto deviceOf = [&](MapPoint p) {
+    const DevicePoint d = MapToDevice(w.Transform(), p);
+    return QPoint(d.x, d.y);
+  };
+  QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({2000, 1500}));
+  QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({500, 2500}));  // no name: no topic
+  QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({3000, 2800}));  // nothing there
+  EXPECT_EQ(help.calls, (std::vector<std::string>{dir.Model("utak.htm") + " " + Utf8ToCp1250("Fő utca")}));
+  InstalledServices().help = nullptr;
 }
 
 TEST_F(MapWindowTest, ScrollBarsMoveTheCentreByLinesAndPages) {

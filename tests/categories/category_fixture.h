@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "categories/map_category.h"
 #include "geometry/transform.h"
 #include "platform/bmp.h"
 #include "platform/paths.h"
+#include "platform/services.h"
 #include "symbology/cartosymb.h"
 #include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
@@ -50,7 +52,8 @@ inline BmpPicture Picture(int width, int height, ColorRef color) {
 // Drawing a category into the recording device context. The view makes one map unit
 // one pixel (scale 4000 with 0.25 mm pixels and UNIT 1) over the device rectangle
 // 0,0 ... 200,200 centred on map point (100, 100): device x = map x, device y = 200 -
-// map y. The scale handed to Draw can be another, to try the scale ranges.
+// map y. The scale handed to Draw can be another, to try the scale ranges. ESC is polled
+// through the installed progress service unless a test gives its own.
 class DrawTest : public CategoryTest {
  protected:
   DrawTest() { writer.unit = 1; }
@@ -63,11 +66,15 @@ class DrawTest : public CategoryTest {
     return Category(name, GetPathDirectory(file), file);
   }
   static LCTransform View() { return BuildTransform(4000, {100, 100}, kDevice, 1, PixelSize{0.25, 0.25}); }
-  template <class Category>
-  void Draw(Category& category, std::int32_t scale = 4000, DeviceRect update = kDevice) {
-    dc.ClearTranscript();
-    category.Draw(dc, View(), update, kMapExtent, scale, *symbology, 1);
+  RenderContext Context(std::int32_t scale = 4000, DeviceRect update = kDevice, std::int32_t unit = 1) {
+    return RenderContext{dc, View(), update, kMapExtent, scale, *symbology, unit, Progress()};
   }
+  void Draw(MapCategory& category, std::int32_t scale = 4000, DeviceRect update = kDevice) {
+    dc.ClearTranscript();
+    category.Draw(Context(scale, update));
+  }
+  // What the last Draw painted with, without settings nothing was drawn with.
+  std::vector<std::string> Painted() const { return PaintingCalls(dc.Transcript()); }
 
   static constexpr DeviceRect kDevice{0, 0, 200, 200};
   static constexpr MapRect kMapExtent{-100000, 100000, 100000, -100000};

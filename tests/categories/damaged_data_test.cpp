@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -118,7 +119,7 @@ TEST_F(DamagedData, NoCoordinateFileIsReportedOnceAndNothingIsChecked) {
   MLine lines("Utak", MapDirectory(), file);
   EXPECT_EQ(Messages(), (Lines{"KOLTAR32|EXCLAMATION|'" + File("c01.crd") + "' file nem nyitható meg.\n"}));
   EXPECT_EQ(lines.GetObjectName(0), "Egyes");
-  EXPECT_EQ(lines.HitTest({0, 0}), -1);
+  EXPECT_EQ(lines.HitTest({0, 0}), std::nullopt);
 }
 
 
@@ -176,10 +177,11 @@ TEST_F(RandomFiles, NeverReadOutsideTheirBlocks) {
       MPoint p("P", directory, file);
       MLine l("L", directory, file);
       MArea a("T", directory, file);
+      const RenderContext context{dc, View(), kDevice, kMapExtent, 4000, symbols, 1, Progress()};
       for (int draw = 0; draw < 2; ++draw) {
-        p.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
-        l.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
-        a.Draw(dc, View(), kDevice, kMapExtent, 4000, symbols, 1);
+        p.Draw(context);
+        l.Draw(context);
+        a.Draw(context);
       }
       for (int i = 0; i < 20; ++i) {
         const MapPoint at{coordinate(), coordinate()};

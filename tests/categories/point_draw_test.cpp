@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ class PointDrawing : public test::DrawTest {
 TEST_F(PointDrawing, SymbolRectangleAndHitTest) {
   towns.Add(1, {100, 100}, "Szeged");
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
-  EXPECT_EQ(points.HitTest({100, 100}), -1);  // nothing is hit before it was drawn
+  EXPECT_EQ(points.HitTest({100, 100}), std::nullopt);  // nothing is hit before it was drawn
   Draw(points);
   // 40 x 20 pixels at a height of 7 map units: 14 wide; left 93, top 103, right 107,
   // bottom 96, so the device rectangle starts at 93, 200 - 103.
@@ -35,7 +36,7 @@ TEST_F(PointDrawing, SymbolRectangleAndHitTest) {
   for (MapPoint in : {MapPoint{93, 103}, MapPoint{107, 96}, MapPoint{100, 100}})
     EXPECT_EQ(points.HitTest(in), 0) << in.x << "," << in.y;
   for (MapPoint out : {MapPoint{92, 100}, MapPoint{108, 100}, MapPoint{100, 104}, MapPoint{100, 95}})
-    EXPECT_EQ(points.HitTest(out), -1) << out.x << "," << out.y;
+    EXPECT_EQ(points.HitTest(out), std::nullopt) << out.x << "," << out.y;
 }
 
 TEST_F(PointDrawing, LaterPointsCoverEarlierOnesAndWinTheHitTest) {
@@ -67,7 +68,7 @@ TEST_F(PointDrawing, DrawnFlagsFollowLayersScalesAndTheView) {
   Draw(points, 4000);  // the village's layer is out of scale now
   EXPECT_TRUE(points.IsDrawn(0));
   EXPECT_FALSE(points.IsDrawn(1));
-  EXPECT_EQ(points.HitTest({50, 50}), -1);
+  EXPECT_EQ(points.HitTest({50, 50}), std::nullopt);
 
   // Outside the category's range nothing changes: the flags of the last drawing stay.
   writer.symbology.categories[0].displayScale = "1000,2000";
@@ -75,7 +76,7 @@ TEST_F(PointDrawing, DrawnFlagsFollowLayersScalesAndTheView) {
   MPoint other = LoadWithSymbology<MPoint>("Helyek");
   Draw(other, 4000);
   EXPECT_TRUE(dc.Transcript().empty());
-  EXPECT_EQ(other.HitTest({100, 100}), -1);
+  EXPECT_EQ(other.HitTest({100, 100}), std::nullopt);
   Draw(other, 1500);
   EXPECT_EQ(other.HitTest({100, 100}), 0);
   Draw(other, 3000);
@@ -93,7 +94,7 @@ TEST_F(PointDrawing, HiddenLayerClearsItsFlags) {
   symbology->ReplaceCategories(edited);
   Draw(points);
   EXPECT_TRUE(dc.Transcript().empty());
-  EXPECT_EQ(points.HitTest({100, 100}), -1);
+  EXPECT_EQ(points.HitTest({100, 100}), std::nullopt);
 }
 
 TEST_F(PointDrawing, TransparentSymbolsGoThroughTheirMasks) {
@@ -126,7 +127,7 @@ TEST_F(PointDrawing, SymbolsTooSmallForTheUnitAreNotDrawn) {
   writer.unit = 20;  // 7 m is 0 map units (floor(0.35 + 0.5))
   towns.Add(1, {100, 100}, "Szeged");
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
-  points.Draw(dc, View(), kDevice, kMapExtent, 4000, *symbology, 20);
+  points.Draw(Context(4000, kDevice, 20));
   EXPECT_TRUE(dc.Transcript().empty());
   EXPECT_FALSE(points.IsDrawn(0));
 }
@@ -146,7 +147,7 @@ TEST_F(PointDrawing, RefusedRecordsAreNeitherDrawnNorHit) {
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
   Draw(points);
   EXPECT_TRUE(TranscriptIs(dc.Transcript(), {"STRETCHBLT 143,47 14x7 <- 0,0 40x20 COPY"}));
-  EXPECT_EQ(points.HitTest({100, 100}), -1);
+  EXPECT_EQ(points.HitTest({100, 100}), std::nullopt);
   EXPECT_EQ(points.HitTest({150, 150}), 1);
 }
 

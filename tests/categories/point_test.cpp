@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,7 @@ TEST_F(Points, RecordsNamesAndExtent) {
 TEST_F(Points, EmptyCategoriesAndMissingFiles) {
   MPoint empty = Load<MPoint>("Települések");
   EXPECT_EQ(empty.GetExtent(), MapRect::Empty());
-  EXPECT_EQ(empty.HitTest({0, 0}), -1);
+  EXPECT_EQ(empty.HitTest({0, 0}), std::nullopt);
   EXPECT_TRUE(Messages().empty());
 
   MPoint noMap("Települések", MapDirectory(), File("nincs.map"));

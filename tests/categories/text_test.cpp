@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -30,16 +31,6 @@ class TextDrawing : public test::DrawTest {
     c.AddLayer("Víz").Set("FONT", "Times New Roman,0,0,255,0,1,1,10,150");
   }
   MText Load() { return LoadWithSymbology<MText>("Nevek"); }
-  // Only the lines of the labels themselves, without the layers' measuring.
-  Lines LabelLines() const {
-    Lines out;
-    bool started = false;
-    for (const std::string& line : dc.Transcript()) {
-      if (line == "ALIGN BASELINE") started = true;
-      if (started) out.push_back(line);
-    }
-    return out;
-  }
 
   TextCategoryWriter& labels;
 };
@@ -50,24 +41,19 @@ TEST_F(TextDrawing, LabelsStandOnTheirBaselineInTheLayerFont) {
   MText text = Load();
   Draw(text);
   const std::string lake = test::U8(u8"TEXT 20,160 \"Tó\"");  // the transcript is UTF-8
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(), {
-      // Each layer's font is made once and measured for its width per cent.
-      "FONT \"Arial CE\" 10 0 0 700", "FONT \"\" 0 0 0 400",
-      "FONT \"Times New Roman\" 10 0 0 400 ITALIC UNDERLINE", "FONT \"\" 0 0 0 400",
+  EXPECT_TRUE(TranscriptIs(Painted(), {
       "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 10 0 0 700", "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\"", "FONT \"\" 0 0 0 400",
+      "FONT \"Arial CE\" 10 0 0 700", "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\"",
       // 150 % of the average width 5.
-      "FONT \"Times New Roman\" 10 7 0 400 ITALIC UNDERLINE", "TEXTCOLOR 0,0,255", lake,
-      "FONT \"\" 0 0 0 400",
-      "TEXTCOLOR 0,0,0", "ALIGN TOPLEFT", "BKMODE OPAQUE"}));
+      "FONT \"Times New Roman\" 10 7 0 400 ITALIC UNDERLINE", "TEXTCOLOR 0,0,255", lake}));
   // The unturned box from the descent line (2 below the anchor) up: 4 x 5 wide, 10 high.
   EXPECT_EQ(text.GetLabelRect(0), MapRect::Of(50, 108, 70, 98));
   EXPECT_EQ(text.GetLabelRect(1), MapRect::Of(20, 48, 34, 38));
   EXPECT_TRUE(text.IsDrawn(0));
   EXPECT_EQ(text.HitTestLabel({50, 108}), 0);
   EXPECT_EQ(text.HitTestLabel({70, 98}), 0);
-  EXPECT_EQ(text.HitTestLabel({71, 100}), -1);
-  EXPECT_EQ(text.HitTestLabel({60, 97}), -1);
+  EXPECT_EQ(text.HitTestLabel({71, 100}), std::nullopt);
+  EXPECT_EQ(text.HitTestLabel({60, 97}), std::nullopt);
   EXPECT_EQ(text.GetObjectName(1), "Tó");
   EXPECT_EQ(text.GetExtent(), MapRect::Of(20, 100, 50, 40));
 }
@@ -77,13 +63,10 @@ TEST_F(TextDrawing, TurnedLabelGetsItsOwnFontAndAWiderUnturnedRectangle) {
   labels.Add(1, {150, 20}, 45.5f, "Tisza");
   MText text = Load();
   Draw(text);
-  EXPECT_TRUE(TranscriptIs(LabelLines(), {
+  EXPECT_TRUE(TranscriptIs(Painted(), {
       "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 10 0 0 700", "FONT \"Arial CE\" 10 0 900 700", "TEXTCOLOR 255,0,0",
-      "TEXT 100,100 \"Duna\"", "FONT \"\" 0 0 0 400",
-      "FONT \"Arial CE\" 10 0 0 700", "FONT \"Arial CE\" 10 0 455 700", "TEXTCOLOR 255,0,0",
-      "TEXT 150,180 \"Tisza\"", "FONT \"\" 0 0 0 400",
-      "TEXTCOLOR 0,0,0", "ALIGN TOPLEFT", "BKMODE OPAQUE"}));
+      "FONT \"Arial CE\" 10 0 900 700", "TEXTCOLOR 255,0,0", "TEXT 100,100 \"Duna\"",
+      "FONT \"Arial CE\" 10 0 455 700", "TEXT 150,180 \"Tisza\""}));
   // 20 pixels widened by 1.05 to 21, the rectangle itself is not turned.
   EXPECT_EQ(text.GetLabelRect(0), MapRect::Of(100, 108, 121, 98));
   EXPECT_EQ(text.GetLabelRect(1), MapRect::Of(150, 28, 176, 18));
@@ -101,7 +84,7 @@ TEST_F(TextDrawing, HitTestTurnsThePointBackAboutTheAnchor) {
   // The unturned rectangle's far end, and points just beside the turned text.
   for (MapPoint off : {MapPoint{118, 103}, MapPoint{110, 104}, MapPoint{91, 110}, MapPoint{96, 123},
                        MapPoint{103, 110}, MapPoint{96, 98}})
-    EXPECT_EQ(text.HitTestLabel(off), -1) << off.x << "," << off.y;
+    EXPECT_EQ(text.HitTestLabel(off), std::nullopt) << off.x << "," << off.y;
 }
 
 TEST_F(TextDrawing, MovedLabelIsFoundAtItsNewPlaceBeforeRedrawing) {
@@ -116,7 +99,7 @@ TEST_F(TextDrawing, MovedLabelIsFoundAtItsNewPlaceBeforeRedrawing) {
   EXPECT_EQ(text.GetLabelRect(0), MapRect::Of(150, 68, 171, 58));
   EXPECT_DOUBLE_EQ(text.GetLabelAngle(0), 90.0);
   EXPECT_EQ(text.HitTestLabel({146, 75}), 0);
-  EXPECT_EQ(text.HitTestLabel({96, 115}), -1);
+  EXPECT_EQ(text.HitTestLabel({96, 115}), std::nullopt);
   text.MoveLabel(5, {0, 0});  // outside the records: nothing happens
   EXPECT_EQ(text.GetLabelPosition(1), (MapPoint{30, 30}));
   services.messages.Answer(MessageAnswer::No);  // the save question at destruction
@@ -126,7 +109,7 @@ TEST_F(TextDrawing, LaterLabelsWinTheHitTest) {
   labels.Add(1, {50, 100}, 0.0f, "Alsó");
   labels.Add(1, {60, 100}, 0.0f, "Felső");
   MText text = Load();
-  EXPECT_EQ(text.HitTestLabel({65, 102}), -1);  // nothing is hit before it was drawn
+  EXPECT_EQ(text.HitTestLabel({65, 102}), std::nullopt);  // nothing is hit before it was drawn
   Draw(text);
   EXPECT_EQ(text.HitTestLabel({65, 102}), 1);
   EXPECT_EQ(text.HitTestLabel({55, 102}), 0);
@@ -142,23 +125,20 @@ TEST_F(TextDrawing, LayersWithoutFontScaleOrVisibilityLeaveTheirLabelsUndrawn) {
   labels.Add(1, {60, 60}, 0.0f, "");             // no name
   MText text = Load();
   Draw(text);
-  // The layer of height 0 makes no font at all.
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(), {
-      "FONT \"Arial CE\" 10 0 0 700", "FONT \"\" 0 0 0 400", "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 10 0 0 700", "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\"", "FONT \"\" 0 0 0 400",
-      "FONT \"Arial CE\" 10 0 0 700", "FONT \"\" 0 0 0 400",  // measured, out of view
-      "TEXTCOLOR 0,0,0", "ALIGN TOPLEFT", "BKMODE OPAQUE"}));
+  // The layer of height 0 draws nothing, nor does the label out of view.
+  EXPECT_TRUE(TranscriptIs(Painted(), {"ALIGN BASELINE", "BKMODE TRANSPARENT", "FONT \"Arial CE\" 10 0 0 700",
+                                       "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\""}));
   EXPECT_TRUE(text.IsDrawn(0));
   EXPECT_FALSE(text.IsDrawn(1));
   EXPECT_TRUE(text.IsDrawn(2));
   EXPECT_EQ(text.GetLabelRect(2), MapRect::Of(5000, 5000, 5000, 5000));  // as the file had it
   EXPECT_FALSE(text.IsDrawn(3));
-  EXPECT_EQ(text.HitTestLabel({60, 60}), -1);
+  EXPECT_EQ(text.HitTestLabel({60, 60}), std::nullopt);
   EXPECT_EQ(text.GetObjectName(3), "");
 
   Draw(text, 8000);  // the first layer is out of scale now
   EXPECT_FALSE(text.IsDrawn(0));
-  EXPECT_EQ(text.HitTestLabel({55, 102}), -1);
+  EXPECT_EQ(text.HitTestLabel({55, 102}), std::nullopt);
 }
 
 TEST_F(TextDrawing, CharacterHeightBelowOnePixelAndWidthZero) {
@@ -168,11 +148,9 @@ TEST_F(TextDrawing, CharacterHeightBelowOnePixelAndWidthZero) {
   labels.Add(1, {50, 100}, 0.0f, "Duna");
   labels.Add(2, {50, 50}, 0.0f, "Tó");
   MText text = Load();
-  text.Draw(dc, View(), kDevice, kMapExtent, 4000, *symbology, 20);
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(), {
-      "FONT \"Arial CE\" 1 0 0 700", "FONT \"\" 0 0 0 400", "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 1 0 0 700", "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\"", "FONT \"\" 0 0 0 400",
-      "TEXTCOLOR 0,0,0", "ALIGN TOPLEFT", "BKMODE OPAQUE"}));
+  text.Draw(Context(4000, kDevice, 20));
+  EXPECT_TRUE(TranscriptIs(Painted(), {"ALIGN BASELINE", "BKMODE TRANSPARENT", "FONT \"Arial CE\" 1 0 0 700",
+                                       "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\""}));
   EXPECT_FALSE(text.IsDrawn(1));
 }
 
@@ -204,7 +182,7 @@ TEST_F(TextDrawing, DamagedRecordsAreRefusedOnce) {
   EXPECT_EQ(text.GetExtent(), MapRect::Of(50, 100, 80, 80));
   Draw(text);
   EXPECT_TRUE(text.IsDrawn(3));
-  EXPECT_EQ(text.HitTestLabel({81, 81}), -1);
+  EXPECT_EQ(text.HitTestLabel({81, 81}), std::nullopt);
   EXPECT_FALSE(text.IsDrawn(1));
   EXPECT_FALSE(text.IsDrawn(2));
   EXPECT_EQ(text.GetObjectName(2), "");

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "categories/line.h"
+#include "categories/point.h"
 #include "map/mmap.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
@@ -67,7 +70,7 @@ class MapRoute : public test::ServicesTest {
     dc.ClearTranscript();
     const LCTransform view = BuildTransform(4000, {100, 100}, DeviceRect{0, 0, 200, 200}, 1, PixelSize{0.25, 0.25});
     map.Draw(dc, view, DeviceRect{0, 0, 200, 200}, 4000);
-    return dc.Transcript();
+    return test::PaintingCalls(dc.Transcript());
   }
 
   test::TempDir dir;
@@ -81,17 +84,15 @@ class MapRoute : public test::ServicesTest {
 
 TEST_F(MapRoute, RouteIsDrawnAtTheNetworksPlaceInTheDrawOrder) {
   std::unique_ptr<MMap> map = Load();
-  const Lines roadsThenRails = {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "PEN 0,0,0 1 SOLID",
-                                "POLYLINE 90,190 90,110", "PEN 0,0,0 0 SOLID", "PEN 0,0,255 1 SOLID",
-                                "POLYLINE 0,150 100,150", "PEN 0,0,0 0 SOLID"};
+  const Lines roadsThenRails = {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110",
+                                "PEN 0,0,255 1 SOLID", "POLYLINE 0,150 100,150"};
   EXPECT_TRUE(TranscriptIs(Draw(*map), roadsThenRails));
 
   ASSERT_EQ(Plan(*map), 2);
   // The railway, declared after the network, is drawn over the route.
-  EXPECT_TRUE(TranscriptIs(Draw(*map), {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "PEN 0,0,0 1 SOLID",
-                                        "POLYLINE 90,190 90,110", "PEN 0,0,0 0 SOLID", "PEN 255,0,0 5 SOLID",
-                                        "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110", "PEN 0,0,0 0 SOLID",
-                                        "PEN 0,0,255 1 SOLID", "POLYLINE 0,150 100,150", "PEN 0,0,0 0 SOLID"}));
+  EXPECT_TRUE(TranscriptIs(Draw(*map), {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110",
+                                        "PEN 255,0,0 5 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110",
+                                        "PEN 0,0,255 1 SOLID", "POLYLINE 0,150 100,150"}));
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Of(10, 90, 90, 10));
 
   map->DeleteRoute();
@@ -100,6 +101,33 @@ TEST_F(MapRoute, RouteIsDrawnAtTheNetworksPlaceInTheDrawOrder) {
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Empty());
   EXPECT_TRUE(map->CheckRouteCategories());
   EXPECT_TRUE(services.messages.messages().empty());
+}
+
+// The network's entry stands where its line stands, names the network's layers, adds
+// nothing to the extent and is passed over by the name tool.
+TEST_F(MapRoute, NetworkHasItsPlaceInTheDrawOrder) {
+  std::unique_ptr<MMap> map = Load();
+  const auto& order = map->drawOrder();
+  ASSERT_EQ(order.size(), 4u);
+  EXPECT_EQ(order[0].get(), map->lines()[0]);
+  const MapCategory& route = *order[1];
+  EXPECT_EQ(route.kind(), CategoryKind::OptPath);
+  EXPECT_EQ(route.name(), "Hálózat");
+  EXPECT_EQ(route.layerCount(), 1);
+  EXPECT_EQ(route.LayerName(0), "Útvonal");
+  EXPECT_EQ(route.recordCount(), 0);
+  EXPECT_TRUE(route.GetExtent().IsEmpty());
+  EXPECT_EQ(order[2].get(), map->lines()[1]);
+  EXPECT_EQ(order[3].get(), map->points()[0]);
+  EXPECT_EQ(map->extent(), MapRect::Of(0, 90, 100, 10));
+
+  ASSERT_EQ(Plan(*map), 2);
+  (void)Draw(*map);
+  // On the route, over the first road: the road is found, not the route declared after it.
+  const std::optional<ObjectHit> hit = map->HitTest({50, 10});
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->category, map->lines()[0]);
+  EXPECT_EQ(hit->object, 0);
 }
 
 TEST_F(MapRoute, SettlementsAreTheTownCategoryWithHouseNumbers) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,13 @@
 #include "tools/mapwriter/map_writer.h"
 
 namespace koltar {
+
+// Hits print as "category name: index" in failures.
+void PrintTo(const ObjectHit& hit, std::ostream* os) {
+  *os << (hit.category ? hit.category->name() : std::string("(none)")) << ": " << hit.object;
+}
+void PrintTo(const LabelHit& hit, std::ostream* os) { *os << "text " << hit.category << ": " << hit.label; }
+
 namespace {
 
 class MapLoading : public test::ServicesTest {
@@ -105,23 +114,25 @@ TEST_F(MapLoading, TypeKeywordsAreComparedWithCase) {
   MMap map(WriteMap("", "N=2\nCATEGORY01=POINT,Települések\nCATEGORY02=point,Utak\n"));
   ASSERT_EQ(map.points().size(), 1u);
   EXPECT_EQ(map.points()[0]->name(), "Települések");
-  EXPECT_EQ(map.drawOrder()[0].type, CategoryType::Point);
-  EXPECT_EQ(map.drawOrder()[1].type, CategoryType::None);
+  ASSERT_EQ(map.drawOrder().size(), 1u);  // the second line made no category
+  EXPECT_EQ(map.drawOrder()[0]->kind(), CategoryKind::Point);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "KOLTAR32|PLAIN|'Utak' kategóriánál érvénytelen objektum típus: 'point'");
 }
 
-TEST_F(MapLoading, DrawOrderIndexesEachTypesList) {
+TEST_F(MapLoading, DrawOrderHoldsEveryCategoryAndTheTypedListsPointIntoIt) {
   MMap map(WriteMap("", "N=5\nCATEGORY01=AREA,Erdők\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Hálózat\n"
                         "CATEGORY04=LINE,Vasutak\nCATEGORY05=TEXT,Nevek\n"));
   const auto& order = map.drawOrder();
   ASSERT_EQ(order.size(), 5u);
-  EXPECT_EQ(order[0].type, CategoryType::Area);
-  EXPECT_EQ(order[1].type, CategoryType::Line);
-  EXPECT_EQ(order[1].index, 0);
-  EXPECT_EQ(order[2].type, CategoryType::OptPath);
-  EXPECT_EQ(order[3].index, 1);
-  EXPECT_EQ(order[4].type, CategoryType::Text);
+  EXPECT_EQ(order[0]->kind(), CategoryKind::Area);
+  EXPECT_EQ(order[1]->kind(), CategoryKind::Line);
+  EXPECT_EQ(order[1].get(), map.lines()[0]);
+  EXPECT_EQ(order[2]->kind(), CategoryKind::OptPath);
+  EXPECT_EQ(order[2]->name(), "Hálózat");
+  EXPECT_EQ(order[3].get(), map.lines()[1]);
+  EXPECT_EQ(order[4]->kind(), CategoryKind::Text);
+  EXPECT_EQ(order[4].get(), map.texts()[0]);
   ASSERT_NE(map.roadNetwork(), nullptr);
   EXPECT_EQ(map.roadNetwork()->categoryName(), "Hálózat");
   EXPECT_EQ(map.lines()[1]->name(), "Vasutak");
@@ -163,7 +174,7 @@ TEST_F(MapLoading, MissingCategoryLineEndsLoadingAndKeepsTheOthers) {
   EXPECT_EQ(map.lines().size(), 9u);
   EXPECT_EQ(Messages(), (std::vector<std::string>{"KOLTAR32|PLAIN|Hibás sor " + file +
                                                   " file [CATEGORIES] szekcióban:\n"}));
-  EXPECT_EQ(map.drawOrder()[9].type, CategoryType::None);
+  EXPECT_EQ(map.drawOrder().size(), 9u);  // none for the lines not read
 }
 
 TEST_F(MapLoading, LinesWithOneFieldOrAThirdField) {
@@ -249,6 +260,30 @@ TEST_F(MapDrawing, EscBeforeTheThirdOfFiveStopsTheRest) {
   EXPECT_EQ(services.progress.depth(), 0);
 }
 
+// The gauge and the ESC test step through every CATEGORYnn line, also one that made no
+// category.
+TEST_F(MapDrawing, LinesWithoutCategoryKeepTheirStepInTheGauge) {
+  MMap map(WriteMap("", "N=3\nCATEGORY01=AREA,A1\nCATEGORY02=KEREK,A2\nCATEGORY03=AREA,A3\n"));
+  ASSERT_EQ(map.drawOrder().size(), 2u);
+  test::RecordingDeviceContext dc;
+  const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
+  map.Draw(dc, BuildTransform(view, map.unit(), Program().pixel), view.rect, view.scale);
+  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 33", "SET 66",
+                                                    "SET 100", "END"}));
+  EXPECT_EQ(services.progress.polls(), 3);
+}
+
+TEST_F(MapDrawing, TheCallersProgressServiceGetsTheGaugeAndTheEscPolls) {
+  MMap map(WriteMap("", "N=2\nCATEGORY01=AREA,A1\nCATEGORY02=AREA,A2\n"));
+  test::ScriptedProgress own;
+  own.PressEscAtPoll(2);
+  test::RecordingDeviceContext dc;
+  const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
+  map.Draw(dc, BuildTransform(view, map.unit(), Program().pixel), view.rect, view.scale, own);
+  EXPECT_EQ(own.events(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 50", "ESC", "END"}));
+  EXPECT_TRUE(DrawEvents().empty());
+}
+
 TEST_F(MapDrawing, MapWithoutCategoriesDrawsNothing) {
   DrawMap(0);
   EXPECT_TRUE(DrawEvents().empty());
@@ -275,18 +310,9 @@ class MapObjects : public test::ServicesTest {
     map->Draw(dc, BuildTransform(view, map->unit(), Program().pixel), view.rect, view.scale);
   }
 
-  struct Hit {
-    CategoryType type;
-    std::int32_t category;
-    std::int32_t object;
-    bool operator==(const Hit&) const = default;
-  };
-  Hit At(MapPoint p) const {
-    Hit hit{CategoryType::Text, 7, 7};
-    const bool found = map->HitTest(p, hit.type, hit.category, hit.object);
-    EXPECT_EQ(found, hit.object >= 0);
-    return hit;
-  }
+  std::optional<ObjectHit> At(MapPoint p) const { return map->HitTest(p); }
+  // Category k of the draw order: the area, the road, the village, the labels.
+  const MapCategory* Category(std::size_t k) const { return map->drawOrder()[k].get(); }
 
   test::TempDir dir;
   MapWriter writer{dir.path()};
@@ -297,30 +323,27 @@ class MapObjects : public test::ServicesTest {
 TEST_F(MapObjects, TheLastDeclaredCategoryWins) {
   EXPECT_TRUE(services.messages.messages().empty());
   EXPECT_EQ(map->extent(), MapRect::Of(0, 200, 200, 0));
-  EXPECT_EQ(At({100, 102}), (Hit{CategoryType::Point, 0, 0}));
-  EXPECT_EQ(At({50, 102}), (Hit{CategoryType::Line, 0, 0}));
-  EXPECT_EQ(At({20, 20}), (Hit{CategoryType::Area, 0, 0}));  // texts are never hit
-  EXPECT_EQ(At({300, 300}), (Hit{CategoryType::None, -1, -1}));
+  ASSERT_EQ(map->drawOrder().size(), 4u);
+  EXPECT_EQ(Category(0)->kind(), CategoryKind::Area);
+  EXPECT_EQ(At({100, 102}), (ObjectHit{map->points()[0], 0}));
+  EXPECT_EQ(At({50, 102}), (ObjectHit{map->lines()[0], 0}));
+  EXPECT_EQ(At({20, 20}), (ObjectHit{Category(0), 0}));  // texts are never hit
+  EXPECT_EQ(At({300, 300}), std::nullopt);
 }
 
 TEST_F(MapObjects, NamesOfCategoriesAndObjects) {
-  std::string category, object;
-  map->GetObjectNames(CategoryType::Point, 0, 1, &category, &object);
-  EXPECT_EQ(category, "Helyek");
-  EXPECT_EQ(object, "Fő utca 1  - 9 ");  // with house numbers
-  map->GetObjectNames(CategoryType::Line, 0, 0, &category, &object);
-  EXPECT_EQ(object, "8-as főút");
-  map->GetObjectNames(CategoryType::Area, 0, 0, nullptr, &object);
-  EXPECT_EQ(object, "Bakony");
-  map->GetObjectNames(CategoryType::Area, 0, 0, &category, nullptr);
-  EXPECT_EQ(category, "Erdők");
-  for (auto [type, index] : {std::pair{CategoryType::Text, 0}, std::pair{CategoryType::OptPath, 0},
-                             std::pair{CategoryType::Line, 1}, std::pair{CategoryType::Point, -1}}) {
-    category = object = "x";
-    map->GetObjectNames(type, index, 0, &category, &object);
-    EXPECT_EQ(category, "");
-    EXPECT_EQ(object, "");
-  }
+  const std::optional<ObjectHit> street = At({150, 150});
+  ASSERT_TRUE(street);
+  const ObjectNames names = GetObjectNames(*street);
+  EXPECT_EQ(names.category, "Helyek");
+  EXPECT_EQ(names.object, "Fő utca 1  - 9 ");  // with house numbers
+  EXPECT_EQ(GetObjectNames(ObjectHit{map->lines()[0], 0}).object, "8-as főút");
+  EXPECT_EQ(GetObjectNames(ObjectHit{Category(0), 0}).object, "Bakony");
+  EXPECT_EQ(GetObjectNames(ObjectHit{Category(0), 0}).category, "Erdők");
+  // A hit without category names nothing; records outside the category have no name.
+  EXPECT_EQ(GetObjectNames(ObjectHit{}).category, "");
+  EXPECT_EQ(GetObjectNames(ObjectHit{}).object, "");
+  for (std::int32_t outside : {-1, 2}) EXPECT_EQ(GetObjectNames(ObjectHit{map->points()[0], outside}).object, "");
 }
 
 // A map of two text categories with labels on the same place, drawn once.
@@ -348,16 +371,12 @@ class MapLabels : public test::ServicesTest {
 };
 
 TEST_F(MapLabels, TheLastTextCategoryInDrawOrderWins) {
-  std::int32_t category = 7, label = 7;
-  EXPECT_TRUE(map->HitTestLabel({55, 102}, category, label));
-  EXPECT_EQ(category, 1);
-  EXPECT_EQ(label, 0);
+  EXPECT_EQ(map->HitTestLabel({55, 102}), (LabelHit{1, 0}));
   // Past the shorter name only the first category's label lies there.
-  EXPECT_TRUE(map->HitTestLabel({78, 102}, category, label));
-  EXPECT_EQ(category, 0);
-  EXPECT_FALSE(map->HitTestLabel({150, 150}, category, label));
-  EXPECT_EQ(category, -1);
-  EXPECT_EQ(label, -1);
+  EXPECT_EQ(map->HitTestLabel({78, 102}), (LabelHit{0, 0}));
+  EXPECT_EQ(map->HitTestLabel({150, 150}), std::nullopt);
+  // The name tool finds no labels.
+  EXPECT_EQ(map->HitTest({55, 102}), std::nullopt);
   EXPECT_EQ(map->text(2), nullptr);
   EXPECT_EQ(map->text(-1), nullptr);
 }

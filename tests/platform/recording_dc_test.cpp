@@ -7,6 +7,7 @@
 namespace koltar {
 namespace {
 
+using test::PaintingCalls;
 using test::RecordingDeviceContext;
 using test::TranscriptIs;
 
@@ -107,6 +108,26 @@ TEST(RecordingDc, MismatchShowsALineDiff) {
                "- POLYLINE 1,1 2,3\n"
                "+ POLYLINE 1,1 2,2\n"
                "  MODE COPY\n");
+}
+
+TEST(RecordingDc, PaintingCallsKeepOnlySettingsThatSomethingIsDrawnWith) {
+  const std::vector<std::string> recorded = {
+      "FILL WINDING",           "PEN 1,1,1 2 SOLID",  "BRUSH SOLID 0,0,255", "POLYGON 0,0 1,1 2,0",
+      "PEN 0,0,0 0 SOLID",      "BRUSH SOLID 255,255,255",  // restored, then replaced unused
+      "PEN 2,2,2 1 SOLID",      "BRUSH SOLID 0,0,255",      // the brush in effect already
+      "POLYLINE 1,1 2,2",       "PEN 2,2,2 1 SOLID",  "POLYLINE 3,3 4,4",
+      "PEN 0,0,0 0 SOLID",      "FILL ALTERNATE"};          // restored at the end
+  EXPECT_TRUE(TranscriptIs(PaintingCalls(recorded),
+                           {"FILL WINDING", "PEN 1,1,1 2 SOLID", "BRUSH SOLID 0,0,255", "POLYGON 0,0 1,1 2,0",
+                            "PEN 2,2,2 1 SOLID", "POLYLINE 1,1 2,2", "POLYLINE 3,3 4,4"}));
+  // A setting changed back to what the last drawing had is no change; one changed back
+  // to what an earlier drawing had is.
+  EXPECT_TRUE(TranscriptIs(PaintingCalls({"PEN 1", "POLYLINE a", "PEN 2", "PEN 1", "POLYLINE b", "PEN 2",
+                                          "POLYLINE c", "PEN 1", "TEXT d"}),
+                           {"PEN 1", "POLYLINE a", "POLYLINE b", "PEN 2", "POLYLINE c", "PEN 1", "TEXT d"}));
+  // RESTORE brings back the settings of its SAVE.
+  EXPECT_TRUE(TranscriptIs(PaintingCalls({"PEN 1", "SAVE", "PEN 2", "POLYLINE a", "RESTORE", "POLYLINE b"}),
+                           {"PEN 2", "POLYLINE a", "PEN 1", "POLYLINE b"}));
 }
 
 }  // namespace

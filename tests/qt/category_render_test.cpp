@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <optional>
 #include <string>
 
 #include "categories/area.h"
@@ -31,10 +32,9 @@ class Rendering : public test::DrawTest {
     Fill(kWhite);
   }
   void Fill(ColorRef c) { image.fill(ToQRgb(c)); }
-  template <class Category>
-  void Render(Category& category) {
+  void Render(MapCategory& category) {
     QtDeviceContext qtDc(image);
-    category.Draw(qtDc, View(), kDevice, kMapExtent, 4000, *symbology, 1);
+    category.Draw(RenderContext{qtDc, View(), kDevice, kMapExtent, 4000, *symbology, 1, Progress()});
   }
   ColorRef Pixel(int x, int y) const { return ToColorRef(image.pixel(x, y)); }
 
@@ -174,7 +174,7 @@ TEST_F(Rendering, TurnedLabelStandsOnItsAnchorAndIsHitWhereItIsDrawn) {
         EXPECT_EQ(text.HitTestLabel({x, 200 - y}), 0) << x << "," << y;
       }
   EXPECT_EQ(Pixel(rect.right - 2, 200 - 101), kWhite);
-  EXPECT_EQ(text.HitTestLabel({rect.right - 2, 101}), -1);
+  EXPECT_EQ(text.HitTestLabel({rect.right - 2, 101}), std::nullopt);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "tests/support/recording_dc.h"
 
 #include <algorithm>
+#include <map>
+#include <string_view>
+#include <utility>
 
 #include "platform/text.h"
 #include "tests/support/memory_bitmap.h"
@@ -177,6 +180,42 @@ void RecordingDeviceContext::SetTextAlign(TextAlign align) {
 
 void RecordingDeviceContext::TextOut(DevicePoint anchor, std::string_view text) {
   Write("TEXT " + PointText(anchor.x, anchor.y) + " \"" + Cp1250ToUtf8(text) + "\"");
+}
+
+std::vector<std::string> PaintingCalls(const std::vector<std::string>& transcript) {
+  static constexpr std::string_view kSettings[] = {"PEN", "BRUSH", "MODE", "FILL", "BKMODE",
+                                                   "CLIP", "FONT", "TEXTCOLOR", "ALIGN"};
+  // Per setting: the line that made it and when it was made.
+  using State = std::map<std::string, std::pair<std::size_t, std::string>>;
+  State current;
+  std::vector<State> saved;
+  std::map<std::string, std::string> drawnWith;
+  std::vector<std::string> out;
+  for (std::size_t n = 0; n < transcript.size(); ++n) {
+    const std::string& line = transcript[n];
+    const std::string word = line.substr(0, line.find(' '));
+    if (std::find(std::begin(kSettings), std::end(kSettings), word) != std::end(kSettings)) {
+      current[word] = {n, line};
+    } else if (word == "SAVE") {
+      saved.push_back(current);
+    } else if (word == "RESTORE") {
+      if (!saved.empty()) {
+        current = std::move(saved.back());
+        saved.pop_back();
+      }
+    } else {
+      std::vector<std::pair<std::size_t, std::string>> changed;
+      for (const auto& [setting, made] : current)
+        if (drawnWith[setting] != made.second) changed.push_back(made);
+      std::sort(changed.begin(), changed.end());
+      for (const auto& made : changed) {
+        drawnWith[made.second.substr(0, made.second.find(' '))] = made.second;
+        out.push_back(made.second);
+      }
+      out.push_back(line);
+    }
+  }
+  return out;
 }
 
 ::testing::AssertionResult TranscriptIs(const std::vector<std::string>& actual,

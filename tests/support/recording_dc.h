@@ -111,4 +111,12 @@ std::string ColorText(ColorRef color);
 ::testing::AssertionResult TranscriptIs(const std::vector<std::string>& actual,
                                         const std::vector<std::string>& expected);
 
+// The transcript as far as it decides pixels: each drawing call, preceded by those
+// settings in effect for it (pen, brush, modes, clip, font, text colour and alignment)
+// that differ from the ones the previous drawing call had, in the order they were
+// made. Settings no drawing call uses, such as a pen restored at the end or one
+// replaced before anything was drawn with it, are left out; so are SAVE and RESTORE,
+// whose effect the settings show.
+std::vector<std::string> PaintingCalls(const std::vector<std::string>& transcript);
+
 }  // namespace koltar::test

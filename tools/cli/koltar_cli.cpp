@@ -37,10 +37,6 @@
 #include <string_view>
 #include <vector>
 
-#include "categories/area.h"
-#include "categories/line.h"
-#include "categories/point.h"
-#include "categories/text.h"
 #include "map/mmap.h"
 #include "geometry/transform.h"
 #include "platform/messages.h"
@@ -79,9 +75,13 @@ std::string RectText(const MapRect& r) {
          std::to_string(r.bottom);
 }
 
-// "<count> records <count> layers", or "-" where the kind does not count them.
-template <class Category>
-std::string Counts(const Category& c) {
+// "<count> records <count> layers"; the road network counts its graph instead.
+std::string Counts(const MMap& map, const MapCategory& c) {
+  if (c.kind() == CategoryKind::OptPath) {
+    const MOptPath& net = *map.roadNetwork();
+    return StringPrintf("%ld nodes %ld edges %ld layers", static_cast<long>(net.graph().nodeCount()),
+                        static_cast<long>(net.graph().edgeCount()), static_cast<long>(net.layerCount()));
+  }
   return std::to_string(c.recordCount()) + " records " + std::to_string(c.layerCount()) + " layers";
 }
 
@@ -94,25 +94,10 @@ int Info(const MMap& map) {
   std::printf("Find scale: %ld\n", static_cast<long>(map.findScale()));
   std::printf("Extent: %s\n", RectText(map.extent()).c_str());
   std::printf("Categories: %ld\n", static_cast<long>(map.declaredCount()));
-  for (const MMap::DrawEntry& e : map.drawOrder()) {
-    const auto k = static_cast<std::size_t>(e.index);
-    std::string line;
-    switch (e.type) {
-      case CategoryType::Point: line = "POINT " + Utf8(map.points()[k]->name()) + " " + Counts(*map.points()[k]); break;
-      case CategoryType::Line: line = "LINE " + Utf8(map.lines()[k]->name()) + " " + Counts(*map.lines()[k]); break;
-      case CategoryType::Area: line = "AREA " + Utf8(map.areas()[k]->name()) + " " + Counts(*map.areas()[k]); break;
-      case CategoryType::Text: line = "TEXT " + Utf8(map.texts()[k]->name()) + " " + Counts(*map.texts()[k]); break;
-      case CategoryType::OptPath: {
-        const MOptPath& net = *map.roadNetwork();
-        line = StringPrintf("OPTPATH %s %ld nodes %ld edges %ld layers", Utf8(net.categoryName()).c_str(),
-                            static_cast<long>(net.graph().nodeCount()), static_cast<long>(net.graph().edgeCount()),
-                            static_cast<long>(net.layerCount()));
-        break;
-      }
-      case CategoryType::None: continue;  // an invalid type keyword, already reported
-    }
-    std::printf("%s\n", line.c_str());
-  }
+  // Lines with an invalid type keyword made no category; loading reported them.
+  for (const std::unique_ptr<MapCategory>& c : map.drawOrder())
+    std::printf("%s %s %s\n", std::string(KeywordOf(c->kind())).c_str(), Utf8(c->name()).c_str(),
+                Counts(map, *c).c_str());
   return 0;
 }
 
