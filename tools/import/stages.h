@@ -18,7 +18,7 @@ MapProjection ChooseProjection(const ImportInput& input);
 
 // The settlements projected and sorted by name (the most populous first among equal
 // names); a repeated name gets the nearest settlement of another name and no smaller
-// class, "Szentes (Csongrad)", the first of the name keeping it as it is.
+// class, "Kisfalu (Nagyvaros)", the first of the name keeping it as it is.
 void PlaceSettlements(BuildState& state);
 
 // The road graph of the roads with its reachable core over the enabled road types; each
