@@ -6,7 +6,7 @@
 set -u
 root=$1
 status=0
-for folder in platform document categories route symbology linkedinfo welcome; do
+for folder in platform geometry symbology categories route linkedinfo map view welcome; do
   [ -d "$root/$folder" ] || continue
   while IFS= read -r -d '' header; do
     # Drop line comments, then look for a quoted run that holds a non-ASCII byte.

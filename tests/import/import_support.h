@@ -2,10 +2,14 @@
 // Helpers of the importer tests: running an import into a folder and reading the
 // written binary files back.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/binary.h"

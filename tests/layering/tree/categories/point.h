@@ -1,0 +1,3 @@
+#pragma once
+#include "geometry/rect.h"
+#include "platform/files.h"

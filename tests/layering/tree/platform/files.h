@@ -1,0 +1,2 @@
+#pragma once
+// A header without includes.

@@ -1,0 +1,3 @@
+#include "qt_text.h"
+
+#include <QtGui/QImage>

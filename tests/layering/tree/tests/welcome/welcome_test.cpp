@@ -1,0 +1,2 @@
+#include "platform/files.h"
+#include "vendor/other.h"

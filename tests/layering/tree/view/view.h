@@ -1,0 +1,3 @@
+#pragma once
+#include "../geometry/rect.h"
+#include "../app/shell.h"
