@@ -15,13 +15,13 @@ QDialog* MakeAboutDialog(QWidget* owner) {
   dialog->setModal(true);
   auto* icon = new QLabel;
   icon->setPixmap(ProgramIcon().pixmap(48, 48));
-  auto* text = new QLabel(QString::fromUtf8(
-      "<b>KOLTAR-DEKA</b><br>"
-      "Verzió " KOLTAR_VERSION "<br><br>"
-      "Közúti térképnézegető és útvonaltervező<br>"
-      "Térképek: a program saját formátumában, nyílt adatokból<br>"
-      "(OpenStreetMap közreműködők, GeoNames)<br><br>"
-      "Készítette: a Koltar fejlesztői"));
+  auto* text =
+      new QLabel(QString::fromUtf8("<b>KOLTAR-DEKA</b><br>"
+                                   "Verzió " KOLTAR_VERSION "<br><br>"
+                                   "Közúti térképnézegető és útvonaltervező<br>"
+                                   "Térképek: a program saját formátumában, nyílt adatokból<br>"
+                                   "(OpenStreetMap közreműködők, GeoNames)<br><br>"
+                                   "Készítette: a Koltar fejlesztői"));
   text->setObjectName(QStringLiteral("aboutText"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);

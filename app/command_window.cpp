@@ -50,17 +50,17 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
   };
   askLabelDirectory = [](QWidget* owner, const QString& preset) -> std::optional<QString> {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner, QString::fromUtf8("Megírás poziciók betöltése"),
-                              QString::fromUtf8("Korábbi megírásokat tartalmazó könyvtár:"), QLineEdit::Normal,
-                              preset, &ok);
+    const QString text = QInputDialog::getText(owner, QString::fromUtf8("Megírás poziciók betöltése"),
+                                               QString::fromUtf8("Korábbi megírásokat tartalmazó könyvtár:"),
+                                               QLineEdit::Normal, preset, &ok);
     if (!ok) return std::nullopt;
     return text;
   };
   connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The window that stops being active empties the scale field, the one that becomes
     // active shows its scale; either way the tool returns to the plain cursor.
-    if (auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data()); last && last != window && !last->closed())
+    if (auto* last = dynamic_cast<MapFrameWindow*>(lastActive_.data());
+        last && last != window && !last->closed())
       last->mapWindow()->Activated(false);
     currentTool_ = cmd::kToolCursor;
     lastActive_ = window;
@@ -71,7 +71,8 @@ CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
     UpdateCommands();
   });
   // The default map opens once the main window is on screen.
-  QMetaObject::invokeMethod(this, [this] { Execute(cmd::kOpenDefault); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { Execute(cmd::kOpenDefault); }, Qt::QueuedConnection);
 }
 
 CommandWindow::~CommandWindow() {
@@ -129,8 +130,7 @@ MMap* CommandWindow::ActiveMap() const {
 std::vector<MapFrameWindow*> CommandWindow::MapFrames() const {
   std::vector<MapFrameWindow*> frames;
   for (QMdiSubWindow* w : subWindowList())
-    if (auto* frame = dynamic_cast<MapFrameWindow*>(w); frame && !frame->closed())
-      frames.push_back(frame);
+    if (auto* frame = dynamic_cast<MapFrameWindow*>(w); frame && !frame->closed()) frames.push_back(frame);
   return frames;
 }
 
@@ -180,8 +180,8 @@ void CommandWindow::OpenChosenMap() {
   if (chosen.isEmpty()) return;
   const std::string name = ModelFileName(chosen.toStdString());
   if (!FileExists(name)) {
-    ShowMessage(StringPrintf(Cp("'%s' file nem található.").c_str(), name.c_str()),
-                MessageKind::Stop, window());
+    ShowMessage(StringPrintf(Cp("'%s' file nem található.").c_str(), name.c_str()), MessageKind::Stop,
+                window());
     return;
   }
   OpenMap(name);
@@ -260,8 +260,10 @@ void CommandWindow::LoadLabels() {
   MapFrameWindow* frame = ActiveMapFrame();
   if (!frame || !frame->map()) return;
   // Preset: the executable's drive and directory.
-  const QString preset = ToQString(GetPathDirectory(ModelFileName(QCoreApplication::applicationFilePath().toStdString())));
-  const std::optional<QString> directory = askLabelDirectory ? askLabelDirectory(window(), preset) : std::nullopt;
+  const QString preset =
+      ToQString(GetPathDirectory(ModelFileName(QCoreApplication::applicationFilePath().toStdString())));
+  const std::optional<QString> directory =
+      askLabelDirectory ? askLabelDirectory(window(), preset) : std::nullopt;
   if (!directory) return;
   frame->map()->LoadLabelPositions(FromQString(*directory));
   frame->mapWindow()->Redraw();

@@ -17,8 +17,7 @@ const std::vector<CommandText>& CommandTexts() {
       {cmd::kToolPosition, "&Pozicionálás", "Megjelenített terület középpontjának kijelölése"},
       {cmd::kToolZoom, "&Nagyítás/Kicsinyítés", "Nagyítás (bal gomb) / kicsinyítés (jobb gomb)"},
       {cmd::kToolArea, "Terület &kijelölés", "Nagyítás kijelölt terület alapján"},
-      {cmd::kFindPlace, "Terület kere&sése...",
-       "Térkép pozicionálása a kiválasztott helyhez (helységhez)"},
+      {cmd::kFindPlace, "Terület kere&sése...", "Térkép pozicionálása a kiválasztott helyhez (helységhez)"},
       {cmd::kWholeMap, "&Teljes terület", "A teljes térkép megjelenítése az ablakban"},
       {cmd::kRedraw, "Újra &rajzolás", "Az aktív ablak újra rajzolása"},
       {cmd::kFindRoute, "Optimális út &keresése...", "Optimális út keresése"},
@@ -26,10 +25,8 @@ const std::vector<CommandText>& CommandTexts() {
        "Optimális út keresése (kötegelt feldolgozás módban)"},
       {cmd::kShowRoute, "Optimális út &megjelenítése...", "Optimális út megjelenítése listában"},
       {cmd::kDeleteRoute, "Optimális út &törlése", "Optimális út törlése"},
-      {cmd::kRouteParameters, "Paraméterek &beállítása...",
-       "Paraméterek beállítása optimális út kereséshez"},
-      {cmd::kPositionRoute, "Térkép &pozicionálása",
-       "Térkép pozicionálása optimális út megjelenítéséhez"},
+      {cmd::kRouteParameters, "Paraméterek &beállítása...", "Paraméterek beállítása optimális út kereséshez"},
+      {cmd::kPositionRoute, "Térkép &pozicionálása", "Térkép pozicionálása optimális út megjelenítéséhez"},
       {cmd::kToolLabel, "Új &pozició beállítása", "Megírás poziciók interaktív beállítása"},
       {cmd::kLoadLabels, "Poziciók &betöltése...", "Megírás poziciók betoltése file-ból"},
       {cmd::kSaveLabels, "Poziciók &mentése", "Megírás poziciók mentése file-ba"},
@@ -56,11 +53,11 @@ const std::vector<MenuLayout>& MainMenu() {
   static const std::vector<MenuLayout> menu = {
       {"&File", {kOpen, kClose, kSeparator, kPreview, kPrint, kPrinterSetup, kSeparator, kExit}},
       {"&Nézet",
-       {kToolCursor, kSeparator, kToolName, kSeparator, kToolPosition, kToolZoom, kToolArea,
-        kSeparator, kFindPlace, kSeparator, kWholeMap, kRedraw}},
+       {kToolCursor, kSeparator, kToolName, kSeparator, kToolPosition, kToolZoom, kToolArea, kSeparator,
+        kFindPlace, kSeparator, kWholeMap, kRedraw}},
       {"Útvonal &tervezés",
-       {kFindRoute, kBatchRoute, kShowRoute, kDeleteRoute, kSeparator, kRouteParameters,
-        kSeparator, kPositionRoute}},
+       {kFindRoute, kBatchRoute, kShowRoute, kDeleteRoute, kSeparator, kRouteParameters, kSeparator,
+        kPositionRoute}},
       {"Megírás &pozícionálás", {kToolLabel, kSeparator, kLoadLabels, kSaveLabels}},
       {"&Beállítások", {kSymbology}},
       {"&Ablak", {kNewWindow, kSeparator, kCascade, kTile, kArrangeIcons}},
@@ -71,35 +68,33 @@ const std::vector<MenuLayout>& MainMenu() {
 
 const std::vector<int>& FirstToolBar() {
   using namespace cmd;
-  static const std::vector<int> bar = {kOpen,        kClose,     kSeparator,  kPrint,    kPreview,
-                                       kSeparator,   kNewWindow, kWholeMap,   kRedraw,   kSeparator,
-                                       kToolCursor,  kToolPosition, kToolZoom, kToolArea, kToolName,
-                                       kSeparator,   kToolLabel, kSeparator,  kFindPlace, kSeparator,
-                                       kSymbology};
+  static const std::vector<int> bar = {
+      kOpen,     kClose,     kSeparator, kPrint,      kPreview,      kSeparator, kNewWindow,
+      kWholeMap, kRedraw,    kSeparator, kToolCursor, kToolPosition, kToolZoom,  kToolArea,
+      kToolName, kSeparator, kToolLabel, kSeparator,  kFindPlace,    kSeparator, kSymbology};
   return bar;
 }
 
 const std::vector<int>& SecondToolBar() {
   using namespace cmd;
-  static const std::vector<int> bar = {kFindRoute,  kShowRoute, kDeleteRoute, kSeparator,
-                                       kPositionRoute, kSeparator, kBatchRoute, kSeparator,
-                                       kRouteParameters};
+  static const std::vector<int> bar = {kFindRoute, kShowRoute,  kDeleteRoute, kSeparator,      kPositionRoute,
+                                       kSeparator, kBatchRoute, kSeparator,   kRouteParameters};
   return bar;
 }
 
 bool IsToolCommand(int id) {
   using namespace cmd;
-  return id == kToolCursor || id == kToolName || id == kToolPosition || id == kToolZoom ||
-         id == kToolArea || id == kToolLabel;
+  return id == kToolCursor || id == kToolName || id == kToolPosition || id == kToolZoom || id == kToolArea ||
+         id == kToolLabel;
 }
 
 bool IsCommandAvailable(int id) {
   using namespace cmd;
-  static const int available[] = {kOpenDefault, kOpen,       kClose,     kNewWindow,
-                                  kToolCursor,  kToolName,   kToolPosition, kToolZoom,
-                                  kToolArea,    kToolLabel,  kExit,      kCascade,
-                                  kTile,        kArrangeIcons, kHelpIndex, kAbout, kWholeMap, kRedraw,
-                                  kLoadLabels, kSaveLabels, kDeleteRoute, kPositionRoute};
+  static const int available[] = {kOpenDefault, kOpen,         kClose,    kNewWindow,    kToolCursor,
+                                  kToolName,    kToolPosition, kToolZoom, kToolArea,     kToolLabel,
+                                  kExit,        kCascade,      kTile,     kArrangeIcons, kHelpIndex,
+                                  kAbout,       kWholeMap,     kRedraw,   kLoadLabels,   kSaveLabels,
+                                  kDeleteRoute, kPositionRoute};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 
@@ -107,30 +102,40 @@ CommandStatus EvaluateCommand(int id, const CommandContext& c) {
   using namespace cmd;
   CommandStatus s;
   switch (id) {
-    case kOpen: case kPrinterSetup: case kLoadLabels: case kSaveLabels: case kHelpIndex:
-    case kAbout: case kExit: case kCascade: case kTile: case kArrangeIcons:
-      s.enabled = true;
-      break;
-    case kClose: case kPreview: case kPrint: case kNewWindow: case kWholeMap: case kRedraw:
-    case kFindPlace: case kSymbology:
-      s.enabled = c.mapWindowActive;
-      break;
-    case kToolCursor: case kToolName: case kToolPosition: case kToolZoom: case kToolArea:
+    case kOpen:
+    case kPrinterSetup:
+    case kLoadLabels:
+    case kSaveLabels:
+    case kHelpIndex:
+    case kAbout:
+    case kExit:
+    case kCascade:
+    case kTile:
+    case kArrangeIcons: s.enabled = true; break;
+    case kClose:
+    case kPreview:
+    case kPrint:
+    case kNewWindow:
+    case kWholeMap:
+    case kRedraw:
+    case kFindPlace:
+    case kSymbology: s.enabled = c.mapWindowActive; break;
+    case kToolCursor:
+    case kToolName:
+    case kToolPosition:
+    case kToolZoom:
+    case kToolArea:
     case kToolLabel:
       s.enabled = c.mapWindowActive;
       s.checked = c.currentTool == id;
       break;
-    case kFindRoute: case kRouteParameters:
-      s.enabled = c.mapWindowActive && c.roadNetworkLoaded;
-      break;
-    case kBatchRoute:
-      s.enabled = c.mapWindowActive && c.roadNetworkLoaded && c.batchPlanningPossible;
-      break;
-    case kShowRoute: case kDeleteRoute: case kPositionRoute:
-      s.enabled = c.mapWindowActive && c.routeExists;
-      break;
-    default:
-      break;
+    case kFindRoute:
+    case kRouteParameters: s.enabled = c.mapWindowActive && c.roadNetworkLoaded; break;
+    case kBatchRoute: s.enabled = c.mapWindowActive && c.roadNetworkLoaded && c.batchPlanningPossible; break;
+    case kShowRoute:
+    case kDeleteRoute:
+    case kPositionRoute: s.enabled = c.mapWindowActive && c.routeExists; break;
+    default: break;
   }
   if (!IsCommandAvailable(id)) s.enabled = false;
   return s;

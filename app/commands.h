@@ -69,9 +69,9 @@ bool IsToolCommand(int id);
 // What the enabling rules look at.
 struct CommandContext {
   bool mapWindowActive = false;
-  bool roadNetworkLoaded = false;        // the active map's road network has nodes and edges
-  bool batchPlanningPossible = false;    // settlement category unset or without house numbers
-  bool routeExists = false;              // the active map's road network holds a route
+  bool roadNetworkLoaded = false;      // the active map's road network has nodes and edges
+  bool batchPlanningPossible = false;  // settlement category unset or without house numbers
+  bool routeExists = false;            // the active map's road network holds a route
   int currentTool = cmd::kToolCursor;
 };
 

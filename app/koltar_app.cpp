@@ -29,7 +29,8 @@ Koltar::Koltar(const std::string& executablePath) {
   frame_ = std::make_unique<MainFrame>();
   MainStatusBar* bar = frame_->mainStatusBar();
   services.status = bar;
-  progress_ = std::make_unique<QtProgress>(bar, std::vector<QWidget*>{bar->scaleField(), bar->positionField()});
+  progress_ =
+      std::make_unique<QtProgress>(bar, std::vector<QWidget*>{bar->scaleField(), bar->positionField()});
   services.progress = progress_.get();
 }
 

@@ -56,8 +56,10 @@ void MainFrame::BuildMenus() {
   for (const MenuLayout& layout : MainMenu()) {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(layout.title));
     for (int item : layout.items) {
-      if (item == kSeparator) menu->addSeparator();
-      else menu->addAction(MakeAction(item));
+      if (item == kSeparator)
+        menu->addSeparator();
+      else
+        menu->addAction(MakeAction(item));
     }
     // Menus show the state of their commands when they open.
     connect(menu, &QMenu::aboutToShow, commands_, &CommandWindow::UpdateCommands);
@@ -95,8 +97,10 @@ QToolBar* MainFrame::BuildToolBar(const char* name, const std::vector<int>& comm
   bar->setMovable(false);
   bar->setIconSize(QSize(16, 16));
   for (int command : commands) {
-    if (command == kSeparator) bar->addSeparator();
-    else bar->addAction(MakeAction(command));
+    if (command == kSeparator)
+      bar->addSeparator();
+    else
+      bar->addAction(MakeAction(command));
   }
   return bar;
 }

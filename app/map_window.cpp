@@ -15,15 +15,15 @@
 #include "app/ui_text.h"
 #include "categories/text.h"
 #include "map/mmap.h"
-#include "platform/message_texts.h"
-#include "platform/help.h"
 #include "platform/format.h"
+#include "platform/help.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_text.h"
-#include "resources/resources.h"
 #include "platform/services.h"
 #include "platform/status.h"
+#include "resources/resources.h"
 
 namespace koltar {
 namespace {
@@ -42,7 +42,9 @@ std::vector<QPointer<MapWindow>>& Waiting() {
 
 DevicePoint ToDevice(const QPoint& p) { return DevicePoint{p.x(), p.y()}; }
 
-ScrollAxis AxisOf(Qt::Orientation o) { return o == Qt::Horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical; }
+ScrollAxis AxisOf(Qt::Orientation o) {
+  return o == Qt::Horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
+}
 
 // The step of a scroll-bar action; none for thumb moves and the rest.
 std::optional<ScrollStep> StepOf(int action) {
@@ -79,7 +81,8 @@ MapWindow::MapWindow(MMap& map, std::function<int()> currentTool, QWidget* paren
     bar->setTracking(false);  // dragging the thumb does nothing until it is released
     const Qt::Orientation o = bar == horizontalScrollBar() ? Qt::Horizontal : Qt::Vertical;
     connect(bar, &QAbstractSlider::actionTriggered, this, [this, o](int action) { ScrollAction(o, action); });
-    connect(bar, &QAbstractSlider::sliderReleased, this, [this, o, bar] { ScrollToPosition(o, bar->sliderPosition()); });
+    connect(bar, &QAbstractSlider::sliderReleased, this,
+            [this, o, bar] { ScrollToPosition(o, bar->sliderPosition()); });
   }
   UpdateScrollBars();
 }
@@ -343,14 +346,15 @@ void MapWindow::mousePressEvent(QMouseEvent* event) {
       break;
     case cmd::kToolZoom:
     case cmd::kToolArea:
-      if (event->button() == Qt::LeftButton) StartBand(at, +1);
-      else if (event->button() == Qt::RightButton) StartBand(at, -1);
+      if (event->button() == Qt::LeftButton)
+        StartBand(at, +1);
+      else if (event->button() == Qt::RightButton)
+        StartBand(at, -1);
       break;
     case cmd::kToolLabel:
       if (event->button() == Qt::LeftButton && !drag_) StartLabelDrag(at);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -457,7 +461,8 @@ void MapWindow::StartBand(const QPoint& at, int button) {
   Band band;
   band.button = button;
   band.anchor = ToDevice(at);
-  band.corners = Tool() == cmd::kToolZoom ? ZoomBandAt(band.anchor, ClientRect()) : BandCorners(band.anchor, band.anchor);
+  band.corners = Tool() == cmd::kToolZoom ? ZoomBandAt(band.anchor, ClientRect())
+                                          : BandCorners(band.anchor, band.anchor);
   band_ = band;
   viewport()->grabMouse();  // the band stays in this window until the button comes up
   DrawBand();
@@ -466,7 +471,8 @@ void MapWindow::StartBand(const QPoint& at, int button) {
 void MapWindow::MoveBand(const QPoint& raw) {
   const DevicePoint at = ClampIntoClient(ToDevice(raw), ClientRect());
   DrawBand();  // erase
-  band_->corners = Tool() == cmd::kToolZoom ? MovedZoomBand(band_->corners, at) : BandCorners(band_->anchor, at);
+  band_->corners =
+      Tool() == cmd::kToolZoom ? MovedZoomBand(band_->corners, at) : BandCorners(band_->anchor, at);
   DrawBand();
 }
 
@@ -516,9 +522,9 @@ void MapWindow::StartLabelDrag(const QPoint& at) {
   if (!hit) return;
   MText& texts = *map_->text(hit->category);
   const MapPoint anchor = texts.GetLabelPosition(hit->label);
-  drag_.emplace(LabelDrag{snapshot, hit->category, hit->label, anchor, anchor, m,
-                          TextOutline(snapshot, anchor, texts.GetLabelRect(hit->label),
-                                      texts.GetLabelAngle(hit->label))});
+  drag_.emplace(LabelDrag{
+      snapshot, hit->category, hit->label, anchor, anchor, m,
+      TextOutline(snapshot, anchor, texts.GetLabelRect(hit->label), texts.GetLabelAngle(hit->label))});
   viewport()->grabMouse();  // the label stays in this window until the button comes up
   DrawOutline();
 }
@@ -602,8 +608,10 @@ void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {
   if (buffer_.isNull()) return;
   std::vector<std::string> lines(1);
   for (char c : text) {
-    if (c == '|') lines.emplace_back();
-    else lines.back().push_back(c);
+    if (c == '|')
+      lines.emplace_back();
+    else
+      lines.back().push_back(c);
   }
   QtDeviceContext dc(buffer_);
   LogicalFont font;

@@ -99,7 +99,7 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
  private:
   struct Band {
     BandRing corners;
-    int button = 0;  // +1 left, -1 right
+    int button = 0;      // +1 left, -1 right
     DevicePoint anchor;  // area selection: the fixed corner
   };
   struct NameBox {

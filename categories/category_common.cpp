@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/message_texts.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -62,7 +62,6 @@ void LayerCommon::Prepare(const MCartoSymb& symbology, std::string_view category
   visible = symbology.IsLayerVisible(category, name);
   symbology.GetLayerDisplayScale(category, name, smallestScale, largestScale);
 }
-
 
 bool InCategoryScale(const MCartoSymb& symbology, std::string_view category, std::int32_t scale) {
   std::int32_t smallest = 0, largest = 0;
@@ -128,9 +127,10 @@ std::int32_t CheckPointRuns(const RecordArray& records, const RecordArray& coord
     }
     if (first < 0 || std::int64_t{first} + count > coords.count()) {
       check.Reject(i, [&] {
-        return StringPrintf("a pontjai kívül esnek a koordináta file-on (első pont: %ld, pontszám: %d, "
-                            "a file %ld pontos)",
-                            static_cast<long>(first), count, static_cast<long>(coords.count()));
+        return StringPrintf(
+            "a pontjai kívül esnek a koordináta file-on (első pont: %ld, pontszám: %d, "
+            "a file %ld pontos)",
+            static_cast<long>(first), count, static_cast<long>(coords.count()));
       });
       continue;
     }

@@ -19,9 +19,9 @@
 #include "categories/record_array.h"
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
-#include "platform/message_texts.h"
 #include "platform/dc.h"
 #include "platform/files.h"
+#include "platform/message_texts.h"
 #include "symbology/styles.h"
 
 namespace koltar {
@@ -36,8 +36,7 @@ class CategorySection {
  public:
   // `mapFileName` is resolved against `mapDirectory`; that file's section
   // `categoryName` holds the keys.
-  CategorySection(std::string_view categoryName, std::string_view mapDirectory,
-                  std::string_view mapFileName);
+  CategorySection(std::string_view categoryName, std::string_view mapDirectory, std::string_view mapFileName);
 
   const std::string& categoryName() const { return categoryName_; }
   const std::string& mapFile() const { return mapFile_; }
@@ -72,9 +71,9 @@ class CategorySection {
 
 // The fields every layer table entry begins with.
 struct LayerCommon {
-  std::string name;               // LAYERnn; the layer's key in the symbology
-  std::int32_t visible = 0;       // IsLayerVisible at the last drawing
-  std::int32_t smallestScale = 0; // GetLayerDisplayScale at the last drawing
+  std::string name;                // LAYERnn; the layer's key in the symbology
+  std::int32_t visible = 0;        // IsLayerVisible at the last drawing
+  std::int32_t smallestScale = 0;  // GetLayerDisplayScale at the last drawing
   std::int32_t largestScale = 0;
 
   // Takes visibility and scale range from the symbology (at the start of a drawing).
@@ -97,7 +96,8 @@ template <class Layer>
     ShowNoMemory();
     return false;
   }
-  for (std::int32_t n = 1; n <= count; ++n) layers[static_cast<std::size_t>(n - 1)].name = section.LayerName(n);
+  for (std::int32_t n = 1; n <= count; ++n)
+    layers[static_cast<std::size_t>(n - 1)].name = section.LayerName(n);
   return true;
 }
 
@@ -156,8 +156,8 @@ class RecordCheck {
 // whose layer number lies outside 1 ... layerCount or whose name offset the name table
 // does not hold (negative offsets, no name, are fine; without a name table every name
 // is "" and offsets are not looked at).
-void CheckCommonFields(RecordArray& records, std::int32_t nameOffsetField,
-                       std::int32_t layerCount, const NameTable& names, RecordCheck& check);
+void CheckCommonFields(RecordArray& records, std::int32_t nameOffsetField, std::int32_t layerCount,
+                       const NameTable& names, RecordCheck& check);
 
 // Refuses line and area records whose point count is negative or whose points run
 // outside COORDFILE; returns the largest point count of the records kept.

@@ -25,14 +25,14 @@ void MLine::Draw(const RenderContext& context) {
     layer.Prepare(symbology, name_);
     const std::int32_t style = symbology.GetLineStyle(name_, layer.name);
     for (int k = 0; k < 3; ++k) {
-      const ColorRef color = k == 1 ? symbology.GetFillColor(name_, layer.name)
-                                    : symbology.GetLineColor(name_, layer.name);
+      const ColorRef color =
+          k == 1 ? symbology.GetFillColor(name_, layer.name) : symbology.GetLineColor(name_, layer.name);
       const double width = symbology.GetStrokeWidth(name_, layer.name, k);
       const auto index = static_cast<std::size_t>(k);
       if (style >= 0 && width > 0) {
         layer.strokeWidth[index] = GroundToMapLength(width, context.unit);
-        layer.pen[index] = Pen{color, PenStyleOf(style),
-                               MapLengthToDevice(transform, layer.strokeWidth[index])};
+        layer.pen[index] =
+            Pen{color, PenStyleOf(style), MapLengthToDevice(transform, layer.strokeWidth[index])};
       } else {
         layer.strokeWidth[index] = 0;
         layer.pen[index].reset();
@@ -83,8 +83,8 @@ bool MLine::OnLine(const std::uint8_t* r, MapPoint p, double halfWidth) const {
     const double dx0 = static_cast<double>(to.x) - from.x, dy0 = static_cast<double>(to.y) - from.y;
     const double length = std::sqrt(dx0 * dx0 + dy0 * dy0);
     const double dx = dx0 / length, dy = dy0 / length;
-    const double distance = std::fabs((static_cast<double>(from.y) - p.y) * dx +
-                                      (static_cast<double>(p.x) - from.x) * dy);
+    const double distance =
+        std::fabs((static_cast<double>(from.y) - p.y) * dx + (static_cast<double>(p.x) - from.x) * dy);
     if (halfWidth > distance) return true;
   }
   return false;

@@ -33,13 +33,13 @@ std::string_view KeywordOf(CategoryKind kind);
 // Everything one drawing of one view needs. The references must outlive the drawing.
 struct RenderContext {
   DeviceContext& dc;
-  LCTransform transform;         // map units to device pixels
-  DeviceRect update;             // the device rectangle to draw
-  MapRect mapExtent;             // the map's extent; the view rectangle is cut to it
-  std::int32_t scale;            // the scale denominator of the view
+  LCTransform transform;  // map units to device pixels
+  DeviceRect update;      // the device rectangle to draw
+  MapRect mapExtent;      // the map's extent; the view rectangle is cut to it
+  std::int32_t scale;     // the scale denominator of the view
   const MCartoSymb& symbology;
-  std::int32_t unit;             // metres per map unit
-  ProgressService& progress;     // asked for ESC before every object
+  std::int32_t unit;          // metres per map unit
+  ProgressService& progress;  // asked for ESC before every object
 
   // True once ESC was pressed; categories ask before every object they draw.
   bool EscapePressed() const { return progress.EscapePressed(); }

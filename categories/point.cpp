@@ -15,7 +15,6 @@
 namespace koltar {
 namespace {
 
-
 // A house number with its letter as one key: number x 256 + the letter's code taken as
 // a signed 8-bit value, so 12 < 12/a < 13 when a blank stands for "no letter".
 std::int64_t HouseKey(std::int64_t number, char letter) {
@@ -108,8 +107,8 @@ void MPoint::PrepareSymbol(Layer& layer, const MCartoSymb& symbology, std::int32
   if (!bitmap || bitmap->width() <= 0 || bitmap->height() <= 0) return;
   // The symbol keeps the bitmap's aspect ratio (computed as w x h / height, which is
   // exact, so that a whole width is not lost to rounding).
-  layer.symbolWidth = ClampToInt32(static_cast<double>(bitmap->width()) * layer.symbolHeight /
-                                   bitmap->height());
+  layer.symbolWidth =
+      ClampToInt32(static_cast<double>(bitmap->width()) * layer.symbolHeight / bitmap->height());
   if (layer.symbolWidth < 1) return;
   layer.symbol = bitmap->Clone();
   if (!layer.symbol || !symbology.HasTransparentColor(name_, layer.name)) return;
@@ -171,9 +170,10 @@ void MPoint::Draw(const RenderContext& context) {
     if (!rect.Intersects(view)) continue;
 
     const DevicePoint corner = MapToDevice(transform, MapPoint{rect.left, rect.top});
-    const DeviceRect target{corner.x, corner.y,
-                            ClampToInt32(std::int64_t{corner.x} + MapLengthToDevice(transform, layer.symbolWidth)),
-                            ClampToInt32(std::int64_t{corner.y} + MapLengthToDevice(transform, layer.symbolHeight))};
+    const DeviceRect target{
+        corner.x, corner.y,
+        ClampToInt32(std::int64_t{corner.x} + MapLengthToDevice(transform, layer.symbolWidth)),
+        ClampToInt32(std::int64_t{corner.y} + MapLengthToDevice(transform, layer.symbolHeight))};
     const DeviceRect source{0, 0, layer.symbol->width(), layer.symbol->height()};
     if (canStretchBlt) {
       if (layer.inverseMask) {
@@ -185,9 +185,10 @@ void MPoint::Draw(const RenderContext& context) {
     } else if (canStretchDib) {
       dc.StretchDib(target, *layer.symbol, source);  // no transparency on such devices
     } else {
-      ShowMessage("Az aktuális output eszköz (képernyő/nyomtató) nem támogatja a bittérképek "
-                  "megjelenítéséhez szükséges funkciókat.",
-                  MessageKind::Exclamation);
+      ShowMessage(
+          "Az aktuális output eszköz (képernyő/nyomtató) nem támogatja a bittérképek "
+          "megjelenítéséhez szükséges funkciókat.",
+          MessageKind::Exclamation);
       records_.SetDrawn(i, false);
       break;
     }

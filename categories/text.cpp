@@ -27,7 +27,6 @@ constexpr double kTurnedWidening = 1.05;
 // Anchor x, anchor y and angle: what earlier positions hand over.
 constexpr std::int32_t kPlaceBytes = 12;
 
-
 MapPoint Anchor(const std::uint8_t* r) { return {ReadI32(r + TextRecord::kX), ReadI32(r + TextRecord::kY)}; }
 float Angle(const std::uint8_t* r) { return ReadF32(r + TextRecord::kAngle); }
 std::int32_t NameOffset(const std::uint8_t* r) { return ReadI32(r + TextRecord::kNameOffset); }
@@ -91,9 +90,9 @@ MText::MText(std::string_view categoryName, std::string_view mapDirectory, std::
 
 MText::~MText() {
   if (!changed_) return;
-  const MessageAnswer answer = ShowMessage(
-      StringPrintf("A '%s' kategória tartalma megváltozott.\n\nKívánja menteni?", name_.c_str()),
-      MessageKind::Question);
+  const MessageAnswer answer =
+      ShowMessage(StringPrintf("A '%s' kategória tartalma megváltozott.\n\nKívánja menteni?", name_.c_str()),
+                  MessageKind::Question);
   // A failed save has shown why; the previous data stay in place.
   if (answer == MessageAnswer::Yes) (void)SaveLabelPositions();
 }
@@ -173,8 +172,8 @@ void MText::Draw(const RenderContext& context) {
   dc.SetBackgroundMode(previousBackground);
 }
 
-void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int32_t index,
-                      const Layer& layer, const MapRect& view) {
+void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int32_t index, const Layer& layer,
+                      const MapRect& view) {
   std::uint8_t* r = records_.at(index);
   const std::string_view text = names_.NameAt(NameOffset(r));
   const MapPoint anchor = Anchor(r);
@@ -185,7 +184,8 @@ void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int3
 
   // The text stands on its baseline; its box reaches from the descent line up. The
   // square around the anchor holds the text at any angle.
-  const std::int32_t bottom = ClampToInt32(std::int64_t{anchor.y} - DeviceLengthToMap(transform, metrics.descent));
+  const std::int32_t bottom =
+      ClampToInt32(std::int64_t{anchor.y} - DeviceLengthToMap(transform, metrics.descent));
   const std::int64_t reach =
       std::max(DeviceLengthToMap(transform, size.cx), DeviceLengthToMap(transform, size.cy));
   const MapRect square = MapRect::Of(ClampToInt32(anchor.x - reach), ClampToInt32(bottom + reach),
@@ -199,8 +199,9 @@ void MText::DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int3
       size = dc.GetTextExtent(text);
       size.cx = ClampToInt32(size.cx * kTurnedWidening);
     }
-    SetLabelRect(r, MapRect::Of(anchor.x, ClampToInt32(std::int64_t{bottom} + DeviceLengthToMap(transform, size.cy)),
-                                ClampToInt32(std::int64_t{anchor.x} + DeviceLengthToMap(transform, size.cx)), bottom));
+    SetLabelRect(
+        r, MapRect::Of(anchor.x, ClampToInt32(std::int64_t{bottom} + DeviceLengthToMap(transform, size.cy)),
+                       ClampToInt32(std::int64_t{anchor.x} + DeviceLengthToMap(transform, size.cx)), bottom));
     dc.SetTextColor(layer.color);
     dc.TextOut(MapToDevice(transform, anchor), text);
   }
@@ -219,7 +220,8 @@ bool MText::Hits(std::int32_t index, MapPoint p) const {
   const std::int64_t height = std::max<std::int64_t>(0, std::int64_t{rect.top} - rect.bottom);
   const std::int64_t width = std::max<std::int64_t>(0, std::int64_t{rect.right} - rect.left);
   const std::int64_t c = std::max(height, width);
-  const MapRect square = MapRect::Of(ClampToInt32(a.x - c), ClampToInt32(a.y + c), ClampToInt32(a.x + c), ClampToInt32(a.y - c));
+  const MapRect square =
+      MapRect::Of(ClampToInt32(a.x - c), ClampToInt32(a.y + c), ClampToInt32(a.x + c), ClampToInt32(a.y - c));
   if (!square.Contains(p)) return false;
   const double t = -static_cast<double>(angle) * std::numbers::pi / 180.0;
   const double dx = static_cast<double>(p.x) - a.x;

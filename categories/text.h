@@ -101,10 +101,10 @@ class MText final : public MapCategory {
     return index >= 0 && index < records_.count() && check_.usable(index);
   }
   bool Named(std::int32_t index) const;
-  void PrepareFont(DeviceContext& dc, const LCTransform& transform, Layer& layer,
-                   const MCartoSymb& symbology, std::int32_t unit) const;
-  void DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int32_t index,
-                 const Layer& layer, const MapRect& view);
+  void PrepareFont(DeviceContext& dc, const LCTransform& transform, Layer& layer, const MCartoSymb& symbology,
+                   std::int32_t unit) const;
+  void DrawLabel(DeviceContext& dc, const LCTransform& transform, std::int32_t index, const Layer& layer,
+                 const MapRect& view);
   bool Hits(std::int32_t index, MapPoint p) const;
 
   std::string name_;

@@ -57,9 +57,9 @@ bool PointInPolygon(const MapPoint* v, int count, MapPoint p) {
       } else if (p.y > y1 && p.y > y2) {
         // the edge lies wholly below the point
       } else {
-        const double edgeY = static_cast<double>(p.x - x1) *
-                                 (static_cast<double>(y2 - y1) / static_cast<double>(x2 - x1)) +
-                             static_cast<double>(y1);
+        const double edgeY =
+            static_cast<double>(p.x - x1) * (static_cast<double>(y2 - y1) / static_cast<double>(x2 - x1)) +
+            static_cast<double>(y1);
         if (static_cast<double>(p.y) <= edgeY) ++crossings;
       }
     } else if (p.x == x1 && y1 >= p.y) {

@@ -19,11 +19,11 @@ namespace koltar {
 // A point category record (DATAFILE, 16 bytes, packed).
 struct PointRecord {
   static constexpr std::int32_t kSize = 16;
-  static constexpr std::int32_t kLayer = 0;       // int16, 1 ... NLAYER
-  static constexpr std::int32_t kX = 2;           // int32, map units
-  static constexpr std::int32_t kY = 6;           // int32, map units
-  static constexpr std::int32_t kNameOffset = 10; // int32 into the name table; negative = no name
-  static constexpr std::int32_t kDrawn = 14;      // int16, runtime
+  static constexpr std::int32_t kLayer = 0;        // int16, 1 ... NLAYER
+  static constexpr std::int32_t kX = 2;            // int32, map units
+  static constexpr std::int32_t kY = 6;            // int32, map units
+  static constexpr std::int32_t kNameOffset = 10;  // int32 into the name table; negative = no name
+  static constexpr std::int32_t kDrawn = 14;       // int16, runtime
 
   static MapPoint Position(const std::uint8_t* r) { return {ReadI32(r + kX), ReadI32(r + kY)}; }
 };
@@ -73,13 +73,13 @@ struct PolyRecord {
 // and written back as read.
 struct TextRecord {
   static constexpr std::int32_t kSize = 64;
-  static constexpr std::int32_t kLayer = 0;       // int16, 1 ... NLAYER
-  static constexpr std::int32_t kX = 2;           // int32, anchor: left end of the baseline
-  static constexpr std::int32_t kY = 6;           // int32
-  static constexpr std::int32_t kAngle = 10;      // float, degrees counter-clockwise
-  static constexpr std::int32_t kNameOffset = 14; // int32 into the name table: the label's text
-  static constexpr std::int32_t kLabelRect = 18;  // MapRect of the last drawing (runtime)
-  static constexpr std::int32_t kDrawn = 34;      // int16, runtime
+  static constexpr std::int32_t kLayer = 0;        // int16, 1 ... NLAYER
+  static constexpr std::int32_t kX = 2;            // int32, anchor: left end of the baseline
+  static constexpr std::int32_t kY = 6;            // int32
+  static constexpr std::int32_t kAngle = 10;       // float, degrees counter-clockwise
+  static constexpr std::int32_t kNameOffset = 14;  // int32 into the name table: the label's text
+  static constexpr std::int32_t kLabelRect = 18;   // MapRect of the last drawing (runtime)
+  static constexpr std::int32_t kDrawn = 34;       // int16, runtime
 };
 
 // A point of COORDFILE (8 bytes).
@@ -106,10 +106,10 @@ struct NodeRecord {
 // A directed edge of the road network (EDGEFILE, 16 bytes).
 struct EdgeRecord {
   static constexpr std::int32_t kSize = 16;
-  static constexpr std::int32_t kFrom = 0;    // int32, node index
-  static constexpr std::int32_t kTo = 4;      // int32, node index
-  static constexpr std::int32_t kRoad = 8;    // int32, road object index; negative: none
-  static constexpr std::int32_t kLength = 12; // int32, metres
+  static constexpr std::int32_t kFrom = 0;     // int32, node index
+  static constexpr std::int32_t kTo = 4;       // int32, node index
+  static constexpr std::int32_t kRoad = 8;     // int32, road object index; negative: none
+  static constexpr std::int32_t kLength = 12;  // int32, metres
 
   static std::int32_t From(const std::uint8_t* r) { return ReadI32(r + kFrom); }
   static std::int32_t To(const std::uint8_t* r) { return ReadI32(r + kTo); }

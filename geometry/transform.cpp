@@ -39,8 +39,8 @@ double RoundHalfAway(double v) { return std::round(v); }
 
 }  // namespace
 
-LCTransform BuildTransform(std::int32_t scale, MapPoint centre, const DeviceRect& rect,
-                           std::int32_t unit, const PixelSize& pixel) {
+LCTransform BuildTransform(std::int32_t scale, MapPoint centre, const DeviceRect& rect, std::int32_t unit,
+                           const PixelSize& pixel) {
   const double ex = scale * pixel.px / (1000.0 * unit);
   const double ey = scale * pixel.py / (1000.0 * unit);
   const Ratio x = Halved(RatioOf(ex));
@@ -64,8 +64,7 @@ std::int32_t RoundScale(std::int32_t request) {
 
 std::string ScaleText(std::int32_t scale) { return "1 : " + FormatGroupedNumber(scale); }
 
-std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest,
-                      std::int32_t largest) {
+std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest, std::int32_t largest) {
   std::int32_t s = RoundScale(request);
   s = std::max(s, smallest);
   s = std::min(s, largest);
@@ -73,23 +72,19 @@ std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest
   return s;
 }
 
-std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit,
-                      const PixelSize& pixel) {
+std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit, const PixelSize& pixel) {
   const double width = static_cast<double>(d.right) - d.left;
   const double height = static_cast<double>(d.bottom) - d.top;
   const std::int32_t sx =
-      width > 0 ? ClampToInt32(1000.0 * unit * (static_cast<double>(r.right) - r.left) /
-                               (width * pixel.px))
+      width > 0 ? ClampToInt32(1000.0 * unit * (static_cast<double>(r.right) - r.left) / (width * pixel.px))
                 : kCoordMax;
   const std::int32_t sy =
-      height > 0 ? ClampToInt32(1000.0 * unit * (static_cast<double>(r.top) - r.bottom) /
-                                (height * pixel.py))
+      height > 0 ? ClampToInt32(1000.0 * unit * (static_cast<double>(r.top) - r.bottom) / (height * pixel.py))
                  : kCoordMax;
   return std::max(sx, sy);
 }
 
-int ScrollPosFromMap(const MapRect& e, ScrollAxis axis, std::int32_t coordinate, int min,
-                     int max) {
+int ScrollPosFromMap(const MapRect& e, ScrollAxis axis, std::int32_t coordinate, int min, int max) {
   const bool horizontal = axis == ScrollAxis::Horizontal;
   const double from = horizontal ? e.left : e.top;
   const double to = horizontal ? e.right : e.bottom;
@@ -98,8 +93,7 @@ int ScrollPosFromMap(const MapRect& e, ScrollAxis axis, std::int32_t coordinate,
   return static_cast<int>(std::clamp(RoundHalfAway(pos), double(min), double(max)));
 }
 
-std::int32_t MapFromScrollPos(const MapRect& e, ScrollAxis axis, int position, int min,
-                              int max) {
+std::int32_t MapFromScrollPos(const MapRect& e, ScrollAxis axis, int position, int min, int max) {
   const bool horizontal = axis == ScrollAxis::Horizontal;
   const double from = horizontal ? e.left : e.top;
   const double to = horizontal ? e.right : e.bottom;

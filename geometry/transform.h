@@ -21,9 +21,9 @@
 namespace koltar {
 
 struct LCTransform {
-  std::int32_t wx = 1;             // map-side numerator of the horizontal ratio
-  std::int32_t wy = 1;             // map-side numerator of the vertical ratio
-  std::int32_t mapOriginX = 0;     // map point shown at the device origin (the view's centre)
+  std::int32_t wx = 1;          // map-side numerator of the horizontal ratio
+  std::int32_t wy = 1;          // map-side numerator of the vertical ratio
+  std::int32_t mapOriginX = 0;  // map point shown at the device origin (the view's centre)
   std::int32_t mapOriginY = 0;
   std::int32_t vx = 1;             // device-side denominator, positive
   std::int32_t vy = -1;            // device-side denominator, negative (device y runs down)
@@ -41,8 +41,8 @@ struct MapView {
 
 // The transform of scale S, centre and device rectangle, for a map of `unit` metres
 // per map unit on a screen whose pixels measure `pixel` millimetres.
-LCTransform BuildTransform(std::int32_t scale, MapPoint centre, const DeviceRect& rect,
-                           std::int32_t unit, const PixelSize& pixel);
+LCTransform BuildTransform(std::int32_t scale, MapPoint centre, const DeviceRect& rect, std::int32_t unit,
+                           const PixelSize& pixel);
 inline LCTransform BuildTransform(const MapView& view, std::int32_t unit, const PixelSize& pixel) {
   return BuildTransform(view.scale, view.centre, view.rect, unit, pixel);
 }
@@ -50,17 +50,15 @@ inline LCTransform BuildTransform(const MapView& view, std::int32_t unit, const 
 inline DevicePoint MapToDevice(const LCTransform& t, MapPoint p) {
   const double rx = static_cast<double>(t.vx) / t.wx;
   const double ry = static_cast<double>(t.vy) / t.wy;
-  return DevicePoint{
-      ClampToInt32(rx * (static_cast<double>(p.x) - t.mapOriginX) + t.deviceOriginX + 0.5),
-      ClampToInt32(ry * (static_cast<double>(p.y) - t.mapOriginY) + t.deviceOriginY + 0.5)};
+  return DevicePoint{ClampToInt32(rx * (static_cast<double>(p.x) - t.mapOriginX) + t.deviceOriginX + 0.5),
+                     ClampToInt32(ry * (static_cast<double>(p.y) - t.mapOriginY) + t.deviceOriginY + 0.5)};
 }
 
 inline MapPoint DeviceToMap(const LCTransform& t, DevicePoint p) {
   const double rx = static_cast<double>(t.wx) / t.vx;
   const double ry = static_cast<double>(t.wy) / t.vy;
-  return MapPoint{
-      ClampToInt32(rx * (static_cast<double>(p.x) - t.deviceOriginX) + t.mapOriginX + 0.5),
-      ClampToInt32(ry * (static_cast<double>(p.y) - t.deviceOriginY) + t.mapOriginY + 0.5)};
+  return MapPoint{ClampToInt32(rx * (static_cast<double>(p.x) - t.deviceOriginX) + t.mapOriginX + 0.5),
+                  ClampToInt32(ry * (static_cast<double>(p.y) - t.deviceOriginY) + t.mapOriginY + 0.5)};
 }
 
 inline void MapToDevice(const LCTransform& t, const MapPoint* in, DevicePoint* out, int count) {
@@ -88,8 +86,7 @@ std::int32_t RoundScale(std::int32_t request);
 
 // Rounds the request, clamps it into [smallest, largest], stores it as the view's scale,
 // and returns it. Showing it (ScaleText) is the caller's business.
-std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest,
-                      std::int32_t largest);
+std::int32_t SetScale(MapView& view, std::int32_t request, std::int32_t smallest, std::int32_t largest);
 
 // The status bar text of a scale: "1 : 25 000 ".
 std::string ScaleText(std::int32_t scale);
@@ -97,8 +94,7 @@ std::string ScaleText(std::int32_t scale);
 // The scale at which map rectangle `r` just fits into device rectangle `d`, fraction
 // dropped. A device rectangle without width or height fits nothing: that direction asks
 // for the widest scale (2147483647), which SetScale lowers to the map's largest.
-std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit,
-                      const PixelSize& pixel);
+std::int32_t FitScale(const MapRect& r, const DeviceRect& d, std::int32_t unit, const PixelSize& pixel);
 
 // scale x factor with the fraction dropped, saturating (callers fit with 1.1, 1.2, 1.5).
 inline std::int32_t MultiplyScale(std::int32_t scale, double factor) {
@@ -110,12 +106,12 @@ enum class ScrollAxis { Horizontal, Vertical };
 // The scroll-bar position of a map coordinate over the map extent: position `min` is
 // the left edge (horizontal) or the top edge, the largest y (vertical). Rounded half away
 // from zero and clamped into [min, max]; the middle when the extent has no size.
-int ScrollPosFromMap(const MapRect& extent, ScrollAxis axis, std::int32_t coordinate,
-                     int min = 0, int max = 1000);
+int ScrollPosFromMap(const MapRect& extent, ScrollAxis axis, std::int32_t coordinate, int min = 0,
+                     int max = 1000);
 
 // The map coordinate of a scroll-bar position; rounded half away from zero and clamped
 // into the extent.
-std::int32_t MapFromScrollPos(const MapRect& extent, ScrollAxis axis, int position,
-                              int min = 0, int max = 1000);
+std::int32_t MapFromScrollPos(const MapRect& extent, ScrollAxis axis, int position, int min = 0,
+                              int max = 1000);
 
 }  // namespace koltar

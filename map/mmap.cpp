@@ -12,13 +12,13 @@
 #include "categories/text.h"
 #include "linkedinfo/linkedinfo.h"
 #include "map/route_category.h"
-#include "platform/message_texts.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
-#include "platform/scan.h"
 #include "platform/progress.h"
+#include "platform/scan.h"
 #include "platform/services.h"
 #include "route/opt_path.h"
 #include "symbology/cartosymb.h"
@@ -48,7 +48,6 @@ std::int32_t LeadingInteger(const std::string& text) {
 
 void ShowLoadMessage(std::string_view text, MessageKind kind) { ShowMessage(text, kind); }
 
-
 }  // namespace
 
 ObjectNames GetObjectNames(const ObjectHit& hit) {
@@ -72,8 +71,7 @@ void MMap::Load() {
                     MessageKind::Information);
     unit_ = kDefaultUnit;
   }
-  ScanPair(ReadProfileString("MAP", "ORIGIN", "0,0", kValueBuffer, fileName_), origin_.x,
-           origin_.y);
+  ScanPair(ReadProfileString("MAP", "ORIGIN", "0,0", kValueBuffer, fileName_), origin_.x, origin_.y);
 
   // The scale range that keeps one screen pixel between 0.0001 and 10000 map units.
   const PixelSize& pixel = Program().pixel;
@@ -101,10 +99,10 @@ void MMap::Load() {
   findScale_ = LeadingInteger(ReadProfileString("MAP", "FINDSCALE", findDefault, kValueBuffer, fileName_));
   findScale_ = std::min(std::max(findScale_, smallestScale_), largestScale_);
 
-  symbology_ = std::make_unique<MCartoSymb>(ResolveFileName(
-      mapDirectory, ReadProfileString("MAP", "CARTOSYMB", "", kFileBuffer, fileName_)));
-  linkedInfo_ = std::make_unique<MLinkedInfo>(ResolveFileName(
-      mapDirectory, ReadProfileString("MAP", "LINKEDINFO", "", kFileBuffer, fileName_)));
+  symbology_ = std::make_unique<MCartoSymb>(
+      ResolveFileName(mapDirectory, ReadProfileString("MAP", "CARTOSYMB", "", kFileBuffer, fileName_)));
+  linkedInfo_ = std::make_unique<MLinkedInfo>(
+      ResolveFileName(mapDirectory, ReadProfileString("MAP", "LINKEDINFO", "", kFileBuffer, fileName_)));
 
   declaredCount_ = ReadProfileInt("CATEGORIES", "N", 0, fileName_);
   if (declaredCount_ <= 0) {
@@ -137,17 +135,17 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
     const std::string line = ReadProfileString("CATEGORIES", key, "", kValueBuffer, fileName_);
     std::string keyword, category, rest;
     if (ScanValues(line, "%[^,]%*c%[^,]%*c%s", keyword, category, rest) < 2) {
-      ShowLoadMessage(StringPrintf("Hibás sor %s file [CATEGORIES] szekcióban:\n%s",
-                                   fileName_.c_str(), line.c_str()),
-                      MessageKind::Plain);
+      ShowLoadMessage(
+          StringPrintf("Hibás sor %s file [CATEGORIES] szekcióban:\n%s", fileName_.c_str(), line.c_str()),
+          MessageKind::Plain);
       return false;
     }
-    keyword.resize(std::min<std::size_t>(keyword.size(), 8));    // a type keyword has at most 8 characters
+    keyword.resize(std::min<std::size_t>(keyword.size(), 8));     // a type keyword has at most 8 characters
     category.resize(std::min<std::size_t>(category.size(), 31));  // a category name at most 31
     const std::optional<CategoryKind> kind = CategoryKindOf(keyword);
     if (!kind) {
-      ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'",
-                                   category.c_str(), keyword.c_str()),
+      ShowLoadMessage(StringPrintf("'%s' kategóriánál érvénytelen objektum típus: '%s'", category.c_str(),
+                                   keyword.c_str()),
                       MessageKind::Plain);
     } else if (!AddCategory(i - 1, *kind, category, mapDirectory)) {
       return false;
@@ -182,9 +180,7 @@ bool MMap::AddCategory(std::int32_t line, CategoryKind kind, const std::string& 
       case CategoryKind::Line:
         lines_.push_back(add(std::make_unique<MLine>(category, mapDirectory, fileName_)));
         break;
-      case CategoryKind::Area:
-        add(std::make_unique<MArea>(category, mapDirectory, fileName_));
-        break;
+      case CategoryKind::Area: add(std::make_unique<MArea>(category, mapDirectory, fileName_)); break;
       case CategoryKind::Text:
         texts_.push_back(add(std::make_unique<MText>(category, mapDirectory, fileName_)));
         break;
@@ -212,8 +208,7 @@ void MMap::ReadConnections() {
 
 MMap::~MMap() {
   // A failed write-back leaves the file as it was; there is no one to tell at close.
-  (void)WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)),
-                           fileName_);
+  (void)WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)), fileName_);
   symbology_.reset();
   linkedInfo_.reset();
   // The route's entry refers to the network but does nothing when destroyed.
@@ -256,8 +251,8 @@ bool MMap::SaveLabelPositions() {
   return all;
 }
 
-void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-                std::int32_t scale, ProgressService& progress) {
+void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update, std::int32_t scale,
+                ProgressService& progress) {
   if (drawLines_ <= 0) return;
   const RenderContext context{dc, transform, update, extent_, scale, *symbology_, unit_, progress};
   progress.Start("Megszakítás: ESC");
@@ -275,8 +270,7 @@ void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRec
 // The road network checks its graph against the two categories it runs between, once
 // both are known.
 void MMap::BindRoadNetwork() {
-  if (roadNetwork_ && townCategory_ >= 0 && roadCategory_ >= 0)
-    roadNetwork_->Bind(Settlements(), Roads());
+  if (roadNetwork_ && townCategory_ >= 0 && roadCategory_ >= 0) roadNetwork_->Bind(Settlements(), Roads());
 }
 
 PointSettlements MMap::Settlements() const {
@@ -297,15 +291,17 @@ void MMap::DeleteRoute() {
 
 bool MMap::CheckRouteCategories(WindowHandle owner) const {
   if (townCategory_ < 0) {
-    ShowMessage("A 'POINT' objektumok között nincs megadva a települések kategóriája.\n"
-                "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'TOWNCATEGORY' bejegyzése.)",
-                MessageKind::Exclamation, owner);
+    ShowMessage(
+        "A 'POINT' objektumok között nincs megadva a települések kategóriája.\n"
+        "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'TOWNCATEGORY' bejegyzése.)",
+        MessageKind::Exclamation, owner);
     return false;
   }
   if (roadCategory_ < 0) {
-    ShowMessage("A 'LINE' objektumok között nincs megadva az utak kategóriája.\n"
-                "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'ROADCATEGORY' bejegyzése.)",
-                MessageKind::Exclamation, owner);
+    ShowMessage(
+        "A 'LINE' objektumok között nincs megadva az utak kategóriája.\n"
+        "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'ROADCATEGORY' bejegyzése.)",
+        MessageKind::Exclamation, owner);
     return false;
   }
   return true;

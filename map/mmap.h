@@ -76,8 +76,8 @@ class MMap {
   // and an ESC test before each CATEGORYnn line (lines that made no category count
   // too). `progress` shows the gauge and is polled for ESC, by the categories too,
   // once per object.
-  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update,
-            std::int32_t scale, ProgressService& progress = Progress());
+  void Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRect& update, std::int32_t scale,
+            ProgressService& progress = Progress());
 
   // The object under a map point: the categories are asked from the last declared one
   // backwards, and the first whose hit test finds an object wins (texts and the road
@@ -120,8 +120,9 @@ class MMap {
   const std::vector<MText*>& texts() const { return texts_; }
   // Text category `index` of texts(), for the label tool's moves; null outside the list.
   MText* text(std::int32_t index) {
-    return index >= 0 && static_cast<std::size_t>(index) < texts_.size() ? texts_[static_cast<std::size_t>(index)]
-                                                                          : nullptr;
+    return index >= 0 && static_cast<std::size_t>(index) < texts_.size()
+               ? texts_[static_cast<std::size_t>(index)]
+               : nullptr;
   }
   std::int32_t townCategory() const { return townCategory_; }
   std::int32_t roadCategory() const { return roadCategory_; }

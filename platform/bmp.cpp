@@ -25,8 +25,7 @@ struct Field {
   int Read(std::uint32_t v) const {
     if (bits == 0) return 0;
     const std::uint32_t raw = (v >> shift) & ((1u << bits) - 1);
-    return bits >= 8 ? static_cast<int>(raw >> (bits - 8))
-                     : static_cast<int>(raw * 255 / ((1u << bits) - 1));
+    return bits >= 8 ? static_cast<int>(raw >> (bits - 8)) : static_cast<int>(raw * 255 / ((1u << bits) - 1));
   }
 };
 

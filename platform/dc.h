@@ -5,8 +5,8 @@
 // Restore keep and bring back the whole state.
 
 #include <cstdint>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/bitmap.h"
@@ -122,12 +122,11 @@ class DeviceContext {
 
   // Bitmaps: `source` part of the bitmap stretched onto `target`; rows and columns that
   // shrinking removes are dropped, not blended.
-  virtual void StretchBlt(const DeviceRect& target, const Bitmap& bitmap,
-                          const DeviceRect& source, RasterOp op) = 0;
+  virtual void StretchBlt(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
+                          RasterOp op) = 0;
   // The device-independent path for devices that cannot stretch device bitmaps
   // (always a plain copy).
-  virtual void StretchDib(const DeviceRect& target, const Bitmap& bitmap,
-                          const DeviceRect& source) = 0;
+  virtual void StretchDib(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source) = 0;
   // The pixels of a device area, for saving and restoring what lies under a pop-up;
   // null when the device cannot be read.
   virtual std::unique_ptr<Bitmap> CopyArea(const DeviceRect& area) = 0;

@@ -6,10 +6,10 @@
 
 namespace koltar {
 
-extern const char kNoMemoryText[];        // "Nincs elég memória."
-extern const char kFileNotOpenedFormat[]; // "'%s' file nem nyitható meg."
-extern const char kReadErrorFormat[];     // "Olvasás hiba '%s' file-ban."
-extern const char kWriteErrorFormat[];    // "Írás hiba '%s' file-ban."
+extern const char kNoMemoryText[];           // "Nincs elég memória."
+extern const char kFileNotOpenedFormat[];    // "'%s' file nem nyitható meg."
+extern const char kReadErrorFormat[];        // "Olvasás hiba '%s' file-ban."
+extern const char kWriteErrorFormat[];       // "Írás hiba '%s' file-ban."
 extern const char kRoutePlanningProgress[];  // "Útvonal tervezés [Megszakítás: ESC]:"
 
 // Shows kNoMemoryText in a box modal to the whole program.

@@ -27,7 +27,7 @@ enum class MessageAnswer { Ok, Yes, No };
 using WindowHandle = void*;
 
 struct Message {
-  std::string text;     // code page 1250
+  std::string text;  // code page 1250
   MessageKind kind = MessageKind::Plain;
   std::string caption;  // code page 1250
   WindowHandle owner = nullptr;
@@ -49,8 +49,7 @@ class StderrMessageService final : public MessageService {
 };
 
 // Shows a box through the installed service. Text and caption are code page 1250.
-MessageAnswer ShowMessage(std::string_view text, MessageKind kind,
-                          WindowHandle owner = nullptr,
+MessageAnswer ShowMessage(std::string_view text, MessageKind kind, WindowHandle owner = nullptr,
                           std::string_view caption = kMessageCaption);
 
 }  // namespace koltar

@@ -13,9 +13,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool HasDrive(std::string_view path) {
-  return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
-}
+bool HasDrive(std::string_view path) { return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':'; }
 
 // The entry of directory `dir` whose name equals `component` without regard to case,
 // or an empty string. An exact match wins; among several others the first in sorted
@@ -100,8 +98,6 @@ std::filesystem::path LocalFileName(std::string_view modelName) {
   return resolved;
 }
 
-std::string ModelFileName(const std::filesystem::path& local) {
-  return Utf8ToCp1250(local.string());
-}
+std::string ModelFileName(const std::filesystem::path& local) { return Utf8ToCp1250(local.string()); }
 
 }  // namespace koltar

@@ -243,9 +243,8 @@ std::string OneLine(std::string_view value) {
 
 }  // namespace
 
-std::string ReadProfileString(std::string_view section, std::string_view key,
-                              std::string_view defaultText, int capacity,
-                              std::string_view fileName) {
+std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
+                              int capacity, std::string_view fileName) {
   const std::optional<std::string_view> found = FindValue(section, key, fileName);
   std::string_view value = found ? *found : defaultText;
   if (capacity <= 0) return {};
@@ -253,8 +252,8 @@ std::string ReadProfileString(std::string_view section, std::string_view key,
   return std::string(value);
 }
 
-std::int32_t ReadProfileInt(std::string_view section, std::string_view key,
-                            std::int32_t defaultValue, std::string_view fileName) {
+std::int32_t ReadProfileInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
+                            std::string_view fileName) {
   const std::optional<std::string_view> found = FindValue(section, key, fileName);
   if (!found || found->empty()) return defaultValue;
   std::string_view v = *found;
@@ -269,17 +268,15 @@ std::int32_t ReadProfileInt(std::string_view section, std::string_view key,
     magnitude = std::min<long long>(magnitude * 10 + (c - '0'), 1LL << 32);
   }
   const long long n = negative ? -magnitude : magnitude;
-  return static_cast<std::int32_t>(
-      std::clamp<long long>(n, std::numeric_limits<std::int32_t>::min(),
-                            std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::clamp<long long>(n, std::numeric_limits<std::int32_t>::min(),
+                                                         std::numeric_limits<std::int32_t>::max()));
 }
 
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         std::string_view fileName) {
   section = Trim(section);
   key = Trim(key);
-  if (fileName.empty() || section.empty() || key.empty() ||
-      key.find('=') != std::string_view::npos)
+  if (fileName.empty() || section.empty() || key.empty() || key.find('=') != std::string_view::npos)
     return false;
   CachedFile& file = Lookup(fileName);
   if (file.stamp.exists && !file.text) return false;  // exists but unreadable
@@ -297,8 +294,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     // Keep the line's text up to the '=' and the blanks after it; replace the value.
     const Line& line = parsed.line(k);
     std::size_t valueStart = old.find('=', line.begin) + 1;
-    while (valueStart < line.end && (old[valueStart] == ' ' || old[valueStart] == '\t'))
-      ++valueStart;
+    while (valueStart < line.end && (old[valueStart] == ' ' || old[valueStart] == '\t')) ++valueStart;
     if (Trim(std::string_view(old).substr(valueStart, line.end - valueStart)) == newValue)
       return true;  // already so: the file is left alone
     out = old.substr(0, valueStart) + newValue + old.substr(line.end);
@@ -315,8 +311,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     if (!out.empty() && out.back() != '\n') out += lineEnd;
     if (!out.empty() && parsed.lineCount() > 0) {
       const Line& last = parsed.line(parsed.lineCount() - 1);
-      if (!Trim(std::string_view(old).substr(last.begin, last.end - last.begin)).empty())
-        out += lineEnd;
+      if (!Trim(std::string_view(old).substr(last.begin, last.end - last.begin)).empty()) out += lineEnd;
     }
     out += "[" + std::string(section) + "]" + lineEnd;
     out += std::string(key) + "=" + newValue + lineEnd;

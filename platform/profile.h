@@ -18,15 +18,14 @@ namespace koltar {
 // pair of enclosing quotes); `defaultText` when the file, the section or the key does
 // not exist. An existing key with an empty value gives "". The result is cut to
 // capacity - 1 characters, as a reader with a buffer of `capacity` characters sees it.
-std::string ReadProfileString(std::string_view section, std::string_view key,
-                              std::string_view defaultText, int capacity,
-                              std::string_view fileName);
+std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
+                              int capacity, std::string_view fileName);
 
 // The leading decimal integer (optional sign, then digits) of the value; the default
 // when the file, section or key does not exist or the value is empty; 0 when the value
 // does not start with a number. Values beyond 32 bits saturate.
-std::int32_t ReadProfileInt(std::string_view section, std::string_view key,
-                            std::int32_t defaultValue, std::string_view fileName);
+std::int32_t ReadProfileInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
+                            std::string_view fileName);
 
 // Sets `key` in `section` to `value`, creating the file, the section or the key when
 // missing. Only the key's line changes (or one line is added at the end of the
@@ -35,8 +34,8 @@ std::int32_t ReadProfileInt(std::string_view section, std::string_view key,
 // atomically: a crash leaves the old or the new file, never a half-written one.
 // Returns false, leaving the file untouched, when it cannot be written (no directory,
 // empty name, no permission); nothing is shown to the user.
-[[nodiscard]] bool WriteProfileString(std::string_view section, std::string_view key,
-                                      std::string_view value, std::string_view fileName);
+[[nodiscard]] bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                                      std::string_view fileName);
 
 // Forgets what was read of every file, so the next read goes to the disk. Reads notice
 // a file changed on disk by themselves; this is for tests and for files rewritten

@@ -46,8 +46,11 @@ class Reader {
       magnitude = magnitude > (kLimit - d) / 10 ? kLimit : magnitude * 10 + d;
     }
     if (p == digits) return false;
-    if (negative) out = static_cast<std::int64_t>(0 - magnitude);  // kLimit gives the minimum
-    else out = magnitude >= kLimit ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
+    if (negative)
+      out = static_cast<std::int64_t>(0 - magnitude);  // kLimit gives the minimum
+    else
+      out = magnitude >= kLimit ? std::numeric_limits<std::int64_t>::max()
+                                : static_cast<std::int64_t>(magnitude);
     pos_ = p;
     return true;
   }
@@ -60,8 +63,10 @@ class Reader {
     const std::string rest(text_.substr(pos_));  // strtod needs a terminated text
     char* end = nullptr;
     Real value;
-    if constexpr (sizeof(Real) == sizeof(float)) value = strtof_l(rest.c_str(), &end, CLocale());
-    else value = strtod_l(rest.c_str(), &end, CLocale());
+    if constexpr (sizeof(Real) == sizeof(float))
+      value = strtof_l(rest.c_str(), &end, CLocale());
+    else
+      value = strtod_l(rest.c_str(), &end, CLocale());
     if (end == rest.c_str()) return false;
     out = value;
     pos_ += static_cast<std::size_t>(end - rest.c_str());
@@ -143,8 +148,9 @@ int ScanValuesInto(std::string_view text, std::string_view format, const ScanOut
         }
         auto* target = std::get_if<std::int32_t*>(&out);
         ok = target && in.Integer(v);
-        if (ok) **target = longs == 1 ? static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX))
-                                      : LowBits32(v);
+        if (ok)
+          **target = longs == 1 ? static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX))
+                                : LowBits32(v);
         break;
       }
       case 'f':

@@ -98,8 +98,7 @@ MessageAnswer StderrMessageService::Show(const Message& message) {
   // One line per message: a closing line end of the box text is not repeated.
   std::string_view text = message.text;
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-  std::fprintf(stderr, "%s: %s\n", Cp1250ToUtf8(message.caption).c_str(),
-               Cp1250ToUtf8(text).c_str());
+  std::fprintf(stderr, "%s: %s\n", Cp1250ToUtf8(message.caption).c_str(), Cp1250ToUtf8(text).c_str());
   return message.kind == MessageKind::Question ? MessageAnswer::No : MessageAnswer::Ok;
 }
 

@@ -32,9 +32,17 @@ constexpr std::array<unsigned char, 256> MakeUpperTable() {
   for (int b = 0; b < 256; ++b) t[b] = static_cast<unsigned char>(b);
   for (int b = 'a'; b <= 'z'; ++b) t[b] = static_cast<unsigned char>(b - 32);
   // š ś ť ž ź
-  t[0x9A] = 0x8A; t[0x9C] = 0x8C; t[0x9D] = 0x8D; t[0x9E] = 0x8E; t[0x9F] = 0x8F;
+  t[0x9A] = 0x8A;
+  t[0x9C] = 0x8C;
+  t[0x9D] = 0x8D;
+  t[0x9E] = 0x8E;
+  t[0x9F] = 0x8F;
   // ł ą ş ľ ż
-  t[0xB3] = 0xA3; t[0xB9] = 0xA5; t[0xBA] = 0xAA; t[0xBE] = 0xBC; t[0xBF] = 0xAF;
+  t[0xB3] = 0xA3;
+  t[0xB9] = 0xA5;
+  t[0xBA] = 0xAA;
+  t[0xBE] = 0xBC;
+  t[0xBF] = 0xAF;
   // ŕ á â ă ä ĺ ć ç č é ę ë ě í î ď đ ń ň ó ô ő ö ř ů ú ű ü ý ţ  (÷ at 0xF7 has no partner)
   for (int b = 0xE0; b <= 0xFE; ++b)
     if (b != 0xF7) t[b] = static_cast<unsigned char>(b - 0x20);
@@ -133,15 +141,14 @@ struct Replacement {
   const char* text;  // code page 1250 bytes
 };
 constexpr Replacement kDouble[] = {
-    {0xC6, "AE"}, {0xDE, "Th"}, {0xE6, "ae"}, {0xFE, "th"},
+    {0xC6, "AE"},  {0xDE, "Th"},  {0xE6, "ae"},  {0xFE, "th"},
     {0x132, "IJ"}, {0x133, "ij"}, {0x152, "OE"}, {0x153, "oe"},
 };
 // Letters and signs outside those blocks, mostly to their code page 1250 look-alikes.
 constexpr Replacement kOther[] = {
     {0x0218, "\xAA"}, {0x0219, "\xBA"}, {0x021A, "\xDE"}, {0x021B, "\xFE"},  // Ș ș Ț ț
-    {0x018F, "E"},    {0x0259, "e"},    {0x01CD, "A"},    {0x01CE, "a"},
-    {0x01E6, "G"},    {0x01E7, "g"},    {0x1E9E, "\xDF"}, {0x02BC, "'"},
-    {0x2010, "-"},    {0x2011, "-"},    {0x2012, "-"},    {0x2212, "-"},
+    {0x018F, "E"},    {0x0259, "e"},    {0x01CD, "A"},    {0x01CE, "a"},    {0x01E6, "G"}, {0x01E7, "g"},
+    {0x1E9E, "\xDF"}, {0x02BC, "'"},    {0x2010, "-"},    {0x2011, "-"},    {0x2012, "-"}, {0x2212, "-"},
     {0x2032, "'"},    {0x2033, "\""},   {0x2009, " "},    {0x202F, " "},
 };
 
@@ -162,9 +169,7 @@ std::string_view Transliteration(char32_t cp, char (&one)[2]) {
 
 }  // namespace
 
-char32_t Cp1250ToUnicode(unsigned char byte) {
-  return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
-}
+char32_t Cp1250ToUnicode(unsigned char byte) { return byte < 0x80 ? byte : kHighHalf[byte - 0x80]; }
 
 std::string Cp1250ToUtf8(std::string_view cp1250) {
   std::string out;
@@ -212,13 +217,9 @@ bool FitsCp1250(std::string_view utf8) {
   return true;
 }
 
-char Cp1250ToUpper(char c) {
-  return static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
-}
+char Cp1250ToUpper(char c) { return static_cast<char>(kUpper[static_cast<unsigned char>(c)]); }
 
-char Cp1250ToLower(char c) {
-  return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
-}
+char Cp1250ToLower(char c) { return static_cast<char>(kLower[static_cast<unsigned char>(c)]); }
 
 std::string Cp1250ToUpper(std::string_view text) {
   std::string out(text);

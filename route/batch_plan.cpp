@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/message_texts.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
@@ -149,7 +149,8 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.emplace_back(line);
     if (end == std::string_view::npos) break;

@@ -25,8 +25,8 @@ const std::uint8_t* MultipleNodeFilter::At(std::int32_t index) const {
   return bytes_.data() + static_cast<std::size_t>(index) * kItineraryEntrySize;
 }
 
-bool MultipleNodeFilter::Add(char mark, std::string_view name, std::int32_t settlement,
-                             float distance, float time, float cost) {
+bool MultipleNodeFilter::Add(char mark, std::string_view name, std::int32_t settlement, float distance,
+                             float time, float cost) {
   if (count_ >= capacity_) return false;
   std::uint8_t* e = At(count_++);
   std::memset(e, 0, kItineraryEntrySize);
@@ -66,13 +66,9 @@ float MultipleNodeFilter::Distance(std::int32_t index) const {
   return ReadF32(At(index) + kItineraryDistanceOffset);
 }
 
-float MultipleNodeFilter::Time(std::int32_t index) const {
-  return ReadF32(At(index) + kItineraryTimeOffset);
-}
+float MultipleNodeFilter::Time(std::int32_t index) const { return ReadF32(At(index) + kItineraryTimeOffset); }
 
-float MultipleNodeFilter::Cost(std::int32_t index) const {
-  return ReadF32(At(index) + kItineraryCostOffset);
-}
+float MultipleNodeFilter::Cost(std::int32_t index) const { return ReadF32(At(index) + kItineraryCostOffset); }
 
 const std::uint8_t* MultipleNodeFilter::Record(std::int32_t index) const { return At(index); }
 
@@ -105,8 +101,8 @@ std::unique_ptr<MultipleNodeFilter> BuildItinerary(const RoadGraph& graph, const
     const std::int32_t settlement = graph.SettlementOfNode(node, towns);
     if (settlement < 0 && !always) return;
     const char mark = state.request().IsRoutePointNode(node) ? kRoutePointMark : kNoMark;
-    itinerary->Add(mark, settlement >= 0 ? towns.NameWithHouseNumbers(settlement) : std::string(),
-                   settlement, distance, time, cost);
+    itinerary->Add(mark, settlement >= 0 ? towns.NameWithHouseNumbers(settlement) : std::string(), settlement,
+                   distance, time, cost);
   };
 
   // The nodes of a step's edge; the step's own nodes when the edge is unknown.

@@ -25,8 +25,7 @@ class MultipleNodeFilter {
   std::int32_t count() const { return count_; }
 
   // Adds a shown entry, the name cut to 48 characters; false when the itinerary is full.
-  bool Add(char mark, std::string_view name, std::int32_t settlement, float distance, float time,
-           float cost);
+  bool Add(char mark, std::string_view name, std::int32_t settlement, float distance, float time, float cost);
 
   // Entry fields; precondition 0 <= index < count().
   std::int32_t Shown(std::int32_t index) const;

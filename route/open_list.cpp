@@ -6,15 +6,17 @@
 
 namespace koltar {
 
-std::int32_t HalvingSearchLanding(std::int32_t count, std::int32_t greater,
-                                  std::int32_t greaterOrEqual) {
+std::int32_t HalvingSearchLanding(std::int32_t count, std::int32_t greater, std::int32_t greaterOrEqual) {
   std::int32_t lower = 0;
   std::int32_t upper = count - 1;
   while (lower <= upper) {
     const std::int32_t mid = (lower + upper) / 2;
-    if (mid < greater) lower = mid + 1;              // entry greater: look toward the end
-    else if (mid >= greaterOrEqual) upper = mid - 1;  // entry smaller: look toward the start
-    else return mid;                                  // equal entry
+    if (mid < greater)
+      lower = mid + 1;  // entry greater: look toward the end
+    else if (mid >= greaterOrEqual)
+      upper = mid - 1;  // entry smaller: look toward the start
+    else
+      return mid;  // equal entry
   }
   // No equal entry: the search ends with every entry before `greater` larger and every
   // later one smaller, and the new entry goes between them.
@@ -27,8 +29,7 @@ namespace {
 // only changed after every allocation it needs has succeeded.
 template <typename T>
 void ReserveRoom(std::vector<T>& v, std::size_t extra) {
-  if (v.capacity() - v.size() < extra)
-    v.reserve(std::max<std::size_t>(64, 2 * v.capacity() + extra));
+  if (v.capacity() - v.size() < extra) v.reserve(std::max<std::size_t>(64, 2 * v.capacity() + extra));
 }
 
 // Opens a hole at `from` in the first `size` elements; plain loops, as the arrays are
@@ -119,21 +120,26 @@ void OpenList::ChainAppend(std::int32_t node, std::int32_t e) {
   const std::int32_t last = newest_[node];
   entries_[e].olderOfNode = last;
   entries_[e].newerOfNode = kNil;
-  if (last != kNil) entries_[last].newerOfNode = e;
-  else oldest_[node] = e;
+  if (last != kNil)
+    entries_[last].newerOfNode = e;
+  else
+    oldest_[node] = e;
   newest_[node] = e;
 }
 
 void OpenList::ChainUnlink(std::int32_t e) {
   const Entry& en = entries_[e];
-  if (en.olderOfNode != kNil) entries_[en.olderOfNode].newerOfNode = en.newerOfNode;
-  else oldest_[en.node] = en.newerOfNode;
-  if (en.newerOfNode != kNil) entries_[en.newerOfNode].olderOfNode = en.olderOfNode;
-  else newest_[en.node] = en.olderOfNode;
+  if (en.olderOfNode != kNil)
+    entries_[en.olderOfNode].newerOfNode = en.newerOfNode;
+  else
+    oldest_[en.node] = en.newerOfNode;
+  if (en.newerOfNode != kNil)
+    entries_[en.newerOfNode].olderOfNode = en.olderOfNode;
+  else
+    newest_[en.node] = en.olderOfNode;
 }
 
-void OpenList::InsertDirectory(std::int32_t at, std::int32_t block, float last,
-                               std::int32_t total) {
+void OpenList::InsertDirectory(std::int32_t at, std::int32_t block, float last, std::int32_t total) {
   dirBlock_.insert(dirBlock_.begin() + at, block);
   dirLast_.insert(dirLast_.begin() + at, last);
   dirTotal_.insert(dirTotal_.begin() + at, total);
@@ -151,8 +157,10 @@ OpenList::Place OpenList::Locate(float value) const {
   std::int32_t upper = static_cast<std::int32_t>(dirLast_.size());
   while (lower < upper) {
     const std::int32_t mid = (lower + upper) / 2;
-    if (dirLast_[mid] > value) lower = mid + 1;
-    else upper = mid;
+    if (dirLast_[mid] > value)
+      lower = mid + 1;
+    else
+      upper = mid;
   }
   if (lower == static_cast<std::int32_t>(dirLast_.size())) {
     // Smaller than every value: after the last group.
@@ -222,10 +230,14 @@ void OpenList::MergeSmallBlock(std::int32_t dir) {
 
 void OpenList::UnlinkChunk(Slot& slot, std::int32_t c) {
   Chunk& ch = chunks_[c];
-  if (ch.prev != kNil) chunks_[ch.prev].next = ch.next;
-  else slot.first = ch.next;
-  if (ch.next != kNil) chunks_[ch.next].prev = ch.prev;
-  else slot.last = ch.prev;
+  if (ch.prev != kNil)
+    chunks_[ch.prev].next = ch.next;
+  else
+    slot.first = ch.next;
+  if (ch.next != kNil)
+    chunks_[ch.next].prev = ch.prev;
+  else
+    slot.last = ch.prev;
   ch.next = freeChunks_;
   freeChunks_ = c;
 }
@@ -278,8 +290,10 @@ void OpenList::GroupInsert(Slot& slot, std::int32_t offset, std::int32_t e) {
     full.count = kKeep;
     half.prev = c;
     half.next = full.next;
-    if (full.next != kNil) chunks_[full.next].prev = c2;
-    else slot.last = c2;
+    if (full.next != kNil)
+      chunks_[full.next].prev = c2;
+    else
+      slot.last = c2;
     full.next = c2;
     if (offset > kKeep) {
       c = c2;

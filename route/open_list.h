@@ -133,7 +133,6 @@ class OpenList {
 // given that the entries at indices [greater, greaterOrEqual) hold the new value and
 // those before hold larger values: the first midpoint in that range, or `greater` when
 // the range is empty.
-std::int32_t HalvingSearchLanding(std::int32_t count, std::int32_t greater,
-                                  std::int32_t greaterOrEqual);
+std::int32_t HalvingSearchLanding(std::int32_t count, std::int32_t greater, std::int32_t greaterOrEqual);
 
 }  // namespace koltar

@@ -21,8 +21,7 @@ constexpr int kStartCapacity = 80;
 
 }  // namespace
 
-MOptPath::MOptPath(std::string_view categoryName, std::string_view mapDirectory,
-                   std::string_view mapFileName)
+MOptPath::MOptPath(std::string_view categoryName, std::string_view mapDirectory, std::string_view mapFileName)
     : categoryName_(categoryName.substr(0, kShortTextSize - 1)),
       descriptionFile_(ResolveFileName(mapDirectory, mapFileName)) {
   descriptionExisted_ = FileExists(descriptionFile_);
@@ -106,7 +105,9 @@ void MOptPath::Save() const {
   write("BATCHTARGETFILE", batchTargetFile_);
 }
 
-void MOptPath::Bind(const SettlementNames& towns, const RoadData& roads) { graph_.Bind(towns, roads, costs_); }
+void MOptPath::Bind(const SettlementNames& towns, const RoadData& roads) {
+  graph_.Bind(towns, roads, costs_);
+}
 
 void MOptPath::ComputeEdgeWeights(const RoadData& roads) { graph_.ComputeEdgeWeights(costs_, roads); }
 

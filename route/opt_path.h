@@ -24,8 +24,7 @@ class MOptPath {
   // Reads the category's section of ResolveFileName(mapDirectory, mapFileName) and
   // loads NODEFILE and EDGEFILE (see RoadGraph). Never fails: problems are shown
   // (caption "KOLTAR32", exclamation icon) and leave the table concerned empty.
-  MOptPath(std::string_view categoryName, std::string_view mapDirectory,
-           std::string_view mapFileName);
+  MOptPath(std::string_view categoryName, std::string_view mapDirectory, std::string_view mapFileName);
   // Writes DEFAULTCOSTTYPE, COSTnn, DEFAULTSTARTNODE, BATCHSOURCEFILE and
   // BATCHTARGETFILE back (not when the description file was missing at load).
   ~MOptPath();

@@ -22,9 +22,7 @@ struct RoadData {
   // refused as damaged); every record counts as usable without it.
   std::function<bool(std::int32_t)> usable = nullptr;
 
-  bool HasRecord(std::int32_t road) const {
-    return records != nullptr && road >= 0 && road < recordCount;
-  }
+  bool HasRecord(std::int32_t road) const { return records != nullptr && road >= 0 && road < recordCount; }
   // HasRecord, and the category has not refused the record: its bounds and points may
   // be used.
   bool Usable(std::int32_t road) const { return HasRecord(road) && (!usable || usable(road)); }
@@ -45,8 +43,9 @@ struct RoadData {
   }
   // Point j of the road; precondition HasPoints(road) and 0 <= j < PointCount(road).
   MapPoint Point(std::int32_t road, std::int32_t j) const {
-    return CoordRecord::Read(coords + (static_cast<std::size_t>(FirstPoint(road)) + static_cast<std::size_t>(j)) *
-                                          CoordRecord::kSize);
+    return CoordRecord::Read(coords +
+                             (static_cast<std::size_t>(FirstPoint(road)) + static_cast<std::size_t>(j)) *
+                                 CoordRecord::kSize);
   }
 };
 

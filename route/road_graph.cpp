@@ -62,17 +62,15 @@ void RoadGraph::CheckEdges() {
   }
   if (nodes_.valid()) {
     const auto outside = [this](std::int32_t node) { return node < 0 || node >= nodeCount_; };
-    const auto bad = std::count_if(edges_.begin(), edges_.end(), [&](const EdgeEntry& e) {
-      return outside(e.from) || outside(e.to);
-    });
+    const auto bad = std::count_if(edges_.begin(), edges_.end(),
+                                   [&](const EdgeEntry& e) { return outside(e.from) || outside(e.to); });
     if (bad > 0)
       ShowLoadProblem(StringPrintf(
           "'%s' file %d éle nem létező csomópontra hivatkozik. Ezeket az éleket a program nem használja.",
           edgeFile_.c_str(), static_cast<int>(bad)));
   }
-  const auto negative = std::count_if(edges_.begin(), edges_.end(), [](const EdgeEntry& e) {
-    return e.road >= 0 && e.length < 0;
-  });
+  const auto negative = std::count_if(edges_.begin(), edges_.end(),
+                                      [](const EdgeEntry& e) { return e.road >= 0 && e.length < 0; });
   if (negative > 0)
     ShowLoadProblem(StringPrintf("'%s' file %d élének hossza negatív. Ezek az élek nem járhatók.",
                                  edgeFile_.c_str(), static_cast<int>(negative)));
@@ -86,9 +84,10 @@ void RoadGraph::Bind(const SettlementNames& towns, const RoadData& roads, const 
     for (std::int32_t node = 0; node < nodeCount_; ++node)
       if (NodeRecord(node) >= towns.Count()) ++bad;
     if (bad > 0)
-      ShowLoadProblem(StringPrintf(
-          "'%s' file %d csomópontja nem létező településre hivatkozik. Ezeket a program útkereszteződésnek tekinti.",
-          nodeFile_.c_str(), bad));
+      ShowLoadProblem(
+          StringPrintf("'%s' file %d csomópontja nem létező településre hivatkozik. Ezeket a program "
+                       "útkereszteződésnek tekinti.",
+                       nodeFile_.c_str(), bad));
   }
   if (roads.records == nullptr) return;
   std::int32_t noRoad = 0;
@@ -106,9 +105,10 @@ void RoadGraph::Bind(const SettlementNames& towns, const RoadData& roads, const 
     ShowLoadProblem(StringPrintf("'%s' file %d éle nem létező útra hivatkozik. Ezek az élek nem járhatók.",
                                  edgeFile_.c_str(), noRoad));
   if (noType > 0)
-    ShowLoadProblem(StringPrintf(
-        "'%s' file %d éle olyan útra hivatkozik, amelynek típusa nincs a költségtáblában. Ezek az élek nem járhatók.",
-        edgeFile_.c_str(), noType));
+    ShowLoadProblem(
+        StringPrintf("'%s' file %d éle olyan útra hivatkozik, amelynek típusa nincs a költségtáblában. Ezek "
+                     "az élek nem járhatók.",
+                     edgeFile_.c_str(), noType));
 }
 
 void RoadGraph::ComputeEdgeWeights(const CostTable& costs, const RoadData& roads) {
@@ -130,8 +130,7 @@ void RoadGraph::ComputeEdgeWeights(const CostTable& costs, const RoadData& roads
   types.reserve(table.size());
   for (const RoadType& t : table)
     types.push_back(TypeWeights{t.enabled != 0 && t.distanceFactor > 0, t.enabled != 0 && t.speed > 0,
-                                t.enabled != 0 && t.unitCost > 0,
-                                t.speed > 0 ? 1.0L / t.speed : 0.0L});
+                                t.enabled != 0 && t.unitCost > 0, t.speed > 0 ? 1.0L / t.speed : 0.0L});
   const long double kPerKilometre = 0.001;
   const std::int32_t typeCount = costs.roadTypeCount();
   for (EdgeEntry& e : edges_) {

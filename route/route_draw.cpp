@@ -22,9 +22,8 @@ std::int32_t RoadOfStep(const RoadGraph& graph, const RouteStep& step) {
 
 }  // namespace
 
-void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform,
-               std::int32_t scale, const MCartoSymb& symbology, std::int32_t unit,
-               const RoadData& roads) {
+void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform, std::int32_t scale,
+               const MCartoSymb& symbology, std::int32_t unit, const RoadData& roads) {
   const RoadGraph& graph = path.graph();
   const std::vector<RouteStep>& steps = path.routeState().steps();
   std::int32_t longest = 0;
@@ -53,8 +52,8 @@ void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& trans
 
   const std::int32_t width = GroundToMapLength(symbology.GetStrokeWidth(category, layer, 0), unit);
   const Pen previous = dc.GetPen();
-  dc.SetPen(Pen{symbology.GetLineColor(category, layer), PenStyleOf(style),
-                MapLengthToDevice(transform, width)});
+  dc.SetPen(
+      Pen{symbology.GetLineColor(category, layer), PenStyleOf(style), MapLengthToDevice(transform, width)});
   for (const RouteStep& step : steps) {
     const std::int32_t road = RoadOfStep(graph, step);
     if (!roads.HasPoints(road)) continue;

@@ -20,8 +20,7 @@ struct RoadData;
 // when that layer is hidden, when `scale` lies outside the layer's range, or when its
 // line style is negative (no line). Steps without a road object, and roads the road
 // category refused as damaged, draw nothing.
-void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform,
-               std::int32_t scale, const MCartoSymb& symbology, std::int32_t unit,
-               const RoadData& roads);
+void DrawRoute(const MOptPath& path, DeviceContext& dc, const LCTransform& transform, std::int32_t scale,
+               const MCartoSymb& symbology, std::int32_t unit, const RoadData& roads);
 
 }  // namespace koltar

@@ -104,10 +104,10 @@ inline std::string_view FixedText(const char (&field)[N]) {
 // road type k (counted from 1).
 struct RoadType {
   char name[kShortTextSize] = {};
-  std::int32_t enabled = 0;   // non-zero: routes may use the type
-  float distanceFactor = 0;   // multiplies an edge's length into its distance weight
-  float speed = 0;            // km/h
-  float unitCost = 0;         // Ft/km
+  std::int32_t enabled = 0;  // non-zero: routes may use the type
+  float distanceFactor = 0;  // multiplies an edge's length into its distance weight
+  float speed = 0;           // km/h
+  float unitCost = 0;        // Ft/km
 };
 static_assert(sizeof(RoadType) == 48);
 
@@ -123,14 +123,14 @@ inline constexpr int kMaxRoutePoints = 32;
 // Itinerary entry: 70 bytes, read and written in place through the accessors of
 // MultipleNodeFilter.
 inline constexpr std::int32_t kItineraryEntrySize = 70;
-inline constexpr std::int32_t kItineraryShownOffset = 0;       // signed 32-bit
-inline constexpr std::int32_t kItineraryMarkOffset = 4;        // one character
-inline constexpr std::int32_t kItineraryNameOffset = 5;        // 49 bytes, terminated
+inline constexpr std::int32_t kItineraryShownOffset = 0;  // signed 32-bit
+inline constexpr std::int32_t kItineraryMarkOffset = 4;   // one character
+inline constexpr std::int32_t kItineraryNameOffset = 5;   // 49 bytes, terminated
 inline constexpr std::int32_t kItineraryNameSize = 49;
-inline constexpr std::int32_t kItinerarySettlementOffset = 54; // signed 32-bit
-inline constexpr std::int32_t kItineraryDistanceOffset = 58;   // 32-bit float
-inline constexpr std::int32_t kItineraryTimeOffset = 62;       // 32-bit float, hours
-inline constexpr std::int32_t kItineraryCostOffset = 66;       // 32-bit float
+inline constexpr std::int32_t kItinerarySettlementOffset = 54;  // signed 32-bit
+inline constexpr std::int32_t kItineraryDistanceOffset = 58;    // 32-bit float
+inline constexpr std::int32_t kItineraryTimeOffset = 62;        // 32-bit float, hours
+inline constexpr std::int32_t kItineraryCostOffset = 66;        // 32-bit float
 
 // The mark of an itinerary entry whose node is one of the request's route points
 // ('>>' sign, code 187 of code page 1250), and of the others.

@@ -3,8 +3,8 @@
 #include <memory>
 #include <new>
 
-#include "platform/message_texts.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "route/itinerary.h"
@@ -16,25 +16,31 @@ namespace {
 
 template <int Criterion>
 float Value(const NodeLabel& label) {
-  if constexpr (Criterion == kCriterionTime) return label.time;
-  else if constexpr (Criterion == kCriterionCost) return label.cost;
-  else return label.distance;
+  if constexpr (Criterion == kCriterionTime)
+    return label.time;
+  else if constexpr (Criterion == kCriterionCost)
+    return label.cost;
+  else
+    return label.distance;
 }
 
 template <int Criterion, typename Weights>
 float Weight(const Weights& w) {
-  if constexpr (Criterion == kCriterionTime) return w.time;
-  else if constexpr (Criterion == kCriterionCost) return w.cost;
-  else return w.distance;
+  if constexpr (Criterion == kCriterionTime)
+    return w.time;
+  else if constexpr (Criterion == kCriterionCost)
+    return w.cost;
+  else
+    return w.distance;
 }
 
 bool InTable(std::int32_t node, std::int32_t count) { return node >= 0 && node < count; }
 
 }  // namespace
 
-RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount,
-                             const EdgeEntry* edges)
-    : nodeCount_(nodeCount > 0 ? nodeCount : 0), edges_(edges),
+RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, const EdgeEntry* edges)
+    : nodeCount_(nodeCount > 0 ? nodeCount : 0),
+      edges_(edges),
       edgeCount_(edgeCount < 0 || edges == nullptr ? 0 : edgeCount) {
   edgeCount = edgeCount_;
   // Run starts of the sorted table: the first edge whose from node is at least x.
@@ -128,12 +134,10 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   if (!InTable(start, nodeCount_) || !InTable(target, nodeCount_)) return 0;
 
   std::int32_t count = 0;
-  for (std::int32_t x = target; x != start && labels_[x].predecessor != -1;
-       x = labels_[x].predecessor) {
+  for (std::int32_t x = target; x != start && labels_[x].predecessor != -1; x = labels_[x].predecessor) {
     // Predecessors always lead back to the start; a longer chain would be a cycle.
     if (++count > nodeCount_) {
-      ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.",
-                  MessageKind::Exclamation);
+      ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.", MessageKind::Exclamation);
       return 0;
     }
   }
@@ -153,9 +157,8 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   return 0;
 }
 
-int FindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeCount,
-                     std::int32_t edgeCount, const EdgeEntry* edges, int criterion,
-                     std::vector<RouteStep>& leg) {
+int FindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeCount, std::int32_t edgeCount,
+                     const EdgeEntry* edges, int criterion, std::vector<RouteStep>& leg) {
   leg.clear();
   try {
     RouteSearcher searcher(nodeCount, edgeCount, edges);
@@ -195,7 +198,8 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
     std::vector<RouteStep> leg;
     int status = -1;
     try {
-      if (!searcher) searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeCount(), graph.edges());
+      if (!searcher)
+        searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeCount(), graph.edges());
       status = searcher->FindShortestPath(from, to, criterion, leg);
     } catch (const std::bad_alloc&) {
       status = -1;
@@ -205,12 +209,15 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
       break;
     }
     if (leg.empty()) {
-      errorText = StringPrintf("'%s' és '%s' között nincs a keresési feltételeket kielégítő útvonal.",
-                               SettlementName(graph, towns, from).c_str(), SettlementName(graph, towns, to).c_str());
+      errorText =
+          StringPrintf("'%s' és '%s' között nincs a keresési feltételeket kielégítő útvonal.",
+                       SettlementName(graph, towns, from).c_str(), SettlementName(graph, towns, to).c_str());
       continue;
     }
-    if (state.stepCount() == 0) state.SetRoute(std::move(leg));
-    else if (state.AppendLeg(leg) != 0) errorText = kNoMemoryText;
+    if (state.stepCount() == 0)
+      state.SetRoute(std::move(leg));
+    else if (state.AppendLeg(leg) != 0)
+      errorText = kNoMemoryText;
   }
   ProgressEnd();
 

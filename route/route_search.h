@@ -67,15 +67,14 @@ class RouteSearcher {
   std::vector<Arc> arcs_;                // the table's edges, once searched
   bool arcsBuilt_ = false;
   std::vector<NodeLabel> labels_;
-  std::vector<std::int32_t> touched_;    // nodes whose label is set
+  std::vector<std::int32_t> touched_;  // nodes whose label is set
   OpenList open_;
 };
 
 // One leg's shortest path (see RouteSearcher::FindShortestPath) on an edge table sorted
 // by from node. Returns 0, or -1 when memory ran out.
-[[nodiscard]] int FindShortestPath(std::int32_t start, std::int32_t target,
-                                   std::int32_t nodeCount, std::int32_t edgeCount,
-                                   const EdgeEntry* edges, int criterion,
+[[nodiscard]] int FindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeCount,
+                                   std::int32_t edgeCount, const EdgeEntry* edges, int criterion,
                                    std::vector<RouteStep>& leg);
 
 // Plans the route along the route points of the request of `path` with the criterion

@@ -22,7 +22,9 @@ class RouteRequest {
  public:
   std::int32_t routePointCount() const { return static_cast<std::int32_t>(routePoints_.size()); }
   // Precondition: 0 <= index < routePointCount().
-  const RoutePoint& routePoint(std::int32_t index) const { return routePoints_[static_cast<std::size_t>(index)]; }
+  const RoutePoint& routePoint(std::int32_t index) const {
+    return routePoints_[static_cast<std::size_t>(index)];
+  }
   const std::vector<RoutePoint>& routePoints() const { return routePoints_; }
   void ClearRoutePoints() { routePoints_.clear(); }
   // Appends a point, the name cut to 31 characters; false, adding nothing, when there

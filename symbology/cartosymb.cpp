@@ -4,9 +4,9 @@
 #include <limits>
 #include <new>
 
-#include "platform/message_texts.h"
 #include "platform/files.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -43,9 +43,7 @@ ColorRef ParseColor(const std::string& text, ColorRef fallback) {
   return Rgb(r, g, b);
 }
 
-std::string FormatColor(ColorRef c) {
-  return StringPrintf("%d,%d,%d", RedOf(c), GreenOf(c), BlueOf(c));
-}
+std::string FormatColor(ColorRef c) { return StringPrintf("%d,%d,%d", RedOf(c), GreenOf(c), BlueOf(c)); }
 
 std::string FormatScaleRange(std::int32_t min, std::int32_t max) {
   return StringPrintf("%ld,%ld", static_cast<long>(min), static_cast<long>(max));
@@ -53,11 +51,10 @@ std::string FormatScaleRange(std::int32_t min, std::int32_t max) {
 
 void ReportMissingData(std::string_view section, const char* key, const std::string& file) {
   const std::string s(section);
-  ShowMessage(StringPrintf("Nincs elég adat [%s] szekció '%s=' bejegyzésénél '%s' file-ban.",
-                           s.c_str(), key, file.c_str()),
+  ShowMessage(StringPrintf("Nincs elég adat [%s] szekció '%s=' bejegyzésénél '%s' file-ban.", s.c_str(), key,
+                           file.c_str()),
               MessageKind::Stop);
 }
-
 
 // Reads the keys of one layer section.
 class LayerReader {
@@ -224,10 +221,8 @@ void SaveLayer(const std::string& section, const CartoLayer& layer, const std::s
   WriteKey(section, "VISIBLE", StringPrintf("%d", layer.visible), file);
   if (layer.scaleMin > 0)
     WriteKey(section, "DISPLAYSCALE", FormatScaleRange(layer.scaleMin, layer.scaleMax), file);
-  if (layer.lineFlags & kLineColorGiven)
-    WriteKey(section, "LINECOLOR", FormatColor(layer.lineColor), file);
-  if (layer.fillFlags & kFillColorGiven)
-    WriteKey(section, "FILLCOLOR", FormatColor(layer.fillColor), file);
+  if (layer.lineFlags & kLineColorGiven) WriteKey(section, "LINECOLOR", FormatColor(layer.lineColor), file);
+  if (layer.fillFlags & kFillColorGiven) WriteKey(section, "FILLCOLOR", FormatColor(layer.fillColor), file);
   if (layer.fillFlags & kHatchStyleGiven)
     WriteKey(section, "HATCHSTYLE", StringPrintf("%d", layer.hatchStyle), file);
   if (layer.lineFlags & kLineStyleGiven)
@@ -235,25 +230,23 @@ void SaveLayer(const std::string& section, const CartoLayer& layer, const std::s
   if (layer.lineFlags & kLineWidthGiven)
     WriteKey(section, "LINEWIDTH", StringPrintf("%.1lf", layer.lineWidth), file);
   if (layer.lineFlags & kWidthFactorGiven)
-    WriteKey(section, "WIDTHFACTOR",
-             StringPrintf("%.1lf,%.1lf,%.1lf", layer.widthFactor[0], layer.widthFactor[1],
-                          layer.widthFactor[2]),
-             file);
+    WriteKey(
+        section, "WIDTHFACTOR",
+        StringPrintf("%.1lf,%.1lf,%.1lf", layer.widthFactor[0], layer.widthFactor[1], layer.widthFactor[2]),
+        file);
   // A FONT value that did not parse fully and was not edited since is left as the user
   // wrote it: writing the partial fields back would lose what could not be read.
   const bool fontUntouched =
       layer.fontReadIncomplete.has_value() && *layer.fontReadIncomplete == layer.font();
   if (layer.fontGiven && !fontUntouched)
     WriteKey(section, "FONT",
-             StringPrintf("%s,%d,%d,%d,%d,%d,%d,%.1lf,%d", layer.fontFace.c_str(),
-                          RedOf(layer.fontColor), GreenOf(layer.fontColor),
-                          BlueOf(layer.fontColor), layer.bold, layer.italic, layer.underline,
-                          layer.fontHeight, layer.fontWidth),
+             StringPrintf("%s,%d,%d,%d,%d,%d,%d,%.1lf,%d", layer.fontFace.c_str(), RedOf(layer.fontColor),
+                          GreenOf(layer.fontColor), BlueOf(layer.fontColor), layer.bold, layer.italic,
+                          layer.underline, layer.fontHeight, layer.fontWidth),
              file);
   // A BITMAP value that did not parse leaves no file name; the user's value stays.
   if ((layer.symbolFlags & kBitmapGiven) && !layer.bitmapFile.empty())
-    WriteKey(section, "BITMAP",
-             StringPrintf("%s,%.1lf", layer.bitmapFile.c_str(), layer.bitmapHeight), file);
+    WriteKey(section, "BITMAP", StringPrintf("%s,%.1lf", layer.bitmapFile.c_str(), layer.bitmapHeight), file);
   if (layer.symbolFlags & kTransparentColorGiven)
     WriteKey(section, "TRANSPARENTCOLOR", FormatColor(layer.transparentColor), file);
 }
@@ -277,9 +270,9 @@ void MCartoSymb::LoadSymbology() {
   // A negative count is as wrong as a missing one.
   const std::int32_t count = ReadProfileInt(kCategoriesSection, "N", 0, fileName_);
   if (count <= 0) {
-    ShowMessage(StringPrintf("A kategóriák száma nincs megadva, vagy hibás '%s' file-ban.",
-                             fileName_.c_str()),
-                MessageKind::Stop);
+    ShowMessage(
+        StringPrintf("A kategóriák száma nincs megadva, vagy hibás '%s' file-ban.", fileName_.c_str()),
+        MessageKind::Stop);
     return;
   }
   try {
@@ -292,8 +285,8 @@ void MCartoSymb::LoadSymbology() {
 
   for (int n = 1; n <= count; ++n) {
     CartoCategory& category = categories_[static_cast<std::size_t>(n - 1)];
-    category.name = ReadProfileString(kCategoriesSection, NumberedKey("CATEGORY", n), "",
-                                      kNameCapacity, fileName_);
+    category.name =
+        ReadProfileString(kCategoriesSection, NumberedKey("CATEGORY", n), "", kNameCapacity, fileName_);
     const std::int32_t layerCount = ReadProfileInt(category.name, "N", 0, fileName_);
     if (layerCount > 0) {
       try {
@@ -305,8 +298,7 @@ void MCartoSymb::LoadSymbology() {
       }
     }
 
-    const std::string scale =
-        ReadProfileString(category.name, "DISPLAYSCALE", "", kScaleCapacity, fileName_);
+    const std::string scale = ReadProfileString(category.name, "DISPLAYSCALE", "", kScaleCapacity, fileName_);
     if (ParseScaleRange(scale.empty() ? "-1,-1" : scale, category.scaleMin, category.scaleMax) < 2)
       ShowMessage(StringPrintf("'%s' kategóriánál a DISPLAYSCALE opció kevés értéket tartalmaz "
                                "'%s' file-ban.",
@@ -315,8 +307,7 @@ void MCartoSymb::LoadSymbology() {
 
     for (int m = 1; m <= layerCount; ++m) {
       CartoLayer& layer = category.layers[static_cast<std::size_t>(m - 1)];
-      layer.name = ReadProfileString(category.name, NumberedKey("LAYER", m), "", kNameCapacity,
-                                     fileName_);
+      layer.name = ReadProfileString(category.name, NumberedKey("LAYER", m), "", kNameCapacity, fileName_);
       LayerReader(fileName_, LayerSection(category.name, layer.name)).Read(layer);
     }
   }
@@ -325,15 +316,15 @@ void MCartoSymb::LoadSymbology() {
 void MCartoSymb::SaveSymbology() const {
   for (const CartoCategory& category : categories_) {
     if (category.scaleMin > 0)
-      WriteKey(category.name, "DISPLAYSCALE",
-               FormatScaleRange(category.scaleMin, category.scaleMax), fileName_);
+      WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax),
+               fileName_);
     for (const CartoLayer& layer : category.layers)
       SaveLayer(LayerSection(category.name, layer.name), layer, fileName_);
   }
 }
 
-bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* layer,
-                           int& categoryIndex, int& layerIndex) const {
+bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* layer, int& categoryIndex,
+                           int& layerIndex) const {
   categoryIndex = -1;
   layerIndex = -1;
   // The last category of the name wins.
@@ -350,8 +341,7 @@ bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* la
   return false;
 }
 
-const CartoLayer& MCartoSymb::LayerOrDefault(std::string_view category,
-                                             std::string_view layer) const {
+const CartoLayer& MCartoSymb::LayerOrDefault(std::string_view category, std::string_view layer) const {
   static const CartoLayer kEmptyLayer;
   int c = -1;
   int l = -1;
@@ -361,8 +351,7 @@ const CartoLayer& MCartoSymb::LayerOrDefault(std::string_view category,
 
 namespace {
 
-void ScaleRangeOrDefault(std::int32_t scaleMin, std::int32_t scaleMax, std::int32_t& min,
-                         std::int32_t& max) {
+void ScaleRangeOrDefault(std::int32_t scaleMin, std::int32_t scaleMax, std::int32_t& min, std::int32_t& max) {
   min = scaleMin > 0 ? scaleMin : kDefaultScaleMin;
   max = scaleMax > 0 ? scaleMax : kDefaultScaleMax;
 }
@@ -381,8 +370,8 @@ void MCartoSymb::GetCategoryDisplayScale(std::string_view category, std::int32_t
   }
 }
 
-void MCartoSymb::GetLayerDisplayScale(std::string_view category, std::string_view layer,
-                                      std::int32_t& min, std::int32_t& max) const {
+void MCartoSymb::GetLayerDisplayScale(std::string_view category, std::string_view layer, std::int32_t& min,
+                                      std::int32_t& max) const {
   const CartoLayer& found = LayerOrDefault(category, layer);
   ScaleRangeOrDefault(found.scaleMin, found.scaleMax, min, max);
 }
@@ -429,13 +418,10 @@ bool MCartoSymb::HasTransparentColor(std::string_view category, std::string_view
   return (LayerOrDefault(category, layer).symbolFlags & kTransparentColorGiven) != 0;
 }
 
-ColorRef MCartoSymb::GetTransparentColor(std::string_view category,
-                                         std::string_view layer) const {
+ColorRef MCartoSymb::GetTransparentColor(std::string_view category, std::string_view layer) const {
   return LayerOrDefault(category, layer).transparentColor;
 }
 
-void MCartoSymb::ReplaceCategories(std::vector<CartoCategory> edited) {
-  categories_ = std::move(edited);
-}
+void MCartoSymb::ReplaceCategories(std::vector<CartoCategory> edited) { categories_ = std::move(edited); }
 
 }  // namespace koltar

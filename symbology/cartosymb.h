@@ -44,13 +44,13 @@ inline constexpr std::size_t kSymbNameLength = 31;
 
 // A layer's text font.
 struct FontSpec {
-  std::string face;                  // typeface name, at most 31 characters
+  std::string face;  // typeface name, at most 31 characters
   ColorRef color = kBlack;
-  std::int32_t bold = 0;             // 0 or non-zero
+  std::int32_t bold = 0;  // 0 or non-zero
   std::int32_t italic = 0;
   std::int32_t underline = 0;
-  double height = 0.0;               // character height, ground metres
-  std::int32_t width = 0;            // per cent of the face's natural width; 0 = natural
+  double height = 0.0;     // character height, ground metres
+  std::int32_t width = 0;  // per cent of the face's natural width; 0 = natural
   bool operator==(const FontSpec&) const = default;
 };
 
@@ -59,37 +59,37 @@ struct FontSpec {
 // no symbol. Copies share the symbol bitmap.
 struct CartoLayer {
   std::string name;
-  std::int32_t visible = 1;          // non-zero = drawn
-  std::int32_t scaleMin = -1;        // display-scale range; -1 = not given
+  std::int32_t visible = 1;    // non-zero = drawn
+  std::int32_t scaleMin = -1;  // display-scale range; -1 = not given
   std::int32_t scaleMax = -1;
 
   ColorRef lineColor = kBlack;
-  std::int32_t lineStyle = 0;        // pen style 0..4; negative = no outline
-  double lineWidth = 0.0;            // ground metres
+  std::int32_t lineStyle = 0;                          // pen style 0..4; negative = no outline
+  double lineWidth = 0.0;                              // ground metres
   std::array<double, 3> widthFactor{100.0, 0.0, 0.0};  // per cent of lineWidth, strokes 0..2
-  std::uint8_t lineFlags = 0;        // kLineColorGiven...
+  std::uint8_t lineFlags = 0;                          // kLineColorGiven...
 
   ColorRef fillColor = kWhite;
-  std::int32_t hatchStyle = -1;      // -1 solid, 0..5 hatched
-  std::uint8_t fillFlags = 0;        // kFillColorGiven, kHatchStyleGiven
+  std::int32_t hatchStyle = -1;  // -1 solid, 0..5 hatched
+  std::uint8_t fillFlags = 0;    // kFillColorGiven, kHatchStyleGiven
 
-  std::int32_t fontGiven = 0;        // 1 when FONT was given
+  std::int32_t fontGiven = 0;  // 1 when FONT was given
   std::string fontFace;
   ColorRef fontColor = kBlack;
   std::int32_t bold = 0;
   std::int32_t italic = 0;
   std::int32_t underline = 0;
-  double fontHeight = 0.0;           // ground metres
-  std::int32_t fontWidth = 0;        // per cent; 0 = natural width
+  double fontHeight = 0.0;     // ground metres
+  std::int32_t fontWidth = 0;  // per cent; 0 = natural width
   // The font as read from a FONT value that did not parse fully. While the font fields
   // still equal it, the write-back leaves the user's FONT value as it stands.
   std::optional<FontSpec> fontReadIncomplete;
 
-  std::string bitmapFile;            // symbol file name as written in the file
-  double bitmapHeight = 0.0;         // ground metres
+  std::string bitmapFile;                // symbol file name as written in the file
+  double bitmapHeight = 0.0;             // ground metres
   std::shared_ptr<const Bitmap> bitmap;  // the symbol picture, or null
   ColorRef transparentColor = kBlack;
-  std::uint8_t symbolFlags = 0;      // kBitmapGiven, kTransparentColorGiven
+  std::uint8_t symbolFlags = 0;  // kBitmapGiven, kTransparentColorGiven
 
   // The font fields as one value.
   FontSpec font() const;
@@ -98,8 +98,8 @@ struct CartoLayer {
 // One category of the symbology with its layers.
 struct CartoCategory {
   std::string name;
-  std::vector<CartoLayer> layers;    // in the order of LAYER01, LAYER02...
-  std::int32_t scaleMin = -1;        // display-scale range; -1 = not given
+  std::vector<CartoLayer> layers;  // in the order of LAYER01, LAYER02...
+  std::int32_t scaleMin = -1;      // display-scale range; -1 = not given
   std::int32_t scaleMax = -1;
 };
 
@@ -116,15 +116,14 @@ class MCartoSymb {
   // The index of the category (the last one of that name) and, when `layer` is given,
   // of its first layer of that name; -1 for what was not looked up or not found. False
   // when the category or the asked-for layer is not found.
-  [[nodiscard]] bool FindEntry(std::string_view category, const std::string_view* layer,
-                               int& categoryIndex, int& layerIndex) const;
+  [[nodiscard]] bool FindEntry(std::string_view category, const std::string_view* layer, int& categoryIndex,
+                               int& layerIndex) const;
 
   // The display-scale range (denominators, inclusive); bounds not given (<= 0) become
   // 100 and 50000000.
-  void GetCategoryDisplayScale(std::string_view category, std::int32_t& min,
-                               std::int32_t& max) const;
-  void GetLayerDisplayScale(std::string_view category, std::string_view layer,
-                            std::int32_t& min, std::int32_t& max) const;
+  void GetCategoryDisplayScale(std::string_view category, std::int32_t& min, std::int32_t& max) const;
+  void GetLayerDisplayScale(std::string_view category, std::string_view layer, std::int32_t& min,
+                            std::int32_t& max) const;
 
   // The layer's values; a category or layer not held gives those of an empty layer.
   std::int32_t IsLayerVisible(std::string_view category, std::string_view layer) const;

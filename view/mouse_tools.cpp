@@ -45,7 +45,8 @@ std::optional<BandRing> ResizedZoomBand(const BandRing& ring, int direction, con
   const int dx = kBandStep * direction;
   const int dy = kBandStep * h / w * direction;
   const DeviceRect grown{r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
-  if (grown.width() <= 0 || grown.width() >= w || grown.height() <= 0 || grown.height() >= h) return std::nullopt;
+  if (grown.width() <= 0 || grown.width() >= w || grown.height() <= 0 || grown.height() >= h)
+    return std::nullopt;
   return BandCorners(DevicePoint{grown.left, grown.top}, DevicePoint{grown.right, grown.bottom});
 }
 

@@ -17,8 +17,8 @@ constexpr int kGrowY[5] = {4, -4, -4, 4, 4};
 
 TextOutline::TextOutline(const LCTransform& snapshot, MapPoint anchor, const MapRect& r, double angle)
     : snapshot_(snapshot) {
-  const MapPoint corners[5] = {{r.left, r.bottom}, {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom},
-                               {r.left, r.bottom}};
+  const MapPoint corners[5] = {
+      {r.left, r.bottom}, {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
   const DevicePoint origin = MapToDevice(snapshot_, anchor);
   const double theta = -angle * std::numbers::pi / 180.0;
   const double c = std::cos(theta);
@@ -27,7 +27,8 @@ TextOutline::TextOutline(const LCTransform& snapshot, MapPoint anchor, const Map
     const DevicePoint d = MapToDevice(snapshot_, corners[i]);
     const double x = static_cast<double>(d.x) - origin.x + kGrowX[i];
     const double y = static_cast<double>(d.y) - origin.y + kGrowY[i];
-    offsets_[static_cast<std::size_t>(i)] = DevicePoint{ClampToInt32(x * c - y * s), ClampToInt32(x * s + y * c)};
+    offsets_[static_cast<std::size_t>(i)] =
+        DevicePoint{ClampToInt32(x * c - y * s), ClampToInt32(x * s + y * c)};
   }
 }
 

@@ -16,7 +16,7 @@ namespace koltar {
 namespace {
 
 constexpr int kDefaultDpi = 96;
-constexpr int kDefaultCellHeight = 16;  // for a logical font of height 0
+constexpr int kDefaultCellHeight = 16;    // for a logical font of height 0
 constexpr int kLargestPixelSize = 10000;  // guards the glyph cache against absurd heights
 constexpr std::size_t kFontCacheSize = 64;
 constexpr std::int64_t kLargestCopy = 32767;  // pixels per side of a saved area
@@ -121,9 +121,9 @@ void FitCellHeight(QFont& font, int cell) {
     return metrics.ascent() + metrics.descent();
   };
   const int first = cellOf(cell);
-  int size = first > 0 ? std::clamp(static_cast<int>(std::lround(double(cell) * cell / first)),
-                                    1, kLargestPixelSize)
-                       : cell;
+  int size =
+      first > 0 ? std::clamp(static_cast<int>(std::lround(double(cell) * cell / first)), 1, kLargestPixelSize)
+                : cell;
   for (int i = 0; i < 8 && size > 1 && cellOf(size) > cell; ++i) --size;
   for (int i = 0; i < 8 && size < kLargestPixelSize && cellOf(size + 1) <= cell; ++i) ++size;
   font.setPixelSize(size);
@@ -165,8 +165,8 @@ QFont ToQFont(const LogicalFont& lf) {
   if (lf.height < 0)
     font.setPixelSize(std::min(static_cast<int>(-std::int64_t{lf.height}), kLargestPixelSize));
   else
-    FitCellHeight(font, lf.height == 0 ? kDefaultCellHeight
-                                       : std::min(static_cast<int>(lf.height), kLargestPixelSize));
+    FitCellHeight(
+        font, lf.height == 0 ? kDefaultCellHeight : std::min(static_cast<int>(lf.height), kLargestPixelSize));
   if (lf.width != 0) {
     const int natural = QFontMetrics(font).averageCharWidth();
     const double wanted = std::abs(static_cast<double>(lf.width));
@@ -314,8 +314,7 @@ int MarginOf(const Pen& pen) { return std::max(pen.width, 1) + 2; }
 
 }  // namespace
 
-const std::vector<QPointF>& QtDeviceContext::ToQPoints(const DevicePoint* points, int count,
-                                                       double offset) {
+const std::vector<QPointF>& QtDeviceContext::ToQPoints(const DevicePoint* points, int count, double offset) {
   points_.clear();
   for (int i = 0; i < count; ++i) points_.emplace_back(points[i].x + offset, points[i].y + offset);
   return points_;
@@ -335,8 +334,7 @@ void QtDeviceContext::Polyline(const DevicePoint* points, int count) {
 
 void QtDeviceContext::Polygon(const DevicePoint* points, int count) {
   if (count < 2) return;
-  const Qt::FillRule rule =
-      state_.fillMode == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill;
+  const Qt::FillRule rule = state_.fillMode == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill;
   const bool filled = state_.brush.kind != Brush::Kind::Hollow;
   const bool outlined = state_.pen.style != PenStyle::Null;
   if (!filled && !outlined) return;
@@ -407,18 +405,17 @@ void QtDeviceContext::Ellipse(const DeviceRect& rect) {
   });
 }
 
-void QtDeviceContext::StretchBlt(const DeviceRect& target, const Bitmap& bitmap,
-                                 const DeviceRect& source, RasterOp op) {
+void QtDeviceContext::StretchBlt(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
+                                 RasterOp op) {
   Transfer(target, bitmap, source, op);
 }
 
-void QtDeviceContext::StretchDib(const DeviceRect& target, const Bitmap& bitmap,
-                                 const DeviceRect& source) {
+void QtDeviceContext::StretchDib(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source) {
   Transfer(target, bitmap, source, RasterOp::Copy);
 }
 
-void QtDeviceContext::Transfer(const DeviceRect& target, const Bitmap& bitmap,
-                               const DeviceRect& source, RasterOp op) {
+void QtDeviceContext::Transfer(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
+                               RasterOp op) {
   // Sizes in 64 bits: the rectangles of huge symbols may span more than 32 bits hold.
   const std::int64_t tw = std::int64_t{target.right} - target.left;
   const std::int64_t th = std::int64_t{target.bottom} - target.top;

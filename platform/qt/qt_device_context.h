@@ -94,8 +94,7 @@ class QtDeviceContext final : public DeviceContext {
 
   void StretchBlt(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
                   RasterOp op) override;
-  void StretchDib(const DeviceRect& target, const Bitmap& bitmap,
-                  const DeviceRect& source) override;
+  void StretchDib(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source) override;
   std::unique_ptr<Bitmap> CopyArea(const DeviceRect& area) override;
 
   void SetFont(const LogicalFont& font) override;
@@ -134,15 +133,14 @@ class QtDeviceContext final : public DeviceContext {
   // a black scratch image that is then XORed onto the device.
   template <typename Draw>
   void Paint(const QRect& area, Draw&& draw);
-  void Transfer(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
-                RasterOp op);
+  void Transfer(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source, RasterOp op);
   const std::vector<QPointF>& ToQPoints(const DevicePoint* points, int count, double offset);
 
   std::optional<QImage> ownImage_;
   std::optional<QPainter> ownPainter_;
   QImage* image_ = nullptr;
   QPainter* painter_ = nullptr;
-  bool restorePainter_ = false;  // the caller's painter gets its state back at the end
+  bool restorePainter_ = false;      // the caller's painter gets its state back at the end
   std::optional<QRegion> baseClip_;  // the caller's painter's clip
   bool canStretchBlt_ = true;
   bool canStretchDib_ = true;

@@ -47,7 +47,9 @@ void QtHelp::Show(const QUrl& page, const QString& anchor) {
   window_->activateWindow();
 }
 
-void QtHelp::ShowIndex(const std::string& helpFile) { Show(ProgramPage(helpFile, QStringLiteral("index.html"))); }
+void QtHelp::ShowIndex(const std::string& helpFile) {
+  Show(ProgramPage(helpFile, QStringLiteral("index.html")));
+}
 
 void QtHelp::ShowContext(const std::string& helpFile, int context) {
   // A help file of the user's own has one page; its topics are anchors "context-N".

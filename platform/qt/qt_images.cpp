@@ -14,9 +14,8 @@ QtBitmap::QtBitmap(int width, int height) {
 }
 
 QtBitmap::QtBitmap(QImage image)
-    : image_(image.format() == QImage::Format_RGB32
-                 ? std::move(image)
-                 : image.convertToFormat(QImage::Format_RGB32)) {}
+    : image_(image.format() == QImage::Format_RGB32 ? std::move(image)
+                                                    : image.convertToFormat(QImage::Format_RGB32)) {}
 
 ColorRef QtBitmap::GetPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return kBlack;

@@ -13,8 +13,7 @@ MessageBoxLook LookOf(MessageKind kind) {
     case MessageKind::Stop: return {QMessageBox::Critical, QMessageBox::Ok, false};
     case MessageKind::Exclamation: return {QMessageBox::Warning, QMessageBox::Ok, false};
     case MessageKind::Information: return {QMessageBox::Information, QMessageBox::Ok, false};
-    case MessageKind::Question:
-      return {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, false};
+    case MessageKind::Question: return {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, false};
     case MessageKind::SystemModal: return {QMessageBox::NoIcon, QMessageBox::Ok, true};
   }
   return {QMessageBox::NoIcon, QMessageBox::Ok, false};
@@ -25,8 +24,7 @@ MessageAnswer QtMessageService::Show(const Message& message) {
   // A box without an owner belongs to the active window, so it stays in front of it.
   auto* owner = static_cast<QWidget*>(message.owner);
   if (!owner) owner = QApplication::activeWindow();
-  QMessageBox box(look.icon, ToQString(message.caption), ToQString(message.text), look.buttons,
-                  owner);
+  QMessageBox box(look.icon, ToQString(message.caption), ToQString(message.text), look.buttons, owner);
   if (look.applicationModal) box.setWindowModality(Qt::ApplicationModal);
   const int pressed = box.exec();
   switch (pressed) {

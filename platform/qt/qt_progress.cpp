@@ -43,10 +43,8 @@ bool IsUserInput(QEvent::Type type) {
     case QEvent::Drop:
     case QEvent::Close:
     case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-      return true;
-    default:
-      return false;
+    case QEvent::NonClientAreaMouseButtonDblClick: return true;
+    default: return false;
   }
 }
 
@@ -105,8 +103,7 @@ void QtProgress::Start(const std::string& text) {
   text_ = new QLabel(ToQString(text), bar_);
   text_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  text_->setMinimumWidth(text_->fontMetrics().averageCharWidth() *
-                         static_cast<int>(text.size() * 3 / 4));
+  text_->setMinimumWidth(text_->fontMetrics().averageCharWidth() * static_cast<int>(text.size() * 3 / 4));
   gauge_ = new LedGauge(bar_);
   // Text and gauge stand in front of the field that stays.
   bar_->insertPermanentWidget(0, text_);
@@ -161,8 +158,8 @@ void QtProgress::DiscardPendingInput() {
 
 bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
   if (!IsUserInput(event->type())) return QObject::eventFilter(watched, event);
-  if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && depth_ > 0)
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      depth_ > 0)
     escape_ = true;
   return true;
 }

@@ -25,12 +25,13 @@ TEST(CommandTable, EveryMenuItemHasItsTextAndHint) {
 
 TEST(CommandTable, ToolBarsInTheirOrder) {
   using namespace cmd;
-  EXPECT_EQ(FirstToolBar(),
-            (std::vector<int>{kOpen, kClose, 0, kPrint, kPreview, 0, kNewWindow, kWholeMap, kRedraw, 0,
-                              kToolCursor, kToolPosition, kToolZoom, kToolArea, kToolName, 0,
-                              kToolLabel, 0, kFindPlace, 0, kSymbology}));
-  EXPECT_EQ(SecondToolBar(), (std::vector<int>{kFindRoute, kShowRoute, kDeleteRoute, 0, kPositionRoute,
-                                               0, kBatchRoute, 0, kRouteParameters}));
+  EXPECT_EQ(
+      FirstToolBar(),
+      (std::vector<int>{kOpen,     kClose,  0,          kPrint,      kPreview,      0,         kNewWindow,
+                        kWholeMap, kRedraw, 0,          kToolCursor, kToolPosition, kToolZoom, kToolArea,
+                        kToolName, 0,       kToolLabel, 0,           kFindPlace,    0,         kSymbology}));
+  EXPECT_EQ(SecondToolBar(), (std::vector<int>{kFindRoute, kShowRoute, kDeleteRoute, 0, kPositionRoute, 0,
+                                               kBatchRoute, 0, kRouteParameters}));
 }
 
 TEST(CommandEnabling, WithoutAMapOnlyTheAlwaysCommands) {

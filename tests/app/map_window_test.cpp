@@ -77,7 +77,9 @@ class MapWindowTest : public test::ServicesTest {
     map.reset();
   }
 
-  MapPoint MapAt(const QPoint& p) const { return DeviceToMap(window->Transform(), DevicePoint{p.x(), p.y()}); }
+  MapPoint MapAt(const QPoint& p) const {
+    return DeviceToMap(window->Transform(), DevicePoint{p.x(), p.y()});
+  }
 
   test::TempDir dir;
   int tool = cmd::kToolCursor;
@@ -153,8 +155,8 @@ TEST_F(MapWindowTest, PositionFieldShowsGroundCoordinatesInsideTheExtent) {
   QApplication::sendEvent(w.viewport(), &inside);
   // Map (2000, 1500) times UNIT 10, origin 0.
   EXPECT_EQ(services.status.position, "X: 20 000    Y: 15 000 ");
-  QMouseEvent outside(QEvent::MouseMove, QPointF(5, 5), w.viewport()->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
+  QMouseEvent outside(QEvent::MouseMove, QPointF(5, 5), w.viewport()->mapToGlobal(QPointF(5, 5)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(w.viewport(), &outside);
   EXPECT_EQ(services.status.position, "");
 }
@@ -173,7 +175,8 @@ TEST_F(MapWindowTest, NameBoxShowsTheNameOrTheCategory) {
   const int oneLine = w.nameBoxRect()->height();
   // The box stands above the cursor and is yellow.
   EXPECT_LE(w.nameBoxRect()->bottom(), deviceOf({2000, 1500}).y());
-  EXPECT_EQ(w.buffer().pixelColor(w.nameBoxRect()->left() + 2, w.nameBoxRect()->top() + 1), QColor(255, 255, 0));
+  EXPECT_EQ(w.buffer().pixelColor(w.nameBoxRect()->left() + 2, w.nameBoxRect()->top() + 1),
+            QColor(255, 255, 0));
   QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, deviceOf({2000, 1500}));
   EXPECT_EQ(w.nameBoxRect(), nullptr);
   EXPECT_EQ(w.buffer(), before);  // what lay under the box is back
@@ -204,7 +207,7 @@ TEST_F(MapWindowTest, DoubleClickWithTheNameToolOpensTheObjectsInformation) {
     return QPoint(d.x, d.y);
   };
   QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({2000, 1500}));
-  QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({500, 2500}));  // no name: no topic
+  QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({500, 2500}));   // no name: no topic
   QTest::mouseDClick(w.viewport(), Qt::LeftButton, {}, deviceOf({3000, 2800}));  // nothing there
   EXPECT_EQ(help.calls, (std::vector<std::string>{dir.Model("utak.htm") + " " + Utf8ToCp1250("Fő utca")}));
   InstalledServices().help = nullptr;
@@ -234,7 +237,7 @@ TEST_F(MapWindowTest, ThumbDragWaitsForTheRelease) {
   bar->setSliderDown(true);
   bar->setSliderPosition(250);  // dragging
   EXPECT_EQ(w.view().centre, before);
-  bar->setSliderDown(false);  // released
+  bar->setSliderDown(false);           // released
   EXPECT_EQ(w.view().centre.x, 1000);  // 4000 / 1000 * 250
 }
 
@@ -244,8 +247,7 @@ TEST_F(MapWindowTest, ScrollingDrawsOnlyTheUncoveredStrip) {
   w.ScrollAction(Qt::Horizontal, QAbstractSlider::SliderSingleStepAdd);
   const std::int32_t pixels = 80;  // a tenth of the width
   // What was at x + 80 is now at x.
-  for (int y = 0; y < 600; y += 37)
-    EXPECT_EQ(w.buffer().pixel(100, y), before.pixel(100 + pixels, y)) << y;
+  for (int y = 0; y < 600; y += 37) EXPECT_EQ(w.buffer().pixel(100, y), before.pixel(100 + pixels, y)) << y;
 }
 
 TEST_F(MapWindowTest, MarkerComesAndGoesWithoutTrace) {
@@ -271,8 +273,8 @@ TEST_F(MapWindowTest, WheelZoomKeepsThePointUnderTheMouse) {
   w.RenderNow();
   const QPoint at(600, 200);
   const MapPoint under = MapAt(at);
-  QWheelEvent wheel(QPointF(at), w.viewport()->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(QPointF(at), w.viewport()->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(w.viewport(), &wheel);
   EXPECT_EQ(w.view().scale, 50000);
   const MapPoint now = MapAt(at);
@@ -285,14 +287,15 @@ TEST_F(MapWindowTest, LabelDraggedWithTheMouseMovesAndIsSaved) {
   tool = cmd::kToolLabel;
   MText& labels = *map->text(0);
   const MapRect r = labels.GetLabelRect(0);
-  const DevicePoint inside = MapToDevice(w.Transform(), MapPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  const DevicePoint inside =
+      MapToDevice(w.Transform(), MapPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   const QImage before = w.buffer();
   QTest::mousePress(w.viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
   ASSERT_TRUE(w.labelDragged());
   EXPECT_NE(w.buffer(), before);  // the outline is shown
   QMouseEvent move(QEvent::MouseMove, QPointF(inside.x + 40, inside.y - 20),
-                   w.viewport()->mapToGlobal(QPointF(inside.x + 40, inside.y - 20)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
+                   w.viewport()->mapToGlobal(QPointF(inside.x + 40, inside.y - 20)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(w.viewport(), &move);
   QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, QPoint(inside.x + 40, inside.y - 20));
   EXPECT_FALSE(w.labelDragged());
@@ -332,8 +335,8 @@ TEST_F(MapWindowTest, EscapeStopsASlowDrawingAndClicksMeanwhileAreLost) {
   // An ESC and a click wait in the queue while the drawing starts.
   QCoreApplication::postEvent(w.viewport(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
   QCoreApplication::postEvent(w.viewport(), new QMouseEvent(QEvent::MouseButtonPress, QPointF(10, 10),
-                                                            w.viewport()->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
-                                                            Qt::LeftButton, Qt::NoModifier));
+                                                            w.viewport()->mapToGlobal(QPointF(10, 10)),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
   w.RenderNow();
   QApplication::processEvents();
   EXPECT_EQ(w.view().centre, centre);  // the click did not reposition the map

@@ -45,15 +45,18 @@ class RouteCommands : public test::ServicesTest {
     RoadNetworkWriter& net = w.AddRoadNetwork("Halozat", {"Utvonal"});
     net.costs = {{"Ut", 1, 1.0, 50.0, 10.0}};
     net.nodes = {0, 1, 2, -1, -1};
-    net.edges = {{0, 1, 0, 10000}, {1, 0, 0, 10000}, {1, 2, 1, 10000}, {2, 1, 1, 10000},
-                 {3, 4, 2, 14000}, {4, 3, 2, 14000}};
+    net.edges = {{0, 1, 0, 10000}, {1, 0, 0, 10000}, {1, 2, 1, 10000},
+                 {2, 1, 1, 10000}, {3, 4, 2, 14000}, {4, 3, 2, 14000}};
     PointCategoryWriter& towns = w.AddPoints("Helysegek", {"Falu"});
     towns.Add(1, {0, 0}, "Alma");
     towns.Add(1, {1000, 0}, "Bukk");
     towns.Add(1, {1000, 1000}, "Cser");
     if (houseNumbers) towns.SetHouseRange(0, {3, 1, ' ', 9, ' '});
     w.symbology.AddCategory("Utak").AddLayer("Ut").Set("LINEWIDTH", "20");
-    w.symbology.AddCategory("Halozat").AddLayer("Utvonal").Set("LINECOLOR", "255,0,255").Set("LINEWIDTH", "200");
+    w.symbology.AddCategory("Halozat")
+        .AddLayer("Utvonal")
+        .Set("LINECOLOR", "255,0,255")
+        .Set("LINEWIDTH", "200");
     EXPECT_TRUE(w.Write());
     return w.MapFileName();
   }
@@ -102,8 +105,8 @@ TEST_F(RouteCommands, PositionOnTheRouteAndDeleteIt) {
   // centred on the route's middle.
   const MapRect bounds = map.GetRouteBounds();
   ASSERT_EQ(bounds, MapRect::Of(0, 1000, 1000, 0));
-  const std::int32_t expected =
-      std::clamp(RoundScale(MultiplyScale(other.FitScale(bounds), 1.2)), map.smallestScale(), map.largestScale());
+  const std::int32_t expected = std::clamp(RoundScale(MultiplyScale(other.FitScale(bounds), 1.2)),
+                                           map.smallestScale(), map.largestScale());
   commands().Execute(cmd::kPositionRoute);
   EXPECT_EQ(other.view().scale, expected);
   EXPECT_EQ(other.view().centre, (MapPoint{500, 500}));

@@ -40,9 +40,10 @@ class Shell : public test::ServicesTest {
     // An empty line category, so that loading has nothing to report.
     dir.Write("utak.dat", "");
     dir.Write("utak.crd", "");
-    return dir.Write(file, "[MAP]\nNAME=" + name +
-                               "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n"
-                               "[Utak]\nDATAFILE=utak.dat\nCOORDFILE=utak.crd\nNLAYER=1\nLAYER01=Főút\n");
+    return dir.Write(file,
+                     "[MAP]\nNAME=" + name +
+                         "\nCARTOSYMB=symb.ini\nFINDSCALE=30000\n[CATEGORIES]\nN=1\nCATEGORY01=LINE,Utak\n"
+                         "[Utak]\nDATAFILE=utak.dat\nCOORDFILE=utak.crd\nNLAYER=1\nLAYER01=Főút\n");
   }
 
   CommandWindow& commands() { return *frame->commandWindow(); }
@@ -62,16 +63,18 @@ TEST_F(Shell, TitleMenusAndHints) {
   QStringList titles;
   for (QAction* a : frame->menuBar()->actions()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"&File", QString::fromUtf8("&Nézet"), QString::fromUtf8("Útvonal &tervezés"),
-                                 QString::fromUtf8("Megírás &pozícionálás"), QString::fromUtf8("&Beállítások"),
-                                 "&Ablak", QString::fromUtf8("&Súgó")}));
+                                 QString::fromUtf8("Megírás &pozícionálás"),
+                                 QString::fromUtf8("&Beállítások"), "&Ablak", QString::fromUtf8("&Súgó")}));
   QMenu* file = frame->menuBar()->actions()[0]->menu();
   QStringList items;
   for (QAction* a : file->actions()) items << (a->isSeparator() ? "|" : a->text());
-  EXPECT_EQ(items, (QStringList{QString::fromUtf8("Térkép &megnyitása"), QString::fromUtf8("Térkép &lezárása"), "|",
-                                QString::fromUtf8("Nyomtatási &kép"), QString::fromUtf8("&Nyomtatás..."),
-                                QString::fromUtf8("Nyomtató &beállítás..."), "|",
-                                QString::fromUtf8("Kilépés a &programból\tAlt+F4")}));
-  EXPECT_EQ(frame->action(cmd::kToolArea)->statusTip(), QString::fromUtf8("Nagyítás kijelölt terület alapján"));
+  EXPECT_EQ(items,
+            (QStringList{QString::fromUtf8("Térkép &megnyitása"), QString::fromUtf8("Térkép &lezárása"), "|",
+                         QString::fromUtf8("Nyomtatási &kép"), QString::fromUtf8("&Nyomtatás..."),
+                         QString::fromUtf8("Nyomtató &beállítás..."), "|",
+                         QString::fromUtf8("Kilépés a &programból\tAlt+F4")}));
+  EXPECT_EQ(frame->action(cmd::kToolArea)->statusTip(),
+            QString::fromUtf8("Nagyítás kijelölt terület alapján"));
   EXPECT_TRUE(frame->action(cmd::kAbout)->statusTip().isEmpty());
 }
 
@@ -87,7 +90,10 @@ TEST_F(Shell, HintShowsWhileTheMouseIsOverAToolButton) {
 TEST_F(Shell, ToolBarsHoldTheCommandsInOrder) {
   std::vector<int> seen;
   for (QAction* a : frame->firstToolBar()->actions()) {
-    if (a->isSeparator()) { seen.push_back(0); continue; }
+    if (a->isSeparator()) {
+      seen.push_back(0);
+      continue;
+    }
     for (int id : FirstToolBar())
       if (id && frame->action(id) == a) seen.push_back(id);
   }
@@ -209,12 +215,16 @@ TEST_F(Shell, OpenCommandUsesTheFileDialog) {
   EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
 
   const std::string map = WriteMap("chosen.map", "Választott");
-  commands().chooseMapFile = [&](QWidget*) { return QString::fromStdString((dir.path() / "chosen.map").string()); };
+  commands().chooseMapFile = [&](QWidget*) {
+    return QString::fromStdString((dir.path() / "chosen.map").string());
+  };
   commands().Execute(cmd::kOpen);
   ASSERT_EQ(commands().maps().size(), 1u);
   EXPECT_EQ(commands().maps()[0]->fileName(), map);
 
-  commands().chooseMapFile = [&](QWidget*) { return QString::fromStdString((dir.path() / "gone.map").string()); };
+  commands().chooseMapFile = [&](QWidget*) {
+    return QString::fromStdString((dir.path() / "gone.map").string());
+  };
   commands().Execute(cmd::kOpen);
   EXPECT_EQ(commands().maps().size(), 1u);
   ASSERT_EQ(services.messages.messages().size(), 1u);
@@ -269,7 +279,8 @@ TEST_F(Shell, MouseOverTheClientAreaEmptiesThePositionField) {
   bar->SetPositionText("X: 1   Y: 2");
   InstalledServices().status = bar;
   QTest::mouseMove(commands().viewport(), QPoint(50, 50));
-  QMouseEvent move(QEvent::MouseMove, QPointF(60, 60), QPointF(60, 60), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(60, 60), QPointF(60, 60), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(commands().viewport(), &move);
   EXPECT_TRUE(bar->positionField()->text().isEmpty());
 }

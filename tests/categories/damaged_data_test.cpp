@@ -32,15 +32,16 @@ TEST_F(DamagedData, PointLayersAndNames) {
   c.Add(1, {10, 10}, "Jó");
   c.AddRaw({0, {20, 20}, c.NameOffset("Nulla réteg")});
   c.AddRaw({2, {30, 30}, -1});
-  c.AddRaw({1, {40, 40}, 5000});          // past the end of the name table
+  c.AddRaw({1, {40, 40}, 5000});  // past the end of the name table
   c.AddRaw({-7, {1000000, 1000000}, -1});
   c.Add(1, {50, 50}, "Jó");
-  c.nameTail = "Lezáratlan";               // a name without its zero byte
+  c.nameTail = "Lezáratlan";  // a name without its zero byte
   const std::int32_t unterminated = static_cast<std::int32_t>(c.names.bytes().size());
   c.AddRaw({1, {60, 60}, unterminated});
   MPoint points = Load<MPoint>("Helyek");
 
-  EXPECT_EQ(Messages(), (Lines{Refused("c01.dat", 5, 2, "a rétegszáma (0) hibás, a kategóriának 1 rétege van")}));
+  EXPECT_EQ(Messages(),
+            (Lines{Refused("c01.dat", 5, 2, "a rétegszáma (0) hibás, a kategóriának 1 rétege van")}));
   EXPECT_EQ(points.recordCount(), 7);
   // Refused objects add nothing to the extent, have no name and are not found.
   EXPECT_EQ(points.GetExtent(), MapRect::Of(10, 50, 50, 10));
@@ -73,12 +74,15 @@ TEST_F(DamagedData, ReasonsOfTheFirstRefusedRecord) {
   MPoint pb("B", directory, file);
   MLine lc("C", directory, file);
   MArea ad("D", directory, file);
-  EXPECT_EQ(Messages(),
-            (Lines{Refused("c01.dat", 1, 1, "a név helye (99) kívül esik a névtáblán (0 bájt)"),
-                   Refused("c02.dat", 1, 2, "a név helyén (4) kezdődő név nincs lezárva a névtábla végéig"),
-                   Refused("c03.dat", 3, 2, "a pontjainak száma negatív (-2)"),
-                   Refused("c04.dat", 1, 2,
-                           "a pontjai kívül esnek a koordináta file-on (első pont: 2, pontszám: 3, a file 4 pontos)")}));
+  EXPECT_EQ(
+      Messages(),
+      (Lines{
+          Refused("c01.dat", 1, 1, "a név helye (99) kívül esik a névtáblán (0 bájt)"),
+          Refused("c02.dat", 1, 2, "a név helyén (4) kezdődő név nincs lezárva a névtábla végéig"),
+          Refused("c03.dat", 3, 2, "a pontjainak száma negatív (-2)"),
+          Refused(
+              "c04.dat", 1, 2,
+              "a pontjai kívül esnek a koordináta file-on (első pont: 2, pontszám: 3, a file 4 pontos)")}));
   EXPECT_EQ(lc.GetExtent(), MapRect::Of(0, 0, 10, 0));
   EXPECT_EQ(ad.GetExtent(), MapRect::Of(0, 5, 5, 0));
 }
@@ -107,7 +111,8 @@ TEST_F(DamagedData, MissingLayerCountRefusesEveryRecord) {
   c.Add(1, {{0, 0}, {1, 1}}, "");
   MLine lines = Load<MLine>("Utak");
   EXPECT_EQ(lines.layerCount(), 0);
-  EXPECT_EQ(Messages(), (Lines{Refused("c01.dat", 2, 1, "a rétegszáma (1) hibás, a kategóriának 0 rétege van")}));
+  EXPECT_EQ(Messages(),
+            (Lines{Refused("c01.dat", 2, 1, "a rétegszáma (1) hibás, a kategóriának 0 rétege van")}));
   EXPECT_EQ(lines.GetExtent(), MapRect::Empty());
 }
 
@@ -121,7 +126,6 @@ TEST_F(DamagedData, NoCoordinateFileIsReportedOnceAndNothingIsChecked) {
   EXPECT_EQ(lines.GetObjectName(0), "Egyes");
   EXPECT_EQ(lines.HitTest({0, 0}), std::nullopt);
 }
-
 
 // Random records over short random files: whatever they hold, loading, drawing, hit
 // tests, names and the house-number search stay inside the loaded blocks (the
@@ -140,17 +144,19 @@ TEST_F(RandomFiles, NeverReadOutsideTheirBlocks) {
     PolyCategoryWriter& areas = map.AddAreas("T", {"A", "B"});
     for (CategoryBase* c : std::initializer_list<CategoryBase*>{&points, &lines, &areas}) {
       c->NameOffset("Fő utca");
-      for (int i = pick(0, 6); i > 0; --i) c->nameTail.push_back(static_cast<char>(pick(0, 3) == 0 ? 0 : pick(1, 255)));
+      for (int i = pick(0, 6); i > 0; --i)
+        c->nameTail.push_back(static_cast<char>(pick(0, 3) == 0 ? 0 : pick(1, 255)));
       c->dataTail.assign(static_cast<std::size_t>(pick(0, 15)), '\x55');
     }
     const int names = 8 + 6;
     for (int i = pick(0, 30); i > 0; --i) {
-      const std::int32_t index = points.AddRaw({static_cast<std::int16_t>(pick(-1, 3)),
-                                                {coordinate(), coordinate()}, pick(-2, names)});
+      const std::int32_t index = points.AddRaw(
+          {static_cast<std::int16_t>(pick(-1, 3)), {coordinate(), coordinate()}, pick(-2, names)});
       if (pick(0, 1))
-        points.SetHouseRange(index, {static_cast<std::uint8_t>(pick(0, 3)), static_cast<std::int16_t>(pick(-40, 40)),
-                                     static_cast<char>(pick(-128, 127)), static_cast<std::int16_t>(pick(-40, 40)),
-                                     static_cast<char>(pick(-128, 127))});
+        points.SetHouseRange(index,
+                             {static_cast<std::uint8_t>(pick(0, 3)), static_cast<std::int16_t>(pick(-40, 40)),
+                              static_cast<char>(pick(-128, 127)), static_cast<std::int16_t>(pick(-40, 40)),
+                              static_cast<char>(pick(-128, 127))});
     }
     points.entityCount = pick(-1, 30);
     for (PolyCategoryWriter* c : {&lines, &areas}) {
@@ -164,10 +170,15 @@ TEST_F(RandomFiles, NeverReadOutsideTheirBlocks) {
     map.AddBitmap("s.bmp", test::Picture(pick(1, 5), pick(1, 5), kWhite));
     for (const char* name : {"P", "L", "T"}) {
       auto& c = map.symbology.AddCategory(name);
-      c.AddLayer("A").Set("BITMAP", "s.bmp,12").Set("TRANSPARENTCOLOR", "255,255,255").Set("LINEWIDTH", "6").Set(
-          "WIDTHFACTOR", "100,50,10");
-      c.AddLayer("B").Set("BITMAP", "s.bmp,0.4").Set("LINESTYLE", std::to_string(pick(-1, 9))).Set(
-          "HATCHSTYLE", std::to_string(pick(-2, 8)));
+      c.AddLayer("A")
+          .Set("BITMAP", "s.bmp,12")
+          .Set("TRANSPARENTCOLOR", "255,255,255")
+          .Set("LINEWIDTH", "6")
+          .Set("WIDTHFACTOR", "100,50,10");
+      c.AddLayer("B")
+          .Set("BITMAP", "s.bmp,0.4")
+          .Set("LINESTYLE", std::to_string(pick(-1, 9)))
+          .Set("HATCHSTYLE", std::to_string(pick(-2, 8)));
     }
     ASSERT_TRUE(map.Write());
     const std::string file = map.MapFileName();

@@ -25,7 +25,8 @@ TEST(CategoryKinds, KeywordsBothWays) {
     EXPECT_EQ(CategoryKindOf(KeywordOf(kind)), kind);
   EXPECT_EQ(KeywordOf(CategoryKind::Point), "POINT");
   EXPECT_EQ(KeywordOf(CategoryKind::OptPath), "OPTPATH");
-  for (const char* other : {"point", "Line", "", "AREAS", "TEX"}) EXPECT_EQ(CategoryKindOf(other), std::nullopt) << other;
+  for (const char* other : {"point", "Line", "", "AREAS", "TEX"})
+    EXPECT_EQ(CategoryKindOf(other), std::nullopt) << other;
 }
 
 // How each kind is written for these tests: category "K" with one layer "L" whose
@@ -145,8 +146,8 @@ TYPED_TEST(EveryCategory, WithoutItsFilesNothingIsDrawnEvenWithoutLayers) {
   for (const char* folder : {"with-layers", "without-layers"}) {
     MapWriter w(this->dir.path() / folder);
     w.unit = 1;
-    Kind<TypeParam>::Write(w, folder == std::string("with-layers") ? std::vector<std::string>{"L"}
-                                                                   : std::vector<std::string>{});
+    Kind<TypeParam>::Write(
+        w, folder == std::string("with-layers") ? std::vector<std::string>{"L"} : std::vector<std::string>{});
     std::filesystem::create_directories(this->dir.path() / folder);
     ASSERT_TRUE(w.Write());
     std::filesystem::remove(this->dir.path() / folder / Kind<TypeParam>::kFile);
@@ -163,8 +164,8 @@ TYPED_TEST(EveryCategory, EscIsAskedOfTheContextsProgress) {
   TypeParam category = this->LoadKind();
   test::ScriptedProgress own;
   RenderContext context = this->Context();
-  RenderContext withOwn{context.dc, context.transform, context.update, context.mapExtent, context.scale,
-                        context.symbology, context.unit, own};
+  RenderContext withOwn{context.dc,    context.transform, context.update, context.mapExtent,
+                        context.scale, context.symbology, context.unit,   own};
   category.Draw(withOwn);
   EXPECT_EQ(own.polls(), 2 * Kind<TypeParam>::kPasses);
   EXPECT_EQ(this->services.progress.polls(), 0);

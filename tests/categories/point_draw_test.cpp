@@ -52,9 +52,9 @@ TEST_F(PointDrawing, LaterPointsCoverEarlierOnesAndWinTheHitTest) {
 
 TEST_F(PointDrawing, DrawnFlagsFollowLayersScalesAndTheView) {
   towns.Add(1, {100, 100}, "Látszik");
-  towns.Add(2, {50, 50}, "Falu");       // layer shown only from 1:5000 to 1:10000
-  towns.Add(3, {60, 60}, "Tanya");      // no symbol
-  towns.Add(1, {5000, 5000}, "Messze"); // outside the view
+  towns.Add(2, {50, 50}, "Falu");        // layer shown only from 1:5000 to 1:10000
+  towns.Add(3, {60, 60}, "Tanya");       // no symbol
+  towns.Add(1, {5000, 5000}, "Messze");  // outside the view
   writer.symbology.categories[0].layers[0].Set("DISPLAYSCALE", "1000,20000");
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
 
@@ -102,8 +102,8 @@ TEST_F(PointDrawing, TransparentSymbolsGoThroughTheirMasks) {
   towns.Add(1, {100, 100}, "Szeged");
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
   Draw(points);
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(), {"STRETCHBLT 93,97 14x7 <- 0,0 40x20 AND",
-                                             "STRETCHBLT 93,97 14x7 <- 0,0 40x20 OR"}));
+  EXPECT_TRUE(TranscriptIs(
+      dc.Transcript(), {"STRETCHBLT 93,97 14x7 <- 0,0 40x20 AND", "STRETCHBLT 93,97 14x7 <- 0,0 40x20 OR"}));
 }
 
 TEST_F(PointDrawing, DevicesWithoutStretchedTransfers) {
@@ -112,8 +112,8 @@ TEST_F(PointDrawing, DevicesWithoutStretchedTransfers) {
   MPoint points = LoadWithSymbology<MPoint>("Helyek");
   dc.canStretchBlt = false;
   Draw(points);
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(), {"STRETCHDIB 93,97 14x7 <- 0,0 40x20",
-                                             "STRETCHDIB 113,97 14x7 <- 0,0 40x20"}));
+  EXPECT_TRUE(TranscriptIs(dc.Transcript(),
+                           {"STRETCHDIB 93,97 14x7 <- 0,0 40x20", "STRETCHDIB 113,97 14x7 <- 0,0 40x20"}));
   dc.canStretchDib = false;
   Draw(points);
   EXPECT_TRUE(dc.Transcript().empty());

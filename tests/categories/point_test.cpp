@@ -41,7 +41,7 @@ TEST_F(Points, RecordsNamesAndExtent) {
   towns.infoFile = "info.hlp";
   towns.Add(1, {100, 200}, "Szeged");
   towns.Add(2, {-50, 900}, "");
-  towns.Add(2, {300, -10}, "Szeged");  // two records may share a name
+  towns.Add(2, {300, -10}, "Szeged");        // two records may share a name
   towns.dataTail = std::string(10, '\x7f');  // a trailing partial record is ignored
   MPoint points = Load<MPoint>("Települések");
 
@@ -88,7 +88,8 @@ class HouseNumbers : public Points {
   std::int32_t Segment(std::string_view name, std::int16_t first, std::int16_t last, bool starts = false,
                        char firstLetter = ' ', char lastLetter = ' ') {
     const std::int32_t i = towns.Add(1, {0, 0}, name);
-    towns.SetHouseRange(i, {static_cast<std::uint8_t>(2 | (starts ? 1 : 0)), first, firstLetter, last, lastLetter});
+    towns.SetHouseRange(
+        i, {static_cast<std::uint8_t>(2 | (starts ? 1 : 0)), first, firstLetter, last, lastLetter});
     return i;
   }
 };
@@ -103,9 +104,9 @@ TEST_F(HouseNumbers, ExactMatchesOnTheirSide) {
   Segment("Fő utca", 50, 52, false, 'a', ' ');
   MPoint points = Load<MPoint>("Települések");
 
-  EXPECT_EQ(points.FindHouseNumber(street, "12"), 2);   // even number, even range 2-20
-  EXPECT_EQ(points.FindHouseNumber(street, "11"), 1);   // odd: 1-11
-  EXPECT_EQ(points.FindHouseNumber(street, "7"), 4);    // mixed parity 6-9, the last match wins
+  EXPECT_EQ(points.FindHouseNumber(street, "12"), 2);  // even number, even range 2-20
+  EXPECT_EQ(points.FindHouseNumber(street, "11"), 1);  // odd: 1-11
+  EXPECT_EQ(points.FindHouseNumber(street, "7"), 4);   // mixed parity 6-9, the last match wins
   EXPECT_EQ(points.FindHouseNumber(street, "40"), 5);
   EXPECT_EQ(points.FindHouseNumber(street, "52"), 6);   // 50/a ... 52
   EXPECT_EQ(points.FindHouseNumber(street, "50b"), 6);  // 50/b lies above 50/a
@@ -131,7 +132,7 @@ TEST_F(HouseNumbers, NearestSegmentOnTheSameSide) {
   EXPECT_EQ(points.FindHouseNumber(street, ""), 1);    // -1: the odd segment with the smallest first
   EXPECT_EQ(points.FindHouseNumber(street, "abc"), 1);
   EXPECT_EQ(points.FindHouseNumber(street, "99999999999"), 2);  // far beyond every range, no overflow
-  EXPECT_EQ(points.FindHouseNumber(4, "15"), 4);  // its own run of one
+  EXPECT_EQ(points.FindHouseNumber(4, "15"), 4);                // its own run of one
 }
 
 TEST_F(HouseNumbers, EqualDistancesKeepTheEarliest) {

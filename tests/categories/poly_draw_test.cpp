@@ -33,11 +33,11 @@ TEST_F(LineDrawing, ThreeStrokesInThreePasses) {
   MLine lines = LoadWithSymbology<MLine>("Utak");
   Draw(lines);
   // All casings first, then all fills, then all centre lines.
-  EXPECT_TRUE(TranscriptIs(Painted(), {"PEN 0,0,0 10 SOLID", "POLYLINE 0,100 200,100",
-                                       "PEN 100,100,100 4 DASH", "POLYLINE 100,200 100,0",
-                                       "PEN 0,0,0 10 SOLID", "POLYLINE 0,150 200,150",
-                                       "PEN 255,200,0 6 SOLID", "POLYLINE 0,100 200,100", "POLYLINE 0,150 200,150",
-                                       "PEN 0,0,0 1 SOLID", "POLYLINE 0,100 200,100", "POLYLINE 0,150 200,150"}));
+  EXPECT_TRUE(TranscriptIs(
+      Painted(),
+      {"PEN 0,0,0 10 SOLID", "POLYLINE 0,100 200,100", "PEN 100,100,100 4 DASH", "POLYLINE 100,200 100,0",
+       "PEN 0,0,0 10 SOLID", "POLYLINE 0,150 200,150", "PEN 255,200,0 6 SOLID", "POLYLINE 0,100 200,100",
+       "POLYLINE 0,150 200,150", "PEN 0,0,0 1 SOLID", "POLYLINE 0,100 200,100", "POLYLINE 0,150 200,150"}));
   EXPECT_EQ(lines.GetObjectName(2), "Kettes");
   EXPECT_EQ(lines.GetBounds(1), MapRect::Of(100, 200, 100, 0));
   EXPECT_EQ(lines.GetExtent(), MapRect::Of(0, 200, 200, 0));
@@ -50,11 +50,11 @@ TEST_F(LineDrawing, HitWithinHalfTheCasingWidth) {
   Draw(lines);
   EXPECT_EQ(lines.HitTest({50, 104}), 0);
   EXPECT_EQ(lines.HitTest({50, 96}), 0);
-  EXPECT_EQ(lines.HitTest({50, 105}), std::nullopt);  // half of 10 is not greater than 5
-  EXPECT_EQ(lines.HitTest({101, 100}), 1);  // the later line lies on top
-  EXPECT_EQ(lines.HitTest({0, 100}), 0);    // the first vertex
-  EXPECT_EQ(lines.HitTest({200, 100}), 0);  // and the last one
-  EXPECT_EQ(lines.HitTest({203, 100}), std::nullopt); // beyond the end, though within the grown rectangle
+  EXPECT_EQ(lines.HitTest({50, 105}), std::nullopt);   // half of 10 is not greater than 5
+  EXPECT_EQ(lines.HitTest({101, 100}), 1);             // the later line lies on top
+  EXPECT_EQ(lines.HitTest({0, 100}), 0);               // the first vertex
+  EXPECT_EQ(lines.HitTest({200, 100}), 0);             // and the last one
+  EXPECT_EQ(lines.HitTest({203, 100}), std::nullopt);  // beyond the end, though within the grown rectangle
   EXPECT_EQ(lines.HitTest({99, 150}), 1);
   EXPECT_EQ(lines.HitTest({98, 150}), std::nullopt);
 }
@@ -65,10 +65,9 @@ TEST_F(LineDrawing, OnePointLinesAndThinLayers) {
   roads.Add(3, {{0, 30}, {100, 30}}, "Ösvény");
   MLine lines = LoadWithSymbology<MLine>("Utak");
   Draw(lines);
-  EXPECT_TRUE(TranscriptIs(Painted(), {"PEN 0,0,0 10 SOLID", "POLYLINE 150,50",
-                                       "PEN 0,0,0 0 SOLID", "POLYLINE 0,180 100,180",
-                                       "PEN 255,200,0 6 SOLID", "POLYLINE 150,50",
-                                       "PEN 0,0,0 1 SOLID", "POLYLINE 150,50"}));
+  EXPECT_TRUE(TranscriptIs(
+      Painted(), {"PEN 0,0,0 10 SOLID", "POLYLINE 150,50", "PEN 0,0,0 0 SOLID", "POLYLINE 0,180 100,180",
+                  "PEN 255,200,0 6 SOLID", "POLYLINE 150,50", "PEN 0,0,0 1 SOLID", "POLYLINE 150,50"}));
   EXPECT_TRUE(lines.IsDrawn(0));
   EXPECT_EQ(lines.HitTest({150, 150}), std::nullopt);  // no segment: never hit
   // Width 0: only the vertices themselves.
@@ -123,8 +122,11 @@ class AreaDrawing : public test::DrawTest {
  protected:
   AreaDrawing() : areas(writer.AddAreas("Területek", {"Erdő", "Tó", "Rejtett"})) {
     auto& c = writer.symbology.AddCategory("Területek");
-    c.AddLayer("Erdő").Set("LINECOLOR", "0,64,0").Set("FILLCOLOR", "0,128,0").Set("HATCHSTYLE", "2").Set(
-        "LINEWIDTH", "2");
+    c.AddLayer("Erdő")
+        .Set("LINECOLOR", "0,64,0")
+        .Set("FILLCOLOR", "0,128,0")
+        .Set("HATCHSTYLE", "2")
+        .Set("LINEWIDTH", "2");
     c.AddLayer("Tó").Set("FILLCOLOR", "0,0,255");
     c.AddLayer("Rejtett").Set("LINESTYLE", "-1");
   }
@@ -136,13 +138,13 @@ TEST_F(AreaDrawing, HatchedAndSolidFillsWithOutlines) {
   areas.Add(2, {{50, 50}, {50, 150}, {150, 150}, {50, 50}}, "Tó");
   MArea layer = LoadWithSymbology<MArea>("Területek");
   Draw(layer);
-  EXPECT_TRUE(TranscriptIs(Painted(), {"FILL WINDING", "PEN 0,64,0 2 SOLID", "BRUSH HATCH 2 0,128,0",
-                                       "BKMODE TRANSPARENT", "POLYGON 20,180 20,120 80,120 80,180 20,180",
-                                       "PEN 0,0,0 0 SOLID", "BRUSH SOLID 0,0,255",
-                                       "POLYGON 50,150 50,50 150,50 50,150"}));
+  EXPECT_TRUE(TranscriptIs(
+      Painted(), {"FILL WINDING", "PEN 0,64,0 2 SOLID", "BRUSH HATCH 2 0,128,0", "BKMODE TRANSPARENT",
+                  "POLYGON 20,180 20,120 80,120 80,180 20,180", "PEN 0,0,0 0 SOLID", "BRUSH SOLID 0,0,255",
+                  "POLYGON 50,150 50,50 150,50 50,150"}));
   EXPECT_EQ(layer.HitTest({30, 50}), 0);
-  EXPECT_EQ(layer.HitTest({60, 70}), 1);  // inside both: the later one
-  EXPECT_EQ(layer.HitTest({30, 80}), 0);   // the top edge is inside
+  EXPECT_EQ(layer.HitTest({60, 70}), 1);             // inside both: the later one
+  EXPECT_EQ(layer.HitTest({30, 80}), 0);             // the top edge is inside
   EXPECT_EQ(layer.HitTest({30, 20}), std::nullopt);  // the bottom edge outside
   EXPECT_EQ(layer.GetObjectName(1), "Tó");
 }

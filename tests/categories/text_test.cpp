@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,11 +41,11 @@ TEST_F(TextDrawing, LabelsStandOnTheirBaselineInTheLayerFont) {
   MText text = Load();
   Draw(text);
   const std::string lake = test::U8(u8"TEXT 20,160 \"Tó\"");  // the transcript is UTF-8
-  EXPECT_TRUE(TranscriptIs(Painted(), {
-      "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 10 0 0 700", "TEXTCOLOR 255,0,0", "TEXT 50,100 \"Duna\"",
-      // 150 % of the average width 5.
-      "FONT \"Times New Roman\" 10 7 0 400 ITALIC UNDERLINE", "TEXTCOLOR 0,0,255", lake}));
+  EXPECT_TRUE(TranscriptIs(
+      Painted(), {"ALIGN BASELINE", "BKMODE TRANSPARENT", "FONT \"Arial CE\" 10 0 0 700", "TEXTCOLOR 255,0,0",
+                  "TEXT 50,100 \"Duna\"",
+                  // 150 % of the average width 5.
+                  "FONT \"Times New Roman\" 10 7 0 400 ITALIC UNDERLINE", "TEXTCOLOR 0,0,255", lake}));
   // The unturned box from the descent line (2 below the anchor) up: 4 x 5 wide, 10 high.
   EXPECT_EQ(text.GetLabelRect(0), MapRect::Of(50, 108, 70, 98));
   EXPECT_EQ(text.GetLabelRect(1), MapRect::Of(20, 48, 34, 38));
@@ -63,10 +63,10 @@ TEST_F(TextDrawing, TurnedLabelGetsItsOwnFontAndAWiderUnturnedRectangle) {
   labels.Add(1, {150, 20}, 45.5f, "Tisza");
   MText text = Load();
   Draw(text);
-  EXPECT_TRUE(TranscriptIs(Painted(), {
-      "ALIGN BASELINE", "BKMODE TRANSPARENT",
-      "FONT \"Arial CE\" 10 0 900 700", "TEXTCOLOR 255,0,0", "TEXT 100,100 \"Duna\"",
-      "FONT \"Arial CE\" 10 0 455 700", "TEXT 150,180 \"Tisza\""}));
+  EXPECT_TRUE(TranscriptIs(
+      Painted(),
+      {"ALIGN BASELINE", "BKMODE TRANSPARENT", "FONT \"Arial CE\" 10 0 900 700", "TEXTCOLOR 255,0,0",
+       "TEXT 100,100 \"Duna\"", "FONT \"Arial CE\" 10 0 455 700", "TEXT 150,180 \"Tisza\""}));
   // 20 pixels widened by 1.05 to 21, the rectangle itself is not turned.
   EXPECT_EQ(text.GetLabelRect(0), MapRect::Of(100, 108, 121, 98));
   EXPECT_EQ(text.GetLabelRect(1), MapRect::Of(150, 28, 176, 18));
@@ -122,7 +122,7 @@ TEST_F(TextDrawing, LayersWithoutFontScaleOrVisibilityLeaveTheirLabelsUndrawn) {
   labels.Add(1, {50, 100}, 0.0f, "Duna");
   labels.Add(2, {50, 50}, 0.0f, "Tó");
   labels.Add(1, {5000, 5000}, 0.0f, "Messze");  // outside the view
-  labels.Add(1, {60, 60}, 0.0f, "");             // no name
+  labels.Add(1, {60, 60}, 0.0f, "");            // no name
   MText text = Load();
   Draw(text);
   // The layer of height 0 draws nothing, nor does the label out of view.
@@ -170,10 +170,10 @@ TEST_F(TextDrawing, EscapeEndsTheLoopAndTheCategoryScaleStopsDrawing) {
 
 TEST_F(TextDrawing, DamagedRecordsAreRefusedOnce) {
   labels.Add(1, {50, 100}, 0.0f, "Duna");
-  labels.AddRaw({3, {60, 60}, 0.0f, -1});  // layer 3 of 2
-  labels.AddRaw({1, {70, 70}, 0.0f, 999}); // outside the name table
+  labels.AddRaw({3, {60, 60}, 0.0f, -1});                                    // layer 3 of 2
+  labels.AddRaw({1, {70, 70}, 0.0f, 999});                                   // outside the name table
   labels.Add(1, {80, 80}, std::numeric_limits<float>::quiet_NaN(), "Duna");  // kept, never hit
-  labels.dataTail = "tail";                 // a partial record
+  labels.dataTail = "tail";                                                  // a partial record
   MText text = Load();
   EXPECT_EQ(Messages(), (Lines{"KOLTAR32|EXCLAMATION|Hibás adat '" + File("c01.dat") +
                                "' file-ban: 2 objektum nem jeleníthető meg.\nAz első hibás a(z) 2. rekord: "
@@ -230,22 +230,23 @@ class LabelFiles : public test::CategoryTest {
 TEST_F(LabelFiles, EarlierPositionsMatchNamesWithoutLetterCase) {
   labels.Add(1, {1, 1}, 0.0f, "Duna");
   labels.Add(1, {2, 2}, 0.0f, "Tisza");
-  labels.Add(1, {3, 3}, 0.0f, "Zagyva");     // not in the earlier edition
-  labels.Add(1, {4, 4}, 0.0f, "DUNA");       // shares the name with the first
-  labels.Add(1, {5, 5}, 0.0f, "");           // no name: skipped, not counted
+  labels.Add(1, {3, 3}, 0.0f, "Zagyva");  // not in the earlier edition
+  labels.Add(1, {4, 4}, 0.0f, "DUNA");    // shares the name with the first
+  labels.Add(1, {5, 5}, 0.0f, "");        // no name: skipped, not counted
   labels.Add(1, {6, 6}, 0.0f, "Őrség");
   labels.Add(1, {7, 7}, 0.0f, "Hármashatár");  // missing too
   TextCategoryWriter& old = Earlier();
   old.Add(1, {100, 200}, 0.0f, "tisza");
   old.Add(1, {300, 400}, 30.0f, "duna");
-  old.Add(1, {500, 600}, 60.0f, "Duna");     // a later one of the same name is not taken
+  old.Add(1, {500, 600}, 60.0f, "Duna");  // a later one of the same name is not taken
   old.Add(1, {700, 800}, 12.5f, "őRSÉG");
-  old.AddRaw({1, {900, 900}, 0.0f, 5000});   // damaged: a name outside the table
+  old.AddRaw({1, {900, 900}, 0.0f, 5000});  // damaged: a name outside the table
   WriteEarlier();
   MText text = Load<MText>("Nevek");
 
   text.LoadLabelPositions(dir.Model("old/c01.dat"), dir.Model("old/c01.nam"));
-  EXPECT_EQ(Messages(), (Lines{Information("2 megíráshoz nem lehetett beállítani pozíciót [Nevek] kategóriában.")}));
+  EXPECT_EQ(Messages(),
+            (Lines{Information("2 megíráshoz nem lehetett beállítani pozíciót [Nevek] kategóriában.")}));
   EXPECT_EQ(text.GetLabelPosition(0), (MapPoint{300, 400}));
   EXPECT_DOUBLE_EQ(text.GetLabelAngle(0), 30.0);
   EXPECT_EQ(text.GetLabelPosition(1), (MapPoint{100, 200}));
@@ -268,12 +269,14 @@ TEST_F(LabelFiles, LoadingChangesEvenWhenNothingMatchesButNotWhenAFileIsMissing)
   WriteEarlier();
   MText text = Load<MText>("Nevek");
   text.LoadLabelPositions(dir.Model("old/c01.dat"), dir.Model("old/nincs.nam"));
-  EXPECT_EQ(Messages(), (Lines{"KOLTAR32|EXCLAMATION|'" + dir.Model("old/nincs.nam") + "' file nem nyitható meg.\n"}));
+  EXPECT_EQ(Messages(),
+            (Lines{"KOLTAR32|EXCLAMATION|'" + dir.Model("old/nincs.nam") + "' file nem nyitható meg.\n"}));
   EXPECT_FALSE(text.changed());
 
   services.messages.Clear();
   text.LoadLabelPositions(dir.Model("old/c01.dat"), dir.Model("old/c01.nam"));
-  EXPECT_EQ(Messages(), (Lines{Information("1 megíráshoz nem lehetett beállítani pozíciót [Nevek] kategóriában.")}));
+  EXPECT_EQ(Messages(),
+            (Lines{Information("1 megíráshoz nem lehetett beállítani pozíciót [Nevek] kategóriában.")}));
   EXPECT_TRUE(text.changed());
   services.messages.Answer(MessageAnswer::No);
 }

@@ -35,7 +35,8 @@ BmpPicture TownSymbol() {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x) {
       const double r = std::hypot(x - 15.5, y - 15.5);
-      if (r <= 15.5) p.pixels[static_cast<std::size_t>(y) * 32 + x] = r > 12.5 ? Rgb(90, 0, 0) : Rgb(230, 30, 30);
+      if (r <= 15.5)
+        p.pixels[static_cast<std::size_t>(y) * 32 + x] = r > 12.5 ? Rgb(90, 0, 0) : Rgb(230, 30, 30);
     }
   return p;
 }
@@ -65,12 +66,13 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   // of the road network.
   PolyCategoryWriter& roads = map.AddLines("Utak", {"Autópálya", "Főút", "Földút"});
   RoadNetworkWriter& network = map.AddRoadNetwork("Útvonal", {"Útvonal"});
-  network.costs = {{"Autópálya", 1, 1.0, 110.0, 45.0}, {"Főút", 1, 1.0, 80.0, 35.0}, {"Földút", 1, 1.0, 30.0, 20.0}};
+  network.costs = {
+      {"Autópálya", 1, 1.0, 110.0, 45.0}, {"Főút", 1, 1.0, 80.0, 35.0}, {"Földút", 1, 1.0, 30.0, 20.0}};
   network.defaultCostType = 1;
   // Nodes 0 ... 4 are the towns in their record order, 5 ... 10 the roads' far ends.
   network.nodes = {0, 1, 2, 3, 4, -1, -1, -1, -1, -1, -1};
-  const auto piece = [&](std::int16_t layer, std::vector<MapPoint> points, const char* name, std::int32_t from,
-                         std::int32_t to) {
+  const auto piece = [&](std::int16_t layer, std::vector<MapPoint> points, const char* name,
+                         std::int32_t from, std::int32_t to) {
     double length = 0;
     for (std::size_t i = 1; i < points.size(); ++i)
       length += std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y);
@@ -116,20 +118,39 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   map.AddBitmap("falu.bmp", VillageSymbol());
 
   auto& a = map.symbology.AddCategory("Területek");
-  a.AddLayer("Erdő").Set("LINECOLOR", "0,100,0").Set("FILLCOLOR", "0,150,0").Set("HATCHSTYLE", "2").Set(
-      "LINEWIDTH", "20");
+  a.AddLayer("Erdő")
+      .Set("LINECOLOR", "0,100,0")
+      .Set("FILLCOLOR", "0,150,0")
+      .Set("HATCHSTYLE", "2")
+      .Set("LINEWIDTH", "20");
   a.AddLayer("Tó").Set("LINECOLOR", "0,0,180").Set("FILLCOLOR", "120,170,255").Set("LINEWIDTH", "10");
-  a.AddLayer("Belterület").Set("LINECOLOR", "200,120,80").Set("FILLCOLOR", "255,220,180").Set("LINEWIDTH", "0");
+  a.AddLayer("Belterület")
+      .Set("LINECOLOR", "200,120,80")
+      .Set("FILLCOLOR", "255,220,180")
+      .Set("LINEWIDTH", "0");
 
   auto& r = map.symbology.AddCategory("Utak");
-  r.AddLayer("Autópálya").Set("LINECOLOR", "120,0,0").Set("FILLCOLOR", "255,80,80").Set("LINEWIDTH", "300").Set(
-      "WIDTHFACTOR", "100,60,15");
-  r.AddLayer("Főút").Set("LINECOLOR", "0,0,0").Set("FILLCOLOR", "255,210,0").Set("LINEWIDTH", "200").Set(
-      "WIDTHFACTOR", "100,60,0");
-  r.AddLayer("Földút").Set("LINECOLOR", "90,60,20").Set("FILLCOLOR", "230,200,150").Set("LINESTYLE", "1").Set(
-      "LINEWIDTH", "150").Set("WIDTHFACTOR", "100,50,10");
+  r.AddLayer("Autópálya")
+      .Set("LINECOLOR", "120,0,0")
+      .Set("FILLCOLOR", "255,80,80")
+      .Set("LINEWIDTH", "300")
+      .Set("WIDTHFACTOR", "100,60,15");
+  r.AddLayer("Főút")
+      .Set("LINECOLOR", "0,0,0")
+      .Set("FILLCOLOR", "255,210,0")
+      .Set("LINEWIDTH", "200")
+      .Set("WIDTHFACTOR", "100,60,0");
+  r.AddLayer("Földút")
+      .Set("LINECOLOR", "90,60,20")
+      .Set("FILLCOLOR", "230,200,150")
+      .Set("LINESTYLE", "1")
+      .Set("LINEWIDTH", "150")
+      .Set("WIDTHFACTOR", "100,50,10");
 
-  map.symbology.AddCategory("Útvonal").AddLayer("Útvonal").Set("LINECOLOR", "220,0,220").Set("LINEWIDTH", "120");
+  map.symbology.AddCategory("Útvonal")
+      .AddLayer("Útvonal")
+      .Set("LINECOLOR", "220,0,220")
+      .Set("LINEWIDTH", "120");
 
   auto& t = map.symbology.AddCategory("Települések");
   t.AddLayer("Város").Set("BITMAP", "varos.bmp,1200").Set("TRANSPARENTCOLOR", "255,255,255");

@@ -12,14 +12,13 @@ TEST(MapRect, UnionStartsFromTheEmptyRectangle) {
   EXPECT_EQ(empty, MapRect::Of(2147483647, -2147483647, -2147483647, 2147483647));
   EXPECT_TRUE(empty.IsEmpty());
   EXPECT_EQ(empty.United(MapRect::Of(10, 50, 40, 20)), MapRect::Of(10, 50, 40, 20));
-  EXPECT_EQ(MapRect::Of(10, 50, 40, 20).United(MapRect::Of(-5, 30, 20, -10)),
-            MapRect::Of(-5, 50, 40, -10));
+  EXPECT_EQ(MapRect::Of(10, 50, 40, 20).United(MapRect::Of(-5, 30, 20, -10)), MapRect::Of(-5, 50, 40, -10));
 }
 
 TEST(MapRect, IntersectionAndTouchingRectangles) {
   const MapRect a = MapRect::Of(0, 10, 10, 0);
   EXPECT_EQ(a.Intersected(MapRect::Of(5, 20, 20, 5)), MapRect::Of(5, 10, 10, 5));
-  EXPECT_TRUE(a.Intersects(MapRect::Of(10, 5, 20, 0)));   // touches on the right edge
+  EXPECT_TRUE(a.Intersects(MapRect::Of(10, 5, 20, 0)));    // touches on the right edge
   EXPECT_TRUE(a.Intersects(MapRect::Of(10, 20, 20, 10)));  // touches at a corner
   EXPECT_FALSE(a.Intersects(MapRect::Of(11, 5, 20, 0)));
   EXPECT_FALSE(a.Intersects(MapRect::Empty()));
@@ -73,11 +72,11 @@ TEST(PointInPolygon, ClockwiseSquareEdgesAndCorners) {
   // The same square traced the other way round: top and side edges and the top corners
   // are inside, the bottom edge and its corners outside.
   const std::vector<MapPoint> ring = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
-  for (MapPoint p : {MapPoint{5, 5}, MapPoint{5, 10}, MapPoint{0, 5}, MapPoint{10, 5},
-                     MapPoint{0, 10}, MapPoint{10, 10}})
+  for (MapPoint p :
+       {MapPoint{5, 5}, MapPoint{5, 10}, MapPoint{0, 5}, MapPoint{10, 5}, MapPoint{0, 10}, MapPoint{10, 10}})
     EXPECT_TRUE(PointInPolygon(ring.data(), 5, p)) << p.x << "," << p.y;
-  for (MapPoint p : {MapPoint{5, 0}, MapPoint{0, 0}, MapPoint{10, 0}, MapPoint{5, 11},
-                     MapPoint{-1, 5}, MapPoint{5, -1}})
+  for (MapPoint p :
+       {MapPoint{5, 0}, MapPoint{0, 0}, MapPoint{10, 0}, MapPoint{5, 11}, MapPoint{-1, 5}, MapPoint{5, -1}})
     EXPECT_FALSE(PointInPolygon(ring.data(), 5, p)) << p.x << "," << p.y;
 }
 
@@ -100,8 +99,10 @@ TEST(PointInPolygon, DegenerateRings) {
   EXPECT_FALSE(PointInPolygon(one, 1, {0, 0}));
   EXPECT_FALSE(PointInPolygon(one, 0, {0, 0}));
   // Coordinates at the ends of the range do not overflow.
-  const std::vector<MapPoint> huge = {{-2147483647, -2147483647}, {2147483647, -2147483647},
-                                      {2147483647, 2147483647}, {-2147483647, 2147483647},
+  const std::vector<MapPoint> huge = {{-2147483647, -2147483647},
+                                      {2147483647, -2147483647},
+                                      {2147483647, 2147483647},
+                                      {-2147483647, 2147483647},
                                       {-2147483647, -2147483647}};
   EXPECT_TRUE(PointInPolygon(huge.data(), 5, {0, 0}));
 }

@@ -30,8 +30,8 @@ TEST(BuildTransform, RatioTableExamples) {
 }
 
 TEST(BuildTransform, OriginsAndDirections) {
-  const LCTransform t = BuildTransform(25000, {1000, 2000}, DeviceRect{10, 20, 811, 621}, 10,
-                                       PixelSize{0.25, 0.5});
+  const LCTransform t =
+      BuildTransform(25000, {1000, 2000}, DeviceRect{10, 20, 811, 621}, 10, PixelSize{0.25, 0.5});
   EXPECT_EQ(t.mapOriginX, 1000);
   EXPECT_EQ(t.mapOriginY, 2000);
   EXPECT_EQ(t.deviceOriginX, 410);  // (10 + 811) / 2, fraction dropped
@@ -102,10 +102,8 @@ TEST(Conversions, ResultsClampAtTheInt32Range) {
   t.vx = 10000;
   t.wy = 1;
   t.vy = -10000;
-  EXPECT_EQ(MapToDevice(t, MapPoint{2147483647, -2147483647}),
-            (DevicePoint{2147483647, 2147483647}));
-  EXPECT_EQ(MapToDevice(t, MapPoint{-2147483647, 2147483647}),
-            (DevicePoint{-2147483647, -2147483647}));
+  EXPECT_EQ(MapToDevice(t, MapPoint{2147483647, -2147483647}), (DevicePoint{2147483647, 2147483647}));
+  EXPECT_EQ(MapToDevice(t, MapPoint{-2147483647, 2147483647}), (DevicePoint{-2147483647, -2147483647}));
   EXPECT_EQ(MapLengthToDevice(t, 1e9), 2147483647);
   EXPECT_EQ(DeviceLengthToMap(t, 25000), 2);
 }

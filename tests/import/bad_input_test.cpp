@@ -35,8 +35,9 @@ TEST(BadInput, TruncatedOsmKeepsWhatCameBefore) {
   for (int i = 1; i <= kWays + 1; ++i)
     text += StringPrintf(" <node id=\"%d\" lat=\"47.%06d\" lon=\"19.%06d\"/>\n", i, i, i);
   for (int i = 1; i <= kWays; ++i)
-    text += StringPrintf(" <way id=\"%d\"><nd ref=\"%d\"/><nd ref=\"%d\"/><tag k=\"highway\" v=\"service\"/></way>\n",
-                         i, i, i + 1);
+    text += StringPrintf(
+        " <way id=\"%d\"><nd ref=\"%d\"/><nd ref=\"%d\"/><tag k=\"highway\" v=\"service\"/></way>\n", i, i,
+        i + 1);
   text += "</osm>\n";
   Collect sink;
   InputCounts counts;
@@ -84,8 +85,8 @@ TEST(BadInput, FilesThatAreNotDataAreRefused) {
   EXPECT_FALSE(ReadInputFile(dir.Model("missing.osm.pbf"), sink, counts, error));
   EXPECT_FALSE(ReadInputFile(dir.Write("noise.osm.pbf", std::string(300, '\x7F')), sink, counts, error));
   EXPECT_FALSE(ReadInputFile(dir.Write("noise.osm.bz2", "BZh9 not really"), sink, counts, error));
-  EXPECT_FALSE(ReadInputFile(dir.Write("cut.geojson", R"({"type":"FeatureCollection","features":[{"type":)"), sink,
-                             counts, error));
+  EXPECT_FALSE(ReadInputFile(dir.Write("cut.geojson", R"({"type":"FeatureCollection","features":[{"type":)"),
+                             sink, counts, error));
   EXPECT_TRUE(sink.features.empty());
   EXPECT_EQ(counts.unreadable, 3);  // the missing file is only refused
 }
@@ -146,7 +147,8 @@ TEST(MapCheck, FindsWhatIsWrong) {
   const std::string edgesName = ReadProfileString("\xDAtvonal", "EDGEFILE", "", 260, dir.Model("t.map"));
   std::string edges = dir.Read(edgesName);
   ASSERT_GE(edges.size(), 32u);
-  std::string swapped = edges.substr(edges.size() - 16) + edges.substr(16, edges.size() - 32) + edges.substr(0, 16);
+  std::string swapped =
+      edges.substr(edges.size() - 16) + edges.substr(16, edges.size() - 32) + edges.substr(0, 16);
   WriteI32(swapped.data() + 4, 1000);
   dir.Write(edgesName, swapped);
   const std::string roadsName = ReadProfileString("Utak", "DATAFILE", "", 260, dir.Model("t.map"));

@@ -2,24 +2,24 @@
 
 #include <algorithm>
 
+#include "geometry/geometry.h"
 #include "platform/format.h"
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
 #include "tests/support/u8.h"
-#include "geometry/geometry.h"
 #include "tools/import/map_check.h"
 
 namespace koltar::import {
 namespace {
 
 std::string LineFeature(const std::string& properties, const std::string& coordinates) {
-  return R"({"type":"Feature","properties":{)" + properties + R"(},"geometry":{"type":"LineString","coordinates":[)" +
-         coordinates + "]}}";
+  return R"({"type":"Feature","properties":{)" + properties +
+         R"(},"geometry":{"type":"LineString","coordinates":[)" + coordinates + "]}}";
 }
 
 std::string PointFeature(const std::string& properties, double lon, double lat) {
-  return R"({"type":"Feature","properties":{)" + properties + R"(},"geometry":{"type":"Point","coordinates":[)" +
-         StringPrintf("%.6f,%.6f", lon, lat) + "]}}";
+  return R"({"type":"Feature","properties":{)" + properties +
+         R"(},"geometry":{"type":"Point","coordinates":[)" + StringPrintf("%.6f,%.6f", lon, lat) + "]}}";
 }
 
 std::string Collection(const std::vector<std::string>& features) {
@@ -37,7 +37,8 @@ class GeoJsonImport : public koltar::test::ServicesTest {
   std::vector<std::string> Names(const std::string& category) const {
     const std::string names = test::CategoryFile(dir.path(), category, "NAMEFILE");
     std::vector<std::string> out;
-    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) out.push_back(names.c_str() + at);
+    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1)
+      out.push_back(names.c_str() + at);
     return out;
   }
   koltar::test::TempDir dir;
@@ -50,13 +51,21 @@ TEST_F(GeoJsonImport, StreetsOfOneNameInTwoSettlementsAreToldApart) {
   Run(Collection({
       PointFeature(koltar::test::U8(u8R"("place":"village","name":"Alsófalu")"), 19.0, 47.0),
       PointFeature(koltar::test::U8(u8R"("place":"village","name":"Felsőfalu")"), 19.13, 47.0),
-      LineFeature(koltar::test::U8(u8R"("highway":"residential","name":"Fő utca")"), "[19.0,47.0],[19.01,47.0]"),
-      LineFeature(koltar::test::U8(u8R"("highway":"residential","name":"Fő utca")"), "[19.13,47.0],[19.14,47.0]"),
+      LineFeature(koltar::test::U8(u8R"("highway":"residential","name":"Fő utca")"),
+                  "[19.0,47.0],[19.01,47.0]"),
+      LineFeature(koltar::test::U8(u8R"("highway":"residential","name":"Fő utca")"),
+                  "[19.13,47.0],[19.14,47.0]"),
       LineFeature(R"("highway":"secondary","ref":"4111")", "[19.01,47.0],[19.13,47.0]"),
   }));
   const std::vector<std::string> names = Names("Helys\xE9gek");
-  EXPECT_NE(std::find(names.begin(), names.end(), "F\xF5 utca (Als\xF3" "falu)"), names.end());
-  EXPECT_NE(std::find(names.begin(), names.end(), "F\xF5 utca (Fels\xF5" "falu)"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(),
+                      "F\xF5 utca (Als\xF3"
+                      "falu)"),
+            names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(),
+                      "F\xF5 utca (Fels\xF5"
+                      "falu)"),
+            names.end());
   EXPECT_EQ(summary.streets, 2);
   // A road without a name is named by its reference.
   const std::vector<std::string> roads = Names("Utak");
@@ -102,14 +111,15 @@ TEST_F(GeoJsonImport, LakesWithIslandsBecomeOneRingWithTheIslandLeftOut) {
   }));
   const std::string data = test::CategoryFile(dir.path(), "Ter\xFCletek", "DATAFILE");
   ASSERT_EQ(data.size(), 32u);
-  EXPECT_EQ(ReadI16(data.data()), 6);    // the water layer
+  EXPECT_EQ(ReadI16(data.data()), 6);       // the water layer
   EXPECT_EQ(ReadI16(data.data() + 2), 11);  // 5 + 4 + the hole's closing point + the cut back
   // The lake's name is a label inside the water, not on the island.
   const std::string labels = test::CategoryFile(dir.path(), "Meg\xEDr\xE1sok", "DATAFILE");
   ASSERT_EQ(labels.size(), 64u);
   const std::string coords = test::CategoryFile(dir.path(), "Ter\xFCletek", "COORDFILE");
   std::vector<MapPoint> ring;
-  for (std::size_t i = 0; i < coords.size() / 8; ++i) ring.push_back({ReadI32(coords.data() + i * 8), ReadI32(coords.data() + i * 8 + 4)});
+  for (std::size_t i = 0; i < coords.size() / 8; ++i)
+    ring.push_back({ReadI32(coords.data() + i * 8), ReadI32(coords.data() + i * 8 + 4)});
   const MapPoint label{ReadI32(labels.data() + 2), ReadI32(labels.data() + 6)};
   EXPECT_TRUE(PointInPolygon(ring.data(), static_cast<int>(ring.size()), label));
   EXPECT_FALSE(PointInPolygon(ring.data(), static_cast<int>(ring.size()), MapPoint{0, 0}));  // the island

@@ -41,8 +41,8 @@ inline bool Import(const std::vector<std::string>& inputs, const std::filesystem
 
 // One category's file, by the key in its section of the map file (category name in code page
 // 1250).
-inline std::string CategoryFile(const std::filesystem::path& dir, const std::string& category, const std::string& key,
-                                const std::string& mapFile = "t.map") {
+inline std::string CategoryFile(const std::filesystem::path& dir, const std::string& category,
+                                const std::string& key, const std::string& mapFile = "t.map") {
   const std::string map = ModelFileName(dir / mapFile);
   const std::string name = ReadProfileString(category, key, "", 260, map);
   std::ifstream in(dir / name, std::ios::binary);

@@ -3,11 +3,11 @@
 #include <map>
 #include <set>
 
+#include "categories/point.h"
+#include "map/mmap.h"
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
 #include "tests/support/u8.h"
-#include "categories/point.h"
-#include "map/mmap.h"
 #include "tools/import/geo.h"
 #include "tools/import/map_check.h"
 
@@ -19,7 +19,8 @@ namespace {
 // utca, to the end of Kossuth utca. Kisfalu lies by A, Nagyvár by the roundabout. Fő utca
 // has odd numbers on its south side and even ones on its north side, with an
 // interpolation line 15-21 on its second block.
-constexpr const char8_t* kOsm = u8R"(<?xml version="1.0" encoding="UTF-8"?>
+constexpr const char8_t* kOsm =
+    u8R"(<?xml version="1.0" encoding="UTF-8"?>
 <osm version="0.6">
  <node id="1" lat="47.500" lon="19.000"/>
  <node id="2" lat="47.500" lon="19.010"/>
@@ -77,7 +78,9 @@ class OsmImport : public koltar::test::ServicesTest {
     nodes = test::CategoryFile(dir.path(), "\xDAtvonal", "NODEFILE");
     edges = test::CategoryFile(dir.path(), "\xDAtvonal", "EDGEFILE");
   }
-  std::string RoadName(std::int32_t road) const { return test::NameAt(roadNames, ReadI32(roadData.data() + road * 32 + 8)); }
+  std::string RoadName(std::int32_t road) const {
+    return test::NameAt(roadNames, ReadI32(roadData.data() + road * 32 + 8));
+  }
   int RoadLayer(std::int32_t road) const { return ReadI16(roadData.data() + road * 32); }
 
   koltar::test::TempDir dir;
@@ -102,7 +105,9 @@ TEST_F(OsmImport, SettlementsThenStreetsSortedByName) {
   std::vector<std::string> order;
   for (const Point& p : towns)
     if (order.empty() || order.back() != p.name) order.push_back(p.name);
-  EXPECT_EQ(order, (std::vector<std::string>{"Kisfalu", "Nagyv\xE1r", "F\xF5 utca", "Kossuth utca", "Pet\xF5" "fi utca"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"Kisfalu", "Nagyv\xE1r", "F\xF5 utca", "Kossuth utca",
+                                             "Pet\xF5"
+                                             "fi utca"}));
   EXPECT_EQ(towns[0].layer, 3);  // village
   EXPECT_EQ(towns[1].layer, 2);  // town
   EXPECT_EQ(towns[0].flags, 0);
@@ -192,7 +197,9 @@ TEST_F(OsmImport, TheMapLoadsQuietlyAndFindsHouseNumbers) {
   const MPoint& category = *map.points()[static_cast<std::size_t>(map.townCategory())];
   const std::int32_t street = category.FindByName("F\xF5 utca");
   ASSERT_EQ(street, 2);
-  auto found = [&](const char* number) { return category.GetObjectName(category.FindHouseNumber(street, number), true); };
+  auto found = [&](const char* number) {
+    return category.GetObjectName(category.FindHouseNumber(street, number), true);
+  };
   EXPECT_EQ(found("3"), "F\xF5 utca 1  - 3 ");
   EXPECT_EQ(found("4"), "F\xF5 utca 2  - 4 ");
   EXPECT_EQ(found("17"), "F\xF5 utca 13  - 21 ");  // interpolated

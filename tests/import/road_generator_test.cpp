@@ -50,7 +50,8 @@ TEST(RoadGenerator, EveryPlaceIsJoinedAndTheResultRepeats) {
     EXPECT_EQ(r.points.front(), places[static_cast<std::size_t>(r.from)].at);
     EXPECT_EQ(r.points.back(), places[static_cast<std::size_t>(r.to)].at);
   }
-  for (std::size_t i = 0; i < places.size(); ++i) EXPECT_EQ(find(static_cast<int>(i)), find(0)) << places[i].name;
+  for (std::size_t i = 0; i < places.size(); ++i)
+    EXPECT_EQ(find(static_cast<int>(i)), find(0)) << places[i].name;
   // Deterministic.
   EXPECT_EQ(RoadsToGeoJson(GenerateRoads(places, Border())), RoadsToGeoJson(roads));
   // Not a complete graph: about three roads per place at most.

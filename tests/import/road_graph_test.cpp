@@ -30,7 +30,7 @@ TEST(RoadGraph, WaysSplitAtSharedVerticesOnly) {
   RoadGraph g;
   Add(g, {{0, 0}, {1, 0}, {2, 0}, {3, 0}});  // crossed at (2,0)
   Add(g, {{2, -1}, {2, 0}, {2, 1}});
-  Add(g, {{5, 5}, {5, 5}});                  // one position twice: no way
+  Add(g, {{5, 5}, {5, 5}});  // one position twice: no way
   g.Build();
   EXPECT_EQ(g.NodeCount(), 5);  // four ends and the crossing; (1,0) is no node
   ASSERT_EQ(g.EdgeCount(), 4);
@@ -52,10 +52,10 @@ TEST(RoadGraph, ALoopBackToItsStartIsOneEdgeFromAndToOneNode) {
 
 TEST(RoadGraph, TheCoreLeavesOutDeadEndOneWaysAndDisabledRoads) {
   RoadGraph g;
-  Add(g, {{0, 0}, {1, 0}});            // two-way
-  Add(g, {{1, 0}, {2, 0}}, 0, 1);      // one way into a dead end
-  Add(g, {{0, 0}, {0, 1}}, 1);         // a footway (rule 1, disabled)
-  Add(g, {{1, 0}, {1, 1}}, 0, 1);      // a one-way ring back to (0,0)
+  Add(g, {{0, 0}, {1, 0}});        // two-way
+  Add(g, {{1, 0}, {2, 0}}, 0, 1);  // one way into a dead end
+  Add(g, {{0, 0}, {0, 1}}, 1);     // a footway (rule 1, disabled)
+  Add(g, {{1, 0}, {1, 1}}, 0, 1);  // a one-way ring back to (0,0)
   Add(g, {{1, 1}, {0, 0}}, 0, 1);
   g.Build();
   g.FindReachableCore({true, false});

@@ -29,7 +29,8 @@ TEST(Samples, HungaryIsConsistentAndRoutes) {
 
 TEST(Samples, GothenburgIsConsistentAndSmall) {
   MapCheckCounts n;
-  EXPECT_EQ(CheckMap(ModelFileName(Samples() / "gothenburg" / "gothenburg.map"), &n), std::vector<std::string>{});
+  EXPECT_EQ(CheckMap(ModelFileName(Samples() / "gothenburg" / "gothenburg.map"), &n),
+            std::vector<std::string>{});
   EXPECT_GT(n.lines, 20000);
   EXPECT_GT(n.edges, 50000);
   EXPECT_LT(FolderSize(Samples() / "gothenburg"), 10u * 1024 * 1024);

@@ -23,10 +23,10 @@ using koltar::test::U8;
 using Stage = void (*)(BuildState&);
 
 // Every stage before the files are written, in the order of MapBuilder::Write.
-constexpr Stage kStages[] = {PlaceSettlements, BuildRoadGraph,     BuildStreets,     PlanLabelLayers,
-                             AddAreaCategory,  AddLineCategory,    AddOverviewRoads, AddRoadCategory,
+constexpr Stage kStages[] = {PlaceSettlements,   BuildRoadGraph,   BuildStreets,     PlanLabelLayers,
+                             AddAreaCategory,    AddLineCategory,  AddOverviewRoads, AddRoadCategory,
                              AddNetworkCategory, AddOverviewTowns, AddTowns,         LinkNetwork,
-                             AddLabelCategory, AddSymbology};
+                             AddLabelCategory,   AddSymbology};
 
 GeoPoint At(double lon, double lat) {
   GeoPoint p;
@@ -42,7 +42,8 @@ std::vector<GeoPoint> Points(std::initializer_list<std::pair<double, double>> po
 
 // A closed square ring with its south-west corner at (lon, lat).
 Ring Square(double lon, double lat, double side, bool outer = true) {
-  return {Points({{lon, lat}, {lon + side, lat}, {lon + side, lat + side}, {lon, lat + side}, {lon, lat}}), outer};
+  return {Points({{lon, lat}, {lon + side, lat}, {lon + side, lat + side}, {lon, lat + side}, {lon, lat}}),
+          outer};
 }
 
 class Stages : public ::testing::Test {
@@ -57,7 +58,8 @@ class Stages : public ::testing::Test {
   int Place(std::string_view style) const { return RuleOf(config.places, style); }
   int Road(std::string_view style) const { return RuleOf(config.roads, style); }
 
-  void AddSettlement(const std::string& name, std::string_view style, double lon, double lat, double population = 0) {
+  void AddSettlement(const std::string& name, std::string_view style, double lon, double lat,
+                     double population = 0) {
     input.settlements.push_back({At(lon, lat), Place(style), name, population});
     input.Extend(input.settlements.back().at);
   }
@@ -70,7 +72,8 @@ class Stages : public ::testing::Test {
     for (const Ring& r : rings) input.Extend(r.points);
     input.areas.push_back({std::move(rings), RuleOf(config.areas, style), name});
   }
-  void AddLine(std::string_view style, std::initializer_list<std::pair<double, double>> points, const std::string& name) {
+  void AddLine(std::string_view style, std::initializer_list<std::pair<double, double>> points,
+               const std::string& name) {
     input.lines.push_back({Points(points), RuleOf(config.lines, style), name});
     input.Extend(input.lines.back().points);
   }
@@ -80,7 +83,8 @@ class Stages : public ::testing::Test {
 
   // Runs the stages up to and including `last` on the input.
   BuildState& RunUntil(Stage last) {
-    state = std::make_unique<BuildState>(config, input, ChooseProjection(input), summary, dir.path(), "t.map");
+    state =
+        std::make_unique<BuildState>(config, input, ChooseProjection(input), summary, dir.path(), "t.map");
     for (Stage stage : kStages) {
       stage(*state);
       if (stage == last) break;
@@ -125,7 +129,8 @@ TEST(Converter, RoundsToUnitsDroppingRepeatsAndCountsChangedNames) {
   p.unit = 10;
   BuildSummary summary;
   Converter conv(p, summary);
-  const std::vector<MapPoint> points = conv.ToMap(std::vector<PlanePoint>{{14, -15}, {6, -6}, {16, -14}, {14, -15}});
+  const std::vector<MapPoint> points =
+      conv.ToMap(std::vector<PlanePoint>{{14, -15}, {6, -6}, {16, -14}, {14, -15}});
   EXPECT_EQ(points, (std::vector<MapPoint>{{1, -2}, {1, -1}, {2, -1}, {1, -2}}));
   EXPECT_EQ(conv.ToMap(std::vector<PlanePoint>{{4, 4}, {-4, -4}}).size(), 1u);  // both round to 0,0
   EXPECT_EQ(conv.Name(U8(u8"Fő tér"), 31), "F\xF5 t\xE9r");  // in code page 1250: unchanged
@@ -146,7 +151,8 @@ TEST_F(Stages, SettlementsSortedByNameWithRepeatedNamesToldApart) {
   std::vector<std::string> names;
   for (const Settlement& settlement : s.settlements) names.push_back(settlement.name);
   // The town, larger, keeps the name; the village gets its nearest neighbour of no smaller class.
-  EXPECT_EQ(names, (std::vector<std::string>{"Kisv\xE1ros", "kisv\xE1ros (Nagyv\xE1ros)", "Nagyv\xE1ros", "Tanya"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Kisv\xE1ros", "kisv\xE1ros (Nagyv\xE1ros)", "Nagyv\xE1ros", "Tanya"}));
   EXPECT_EQ(s.settlements[0].rule, Place("town"));
   EXPECT_EQ(summary.settlements, 4);
 }
@@ -161,8 +167,8 @@ TEST(UniqueNames, SettlementFirstThenANumberWithTheSuffixKeptWhenCut) {
                                                       {longName, 0},
                                                       {longName, -1}},
                                                      settlements, 31, false);
-  EXPECT_EQ(names, (std::vector<std::string>{"Fo utca (Szentendre)", "FO UTCA (Szentendre) 2", "Fo utca", "Fo utca 2",
-                                             std::string(18, 'x') + " (Szentendre)", longName}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Fo utca (Szentendre)", "FO UTCA (Szentendre) 2", "Fo utca",
+                                             "Fo utca 2", std::string(18, 'x') + " (Szentendre)", longName}));
   EXPECT_EQ(UniqueNames({{"Alma", 0}, {"Alma", 0}}, settlements, 31, true),
             (std::vector<std::string>{"Alma", "Alma (Szentendre)"}));
 }
@@ -173,11 +179,13 @@ TEST_F(Stages, RoadGraphGivesEverySettlementANodeOfItsOwn) {
   AddRoad("track", {{19.02, 47.5}, {19.03, 47.5}});  // a disabled road type: out of the core
   AddSettlement("A", "village", 19.0001, 47.5001);
   AddSettlement("B", "village", 19.0001, 47.5001);  // at the same spot
-  AddSettlement("C", "village", 19.0299, 47.5);      // at the end of the track
+  AddSettlement("C", "village", 19.0299, 47.5);     // at the end of the track
   const BuildState& s = RunUntil(BuildRoadGraph);
   EXPECT_EQ(s.graph.EdgeCount(), 3);
   ASSERT_EQ(s.settlementNode.size(), 3u);
-  auto near = [&](int node, double lon) { return std::abs(s.graph.NodePosition(node).x - Project(lon, 47.5).x) < 1; };
+  auto near = [&](int node, double lon) {
+    return std::abs(s.graph.NodePosition(node).x - Project(lon, 47.5).x) < 1;
+  };
   EXPECT_TRUE(near(s.settlementNode[0], 19.00));
   // B finds A's node taken and the next one far: a new node, linked to A's.
   ASSERT_EQ(s.graph.links().size(), 1u);
@@ -219,7 +227,8 @@ TEST_F(StreetStage, HouseNumbersGatheredPerBlockAndSide) {
   ASSERT_EQ(seg.size(), 4u);
   std::vector<std::string> ranges;  // parity: low-high, by the lowest number
   for (const StreetSegment& g : seg)
-    ranges.push_back(std::to_string(g.parity) + ": " + std::to_string(g.low) + g.lowLetter + "-" + std::to_string(g.high));
+    ranges.push_back(std::to_string(g.parity) + ": " + std::to_string(g.low) + g.lowLetter + "-" +
+                     std::to_string(g.high));
   EXPECT_EQ(ranges, (std::vector<std::string>{"1: 1 -3", "2: 2 -2", "2: 12a-12", "1: 13 -21"}));
   EXPECT_EQ(seg[0].edge, seg[1].edge);
   EXPECT_EQ(seg[2].edge, seg[3].edge);
@@ -264,7 +273,7 @@ TEST_F(Stages, LabelLayersPerPlaceClassAndBandThenWatersAreasStreets) {
 TEST_F(Stages, AreasWithOneLabelForCloseNamedPiecesAndNoneForSmallOnes) {
   AddArea("water", {Square(19.0, 47.0, 0.1), Square(19.04, 47.04, 0.02, false)}, U8(u8"Nagy-tó"));
   AddArea("forest", {Square(19.2, 47.0, 0.002), Square(19.2025, 47.0, 0.002)}, "Erdo");  // 40 m apart
-  AddArea("park", {Square(19.3, 47.0, 0.0003)}, "Kert");                                  // 760 square metres
+  AddArea("park", {Square(19.3, 47.0, 0.0003)}, "Kert");                                 // 760 square metres
   AddArea("country", {Square(18.9, 46.9, 0.6)}, U8(u8"Ország"));
   AddArea("builtup", {Square(19.5, 47.5, 0.0000001)});  // one map point after rounding
   const BuildState& s = RunUntil(AddAreaCategory);
@@ -333,7 +342,8 @@ TEST_F(Stages, NetworkNodesBoundFirstAndOneWayRoadsOneWay) {
   EXPECT_EQ(n.nodes, (std::vector<std::int32_t>{0, 1, -1, -1}));  // A, B, then the junctions
   // Primary both ways, the one-way street forward only, the link both ways.
   ASSERT_EQ(n.edges.size(), 5u);
-  EXPECT_TRUE(std::is_sorted(n.edges.begin(), n.edges.end(), [](const auto& a, const auto& b) { return a.from < b.from; }));
+  EXPECT_TRUE(std::is_sorted(n.edges.begin(), n.edges.end(),
+                             [](const auto& a, const auto& b) { return a.from < b.from; }));
   const std::size_t street = s.graph.Edge(0).rule == Road("residential") ? 0 : 1;
   int links = 0, oneWay = 0, twoWay = 0;
   for (const auto& e : n.edges) {
@@ -425,8 +435,9 @@ TEST_F(StreetStage, SymbologyForEveryCategoryInTheirOrder) {
   const std::vector<SymbologyWriter::Category>& c = s.map.symbology.categories;
   std::vector<std::string> names;
   for (const auto& category : c) names.push_back(category.name);
-  EXPECT_EQ(names, (std::vector<std::string>{s.areas->name, s.lines->name, s.overviewRoads->name, s.roads->name,
-                                             s.network->name, s.overviewTowns->name, s.towns->name, s.texts->name}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{s.areas->name, s.lines->name, s.overviewRoads->name, s.roads->name,
+                                      s.network->name, s.overviewTowns->name, s.towns->name, s.texts->name}));
   EXPECT_EQ(c[2].layers.size(), s.overviewRoadLayer.size());
   EXPECT_EQ(c[7].layers.size(), s.labelLayers.names.size());
   // Suburbs have no symbol of their own; streets are found, not drawn.
@@ -447,7 +458,9 @@ TEST_F(StreetStage, MapFilesWrittenWithTheSummaryOfTheCategories) {
   EXPECT_EQ(summary.categories[6].name, U8(u8"Helységek"));
   EXPECT_EQ(summary.originX, 500000);
   const std::string map = ModelFileName(dir.path() / "t.map");
-  EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 64, map), "Pr\xF3" "ba");
+  EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 64, map),
+            "Pr\xF3"
+            "ba");
   EXPECT_EQ(ReadProfileString("MAP", "CARTOSYMB", "", 64, map), "t.sym");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "t_village.bmp"));
 }
@@ -463,9 +476,10 @@ TEST_F(StreetStage, MapFilesThatCannotBeWrittenAreReported) {
 }
 
 TEST(PlaneGeometry, HolesJoinedIntoOneRingOfTheAreaLeft) {
-  const std::vector<PlanePoint> outer = {{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}};  // clockwise
+  const std::vector<PlanePoint> outer = {{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}};   // clockwise
   const std::vector<PlanePoint> hole = {{40, 40}, {60, 40}, {60, 60}, {40, 60}, {40, 40}};  // anticlockwise
-  const std::vector<PlanePoint> joined = JoinHoles(outer, {hole, {{1, 1}, {2, 2}, {1, 1}}});  // the second too small
+  const std::vector<PlanePoint> joined =
+      JoinHoles(outer, {hole, {{1, 1}, {2, 2}, {1, 1}}});  // the second too small
   EXPECT_EQ(joined.size(), 11u);
   EXPECT_DOUBLE_EQ(RingArea(joined), 10000 - 400);
   const PlanePoint label = InteriorPoint(outer, {hole});

@@ -38,9 +38,9 @@ std::vector<std::string> Readings(const std::string& mapFile, const std::vector<
                              map.origin().y, map.smallestScale(), map.largestScale(), map.findScale()));
   for (const CartoCategory& c : map.symbology().categories())
     for (const CartoLayer& l : c.layers)
-      out.push_back(StringPrintf("%s:%s %d..%d %a %a %a %a %a %a %d", c.name.c_str(), l.name.c_str(), l.scaleMin,
-                                 l.scaleMax, l.lineWidth, l.widthFactor[0], l.widthFactor[1], l.widthFactor[2],
-                                 l.fontHeight, l.bitmapHeight, l.lineStyle));
+      out.push_back(StringPrintf("%s:%s %d..%d %a %a %a %a %a %a %d", c.name.c_str(), l.name.c_str(),
+                                 l.scaleMin, l.scaleMax, l.lineWidth, l.widthFactor[0], l.widthFactor[1],
+                                 l.widthFactor[2], l.fontHeight, l.bitmapHeight, l.lineStyle));
   MOptPath& net = *map.roadNetwork();
   for (const RoadType& type : net.costTable().roadTypes()) out.push_back(FormatRoadType(type));
   const BatchResult plan = GenerateBatchRoutes(net, map.Settlements(), map.Roads(), routes);
@@ -77,7 +77,9 @@ TEST_F(DecimalComma, HungarySampleReadsAndWritesAlike) {
   Check("hungary", {"[1]", "Sopron", "Debrecen", "[2]", "Szeged", "Győr"});
 }
 
-TEST_F(DecimalComma, GothenburgSampleReadsAndWritesAlike) { Check("gothenburg", {"[1]", "Majorna", "Mölndal", "[2]", "Göteborg", "Majorna"}); }
+TEST_F(DecimalComma, GothenburgSampleReadsAndWritesAlike) {
+  Check("gothenburg", {"[1]", "Majorna", "Mölndal", "[2]", "Göteborg", "Majorna"});
+}
 
 }  // namespace
 }  // namespace koltar

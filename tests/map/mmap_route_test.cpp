@@ -45,8 +45,14 @@ class MapRoute : public test::ServicesTest {
     network.edges = {{0, 1, 0, 80}, {1, 0, 0, 80}, {1, 2, 1, 80}, {2, 1, 1, 80}};
     rails.Add(1, {{0, 50}, {100, 50}}, "");
     writer.symbology.AddCategory("Utak").AddLayer("Főút").Set("LINEWIDTH", "1");
-    writer.symbology.AddCategory("Hálózat").AddLayer("Útvonal").Set("LINECOLOR", "255,0,0").Set("LINEWIDTH", "5");
-    writer.symbology.AddCategory("Vasutak").AddLayer("Vasút").Set("LINECOLOR", "0,0,255").Set("LINEWIDTH", "1");
+    writer.symbology.AddCategory("Hálózat")
+        .AddLayer("Útvonal")
+        .Set("LINECOLOR", "255,0,0")
+        .Set("LINEWIDTH", "5");
+    writer.symbology.AddCategory("Vasutak")
+        .AddLayer("Vasút")
+        .Set("LINECOLOR", "0,0,255")
+        .Set("LINEWIDTH", "1");
   }
 
   std::unique_ptr<MMap> Load() {
@@ -68,7 +74,8 @@ class MapRoute : public test::ServicesTest {
   }
   Lines Draw(MMap& map) {
     dc.ClearTranscript();
-    const LCTransform view = BuildTransform(4000, {100, 100}, DeviceRect{0, 0, 200, 200}, 1, PixelSize{0.25, 0.25});
+    const LCTransform view =
+        BuildTransform(4000, {100, 100}, DeviceRect{0, 0, 200, 200}, 1, PixelSize{0.25, 0.25});
     map.Draw(dc, view, DeviceRect{0, 0, 200, 200}, 4000);
     return test::PaintingCalls(dc.Transcript());
   }
@@ -90,9 +97,10 @@ TEST_F(MapRoute, RouteIsDrawnAtTheNetworksPlaceInTheDrawOrder) {
 
   ASSERT_EQ(Plan(*map), 2);
   // The railway, declared after the network, is drawn over the route.
-  EXPECT_TRUE(TranscriptIs(Draw(*map), {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110",
-                                        "PEN 255,0,0 5 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110",
-                                        "PEN 0,0,255 1 SOLID", "POLYLINE 0,150 100,150"}));
+  EXPECT_TRUE(TranscriptIs(
+      Draw(*map),
+      {"PEN 0,0,0 1 SOLID", "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110", "PEN 255,0,0 5 SOLID",
+       "POLYLINE 10,190 90,190", "POLYLINE 90,190 90,110", "PEN 0,0,255 1 SOLID", "POLYLINE 0,150 100,150"}));
   EXPECT_EQ(map->GetRouteBounds(), MapRect::Of(10, 90, 90, 10));
 
   map->DeleteRoute();
@@ -182,9 +190,10 @@ TEST_F(MapRoute, WithoutEitherCategoryNothingIsBoundAndPlanningCannotStart) {
   writer.townCategory = "Utak";  // a line category: no settlements
   map = Load();
   EXPECT_FALSE(map->CheckRouteCategories());
-  EXPECT_EQ(services.messages.Transcript(),
-            (Lines{"KOLTAR32|EXCLAMATION|A 'POINT' objektumok között nincs megadva a települések kategóriája.\n"
-                   "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'TOWNCATEGORY' bejegyzése.)"}));
+  EXPECT_EQ(
+      services.messages.Transcript(),
+      (Lines{"KOLTAR32|EXCLAMATION|A 'POINT' objektumok között nincs megadva a települések kategóriája.\n"
+             "(A térkép leíró file-ban hiányzik a 'CONNECTIONS' szekció 'TOWNCATEGORY' bejegyzése.)"}));
   EXPECT_EQ(map->Settlements().Count(), 0);
 }
 

@@ -121,8 +121,9 @@ TEST_F(MapLoading, TypeKeywordsAreComparedWithCase) {
 }
 
 TEST_F(MapLoading, DrawOrderHoldsEveryCategoryAndTheTypedListsPointIntoIt) {
-  MMap map(WriteMap("", "N=5\nCATEGORY01=AREA,Erdők\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Hálózat\n"
-                        "CATEGORY04=LINE,Vasutak\nCATEGORY05=TEXT,Nevek\n"));
+  MMap map(WriteMap("",
+                    "N=5\nCATEGORY01=AREA,Erdők\nCATEGORY02=LINE,Utak\nCATEGORY03=OPTPATH,Hálózat\n"
+                    "CATEGORY04=LINE,Vasutak\nCATEGORY05=TEXT,Nevek\n"));
   const auto& order = map.drawOrder();
   ASSERT_EQ(order.size(), 5u);
   EXPECT_EQ(order[0]->kind(), CategoryKind::Area);
@@ -168,7 +169,8 @@ TEST_F(MapLoading, ConnectionsNameCategoriesOfTheirType) {
 
 TEST_F(MapLoading, MissingCategoryLineEndsLoadingAndKeepsTheOthers) {
   std::string lines = "N=12\n";
-  for (int i = 1; i <= 9; ++i) lines += "CATEGORY0" + std::to_string(i) + "=LINE,L" + std::to_string(i) + "\n";
+  for (int i = 1; i <= 9; ++i)
+    lines += "CATEGORY0" + std::to_string(i) + "=LINE,L" + std::to_string(i) + "\n";
   const std::string file = WriteMap("", lines);
   MMap map(file);
   EXPECT_EQ(map.lines().size(), 9u);
@@ -191,8 +193,8 @@ TEST_F(MapLoading, NoCategoryCount) {
     services.messages.Clear();
     MMap map(WriteMap("", n));
     EXPECT_TRUE(map.drawOrder().empty());
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás."}))
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás."}))
         << n;
   }
 }
@@ -207,8 +209,8 @@ TEST_F(MapLoading, BadUnitFallsBackToTheDefault) {
 TEST_F(MapLoading, ProgressDuringLoading) {
   MMap map(WriteMap("", "N=4\nCATEGORY01=LINE,A\nCATEGORY02=LINE,B\nCATEGORY03=LINE,C\nCATEGORY04=LINE,D\n"));
   EXPECT_EQ(services.progress.events(),
-            (std::vector<std::string>{"START Térkép betöltése:", "SET 0", "SET 25", "SET 50",
-                                      "SET 75", "SET 100", "END"}));
+            (std::vector<std::string>{"START Térkép betöltése:", "SET 0", "SET 25", "SET 50", "SET 75",
+                                      "SET 100", "END"}));
   EXPECT_EQ(services.progress.polls(), 0);  // loading does not test for ESC
   EXPECT_EQ(services.waitCursor.begins, 1);
   EXPECT_EQ(services.waitCursor.depth, 0);
@@ -248,15 +250,15 @@ class MapDrawing : public MapLoading {
 
 TEST_F(MapDrawing, GaugeGoesThroughEveryCategory) {
   DrawMap(4);
-  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 25",
-                                                    "SET 50", "SET 75", "SET 100", "END"}));
+  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 25", "SET 50",
+                                                    "SET 75", "SET 100", "END"}));
 }
 
 TEST_F(MapDrawing, EscBeforeTheThirdOfFiveStopsTheRest) {
   services.progress.PressEscAtPoll(3);
   DrawMap(5);
-  EXPECT_EQ(DrawEvents(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 20",
-                                                    "SET 40", "ESC", "END"}));
+  EXPECT_EQ(DrawEvents(),
+            (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 20", "SET 40", "ESC", "END"}));
   EXPECT_EQ(services.progress.depth(), 0);
 }
 
@@ -280,7 +282,8 @@ TEST_F(MapDrawing, TheCallersProgressServiceGetsTheGaugeAndTheEscPolls) {
   test::RecordingDeviceContext dc;
   const MapView view{25000, {0, 0}, {0, 0, 800, 600}};
   map.Draw(dc, BuildTransform(view, map.unit(), Program().pixel), view.rect, view.scale, own);
-  EXPECT_EQ(own.events(), (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 50", "ESC", "END"}));
+  EXPECT_EQ(own.events(),
+            (std::vector<std::string>{"START Megszakítás: ESC", "SET 0", "SET 50", "ESC", "END"}));
   EXPECT_TRUE(DrawEvents().empty());
 }
 
@@ -343,7 +346,8 @@ TEST_F(MapObjects, NamesOfCategoriesAndObjects) {
   // A hit without category names nothing; records outside the category have no name.
   EXPECT_EQ(GetObjectNames(ObjectHit{}).category, "");
   EXPECT_EQ(GetObjectNames(ObjectHit{}).object, "");
-  for (std::int32_t outside : {-1, 2}) EXPECT_EQ(GetObjectNames(ObjectHit{map->points()[0], outside}).object, "");
+  for (std::int32_t outside : {-1, 2})
+    EXPECT_EQ(GetObjectNames(ObjectHit{map->points()[0], outside}).object, "");
 }
 
 // A map of two text categories with labels on the same place, drawn once.
@@ -414,7 +418,8 @@ TEST_F(MapLabels, EarlierPositionsFromTheChosenFolder) {
   EXPECT_EQ(services.messages.Transcript(),
             (std::vector<std::string>{
                 "KOLTAR32|QUESTION|A 'Nevek' kategória tartalma megváltozott.\n\nKívánja menteni?",
-                "KOLTAR32|QUESTION|A 'Vizek' kategória tartalma megváltozott.\n\nKívánja menteni?", Saved("Vizek")}));
+                "KOLTAR32|QUESTION|A 'Vizek' kategória tartalma megváltozott.\n\nKívánja menteni?",
+                Saved("Vizek")}));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "c01.BAK"));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "c02.BAK"));
 }

@@ -45,7 +45,8 @@ struct Arc {
 // The distance graph as the files and the cost table define it: an edge along a road
 // weighs its length times its road type's distance factor, when the type is enabled
 // and the factor positive; an edge without road weighs nothing.
-std::vector<std::vector<Arc>> DistanceGraph(const RoadGraph& net, const CostTable& costs, const MLine& roads) {
+std::vector<std::vector<Arc>> DistanceGraph(const RoadGraph& net, const CostTable& costs,
+                                            const MLine& roads) {
   std::vector<std::vector<Arc>> arcs(static_cast<std::size_t>(net.nodeCount()));
   for (std::int32_t i = 0; i < net.edgeCount(); ++i) {
     const EdgeEntry& e = net.edge(i);
@@ -57,7 +58,8 @@ std::vector<std::vector<Arc>> DistanceGraph(const RoadGraph& net, const CostTabl
         const std::int32_t type = RecordLayer(roads.records().at(e.road)) - 1;
         if (type >= 0 && type < costs.roadTypeCount()) {
           const RoadType& t = costs.roadType(type);
-          if (t.enabled != 0 && t.distanceFactor > 0) metres = static_cast<double>(e.length) * t.distanceFactor;
+          if (t.enabled != 0 && t.distanceFactor > 0)
+            metres = static_cast<double>(e.length) * t.distanceFactor;
         }
       }
     }

@@ -108,9 +108,9 @@ TEST_F(LoadFile, FileTooLongForTheCountIsAMemoryError) {
   reader.lengthOverride = 3'000'000'000LL;
   const MemoryBlock block = LoadFileToMemory(f, reader);
   EXPECT_FALSE(block.valid());
-  EXPECT_EQ(services.messages.Transcript(),
-            (std::vector<std::string>{"KOLTAR32|EXCLAMATION|Nincs elég memória '" + f +
-                                      "' file betöltéséhez."}));
+  EXPECT_EQ(
+      services.messages.Transcript(),
+      (std::vector<std::string>{"KOLTAR32|EXCLAMATION|Nincs elég memória '" + f + "' file betöltéséhez."}));
 }
 
 TEST_F(LoadFile, NameInOtherLetterCaseFindsTheFile) {

@@ -62,8 +62,7 @@ TEST(LocalFileName, SlashesDrivesAndLetterCase) {
   // Backslashes and other letter case in every component.
   EXPECT_EQ(LocalFileName(root + "MAPS\\ROADS.DAT"), dir.path() / "Maps/roads.dat");
   // Code page 1250 name with accented capitals: "TÉRKÉP.MAP".
-  EXPECT_EQ(LocalFileName(root + "maps\\T\xC9RK\xC9P.MAP"),
-            dir.path() / "Maps/T\xC3\xA9rk\xC3\xA9p.map");
+  EXPECT_EQ(LocalFileName(root + "maps\\T\xC9RK\xC9P.MAP"), dir.path() / "Maps/T\xC3\xA9rk\xC3\xA9p.map");
   // A drive letter is dropped, the rest of the path kept.
   EXPECT_EQ(LocalFileName("E:" + root + "MAPS\\ROADS.DAT"), dir.path() / "Maps/roads.dat");
   EXPECT_EQ(LocalFileName("E:\\MAPS\\A.DAT").string(), "/MAPS/A.DAT");

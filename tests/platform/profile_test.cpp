@@ -57,8 +57,7 @@ TEST_F(Profile, ValuesAreCutToCapacityMinusOne) {
 }
 
 TEST_F(Profile, IntegersTakeTheLeadingNumber) {
-  const std::string f = dir.Write("a.ini",
-                                  "[S]\nA=12abc\nB=abc\nC=-40\nD=\nE=99999999999\nF=+7\n");
+  const std::string f = dir.Write("a.ini", "[S]\nA=12abc\nB=abc\nC=-40\nD=\nE=99999999999\nF=+7\n");
   EXPECT_EQ(ReadProfileInt("S", "A", 5, f), 12);
   EXPECT_EQ(ReadProfileInt("S", "B", 5, f), 0);
   EXPECT_EQ(ReadProfileInt("S", "C", 5, f), -40);
@@ -136,10 +135,14 @@ TEST_F(Profile, WriteAddsSectionAndCreatesFiles) {
 
 TEST_F(Profile, WriteKeepsOtherBytesAndPermissions) {
   // Code page 1250 bytes and a value on a line of its own stay untouched.
-  const std::string f = dir.Write("a.ini", "[S]\nN\xE9v=\xC1rp\xE1" "d\nK=1\n");
+  const std::string f = dir.Write("a.ini",
+                                  "[S]\nN\xE9v=\xC1rp\xE1"
+                                  "d\nK=1\n");
   ::chmod((dir.path() / "a.ini").c_str(), 0640);
   ASSERT_TRUE(WriteProfileString("S", "K", "line\nbreak", f));  // kept on one line
-  EXPECT_EQ(dir.Read("a.ini"), "[S]\nN\xE9v=\xC1rp\xE1" "d\nK=line break\n");
+  EXPECT_EQ(dir.Read("a.ini"),
+            "[S]\nN\xE9v=\xC1rp\xE1"
+            "d\nK=line break\n");
   struct stat st {};
   ASSERT_EQ(::stat((dir.path() / "a.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);

@@ -34,20 +34,12 @@ TEST(RecordingDc, WritesOneLinePerCall) {
   dc.TextOut({0, 0}, "T\xE9rk\xE9p");  // code page 1250
   dc.SetClipRect({1, 2, 3, 4});
   dc.ClearClip();
-  EXPECT_TRUE(TranscriptIs(dc.Transcript(),
-                           {"PEN 0,0,255 1 SOLID",
-                            "BRUSH HATCH 2 0,128,0",
-                            "FILL WINDING",
-                            "POLYLINE 10,20 30,40",
-                            "MODE XOR",
-                            "RECTANGLE 0,0 10,10",
-                            "STRETCHBLT 93,97 14x6 <- 0,0 40x20 AND",
-                            "FONT \"Liberation Sans\" 12 0 900 700 ITALIC",
-                            "ALIGN BASELINE",
-                            "TEXT 10,20 \"Duna\"",
-                            "TEXT 0,0 \"" + test::U8(u8"Térkép") + "\"",
-                            "CLIP 1,2 3,4",
-                            "CLIP NONE"}));
+  EXPECT_TRUE(
+      TranscriptIs(dc.Transcript(),
+                   {"PEN 0,0,255 1 SOLID", "BRUSH HATCH 2 0,128,0", "FILL WINDING", "POLYLINE 10,20 30,40",
+                    "MODE XOR", "RECTANGLE 0,0 10,10", "STRETCHBLT 93,97 14x6 <- 0,0 40x20 AND",
+                    "FONT \"Liberation Sans\" 12 0 900 700 ITALIC", "ALIGN BASELINE", "TEXT 10,20 \"Duna\"",
+                    "TEXT 0,0 \"" + test::U8(u8"Térkép") + "\"", "CLIP 1,2 3,4", "CLIP NONE"}));
 }
 
 TEST(RecordingDc, SaveAndRestoreBringBackTheState) {
@@ -112,11 +104,11 @@ TEST(RecordingDc, MismatchShowsALineDiff) {
 
 TEST(RecordingDc, PaintingCallsKeepOnlySettingsThatSomethingIsDrawnWith) {
   const std::vector<std::string> recorded = {
-      "FILL WINDING",           "PEN 1,1,1 2 SOLID",  "BRUSH SOLID 0,0,255", "POLYGON 0,0 1,1 2,0",
-      "PEN 0,0,0 0 SOLID",      "BRUSH SOLID 255,255,255",  // restored, then replaced unused
-      "PEN 2,2,2 1 SOLID",      "BRUSH SOLID 0,0,255",      // the brush in effect already
-      "POLYLINE 1,1 2,2",       "PEN 2,2,2 1 SOLID",  "POLYLINE 3,3 4,4",
-      "PEN 0,0,0 0 SOLID",      "FILL ALTERNATE"};          // restored at the end
+      "FILL WINDING",      "PEN 1,1,1 2 SOLID",       "BRUSH SOLID 0,0,255", "POLYGON 0,0 1,1 2,0",
+      "PEN 0,0,0 0 SOLID", "BRUSH SOLID 255,255,255",  // restored, then replaced unused
+      "PEN 2,2,2 1 SOLID", "BRUSH SOLID 0,0,255",      // the brush in effect already
+      "POLYLINE 1,1 2,2",  "PEN 2,2,2 1 SOLID",       "POLYLINE 3,3 4,4",    "PEN 0,0,0 0 SOLID",
+      "FILL ALTERNATE"};  // restored at the end
   EXPECT_TRUE(TranscriptIs(PaintingCalls(recorded),
                            {"FILL WINDING", "PEN 1,1,1 2 SOLID", "BRUSH SOLID 0,0,255", "POLYGON 0,0 1,1 2,0",
                             "PEN 2,2,2 1 SOLID", "POLYLINE 1,1 2,2", "POLYLINE 3,3 4,4"}));

@@ -41,19 +41,23 @@ TEST(ScanValues, LongsSaturateIntoThirtyTwoBits) {
 }
 
 TEST(ScanValues, RealsAsSscanfReadsThem) {
-  for (const char* text : {"12.5", " -0.25", "1e3", "inf", "nan", "1e400", "1e-400", ".5", "5.", "x", "+-1",
-                           "3,5"}) {
+  for (const char* text :
+       {"12.5", " -0.25", "1e3", "inf", "nan", "1e400", "1e-400", ".5", "5.", "x", "+-1", "3,5"}) {
     double a = -7;
     const int expected = std::sscanf(text, "%lf", &a);
     double x = -7;
     EXPECT_EQ(ScanValues(text, "%lf", x), expected) << text;
-    if (std::isnan(a)) EXPECT_TRUE(std::isnan(x)) << text;
-    else EXPECT_EQ(x, a) << text;
+    if (std::isnan(a))
+      EXPECT_TRUE(std::isnan(x)) << text;
+    else
+      EXPECT_EQ(x, a) << text;
     float f = -7, g = -7;
     std::sscanf(text, "%f", &f);
     ScanValues(text, "%f", g);
-    if (std::isnan(f)) EXPECT_TRUE(std::isnan(g)) << text;
-    else EXPECT_EQ(g, f) << text;
+    if (std::isnan(f))
+      EXPECT_TRUE(std::isnan(g)) << text;
+    else
+      EXPECT_EQ(g, f) << text;
   }
 }
 

@@ -41,11 +41,15 @@ TEST(Cp1250Conversion, UndefinedBytesAndForeignCharacters) {
 TEST(Cp1250Transliteration, LettersOutsideTheCodePageBecomeTheirNearestLetters) {
   int changed = -1;
   const std::string swedish = test::U8(u8"Ålesund Øresund Æbeltoft Straße Españã");
-  EXPECT_EQ(Utf8ToCp1250Transliterated(swedish, &changed), "Alesund Oresund AEbeltoft Stra\xDF" "e Espana");
+  EXPECT_EQ(Utf8ToCp1250Transliterated(swedish, &changed),
+            "Alesund Oresund AEbeltoft Stra\xDF"
+            "e Espana");
   EXPECT_EQ(changed, 5);  // Å Ø Æ ñ ã; ß is in the code page
   // Romanian comma letters become the cedilla letters the code page has; Hungarian stays.
   const std::string romanian = test::U8(u8"Ștefan Țara Győr");
-  EXPECT_EQ(Utf8ToCp1250Transliterated(romanian, &changed), "\xAAtefan \xDE" "ara Gy\xF5r");
+  EXPECT_EQ(Utf8ToCp1250Transliterated(romanian, &changed),
+            "\xAAtefan \xDE"
+            "ara Gy\xF5r");
   EXPECT_EQ(changed, 2);
   const std::string mixed = test::U8(u8"œuvre ı 東京");
   EXPECT_EQ(Utf8ToCp1250Transliterated(mixed, &changed), "oeuvre i ??");
@@ -60,7 +64,9 @@ TEST(Cp1250Conversion, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");          // cut sequence
   EXPECT_EQ(Utf8ToCp1250("\xC0\xAF"), "??");       // overlong form
   EXPECT_EQ(Utf8ToCp1250("\xED\xA0\x80"), "???");  // surrogate
-  EXPECT_EQ(Utf8ToCp1250("\xFF" "b"), "?b");
+  EXPECT_EQ(Utf8ToCp1250("\xFF"
+                         "b"),
+            "?b");
 }
 
 TEST(Cp1250Case, HungarianAndCentralEuropeanPairs) {
@@ -70,7 +76,10 @@ TEST(Cp1250Case, HungarianAndCentralEuropeanPairs) {
             "\x8A\x8C\x8D\x8E\x8F\xA3\xA5\xAA\xBC\xAF");  // šśťžźłąşľż
   EXPECT_EQ(Cp1250ToLower('\xD5'), '\xF5');
   // No partners: ß, ÷, ×, µ, the digits.
-  EXPECT_EQ(Cp1250ToUpper("\xDF\xF7\xB5" "9"), "\xDF\xF7\xB5" "9");
+  EXPECT_EQ(Cp1250ToUpper("\xDF\xF7\xB5"
+                          "9"),
+            "\xDF\xF7\xB5"
+            "9");
   EXPECT_EQ(Cp1250ToLower('\xD7'), '\xD7');
 }
 
@@ -90,8 +99,12 @@ TEST(Cp1250Case, ComparisonsFoldLetters) {
 TEST(Cp1250SearchKey, FoldsCaseAndAccents) {
   EXPECT_EQ(SearchKey(kCp1250), "arvizturo tukorfurogep");
   EXPECT_EQ(SearchKey("GY\xD5R"), "gyor");  // "GYŐR"
-  EXPECT_EQ(SearchKey("\xA3\xF3" "d\x9F"), "lodz");  // "Łódź"
-  EXPECT_EQ(SearchKey("Stra\xDF" "e"), "strasse");
+  EXPECT_EQ(SearchKey("\xA3\xF3"
+                      "d\x9F"),
+            "lodz");  // "Łódź"
+  EXPECT_EQ(SearchKey("Stra\xDF"
+                      "e"),
+            "strasse");
   EXPECT_EQ(SearchKey("12/a - 14"), "12/a - 14");
   // Every letter of the code page becomes a plain lower-case letter: its key is what
   // the UTF-8 form gives after dropping the marks.

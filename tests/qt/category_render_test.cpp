@@ -70,8 +70,11 @@ TEST_F(Rendering, ThreeStrokesPaintedPassByPass) {
   PolyCategoryWriter& roads = writer.AddLines("Utak", {"Fout"});
   roads.Add(1, {{100, 0}, {100, 200}}, "");
   roads.Add(1, {{0, 100}, {200, 100}}, "");  // later, yet its casing goes under the other's fill
-  writer.symbology.AddCategory("Utak").AddLayer("Fout").Set("FILLCOLOR", "255,220,0").Set("LINEWIDTH", "20").Set(
-      "WIDTHFACTOR", "100,50,10");
+  writer.symbology.AddCategory("Utak")
+      .AddLayer("Fout")
+      .Set("FILLCOLOR", "255,220,0")
+      .Set("LINEWIDTH", "20")
+      .Set("WIDTHFACTOR", "100,50,10");
   MLine lines = LoadWithSymbology<MLine>("Utak");
   Render(lines);
   // Across the horizontal road away from the crossing: centre line, fill, casing.

@@ -67,8 +67,10 @@ TEST(IconPainter, AStrokeIsCentredOnItsPathWithAnOutlineOnBothSides) {
     std::string column;
     for (int y = 0; y < size; ++y) {
       const QRgb pixel = image.pixel(size / 2, y);
-      column += qAlpha(pixel) == 0 ? '.' : pixel == colour.rgb() ? 'f'
-                                       : pixel == colour::kOutline.rgb() ? 'o' : '?';
+      column += qAlpha(pixel) == 0                ? '.'
+                : pixel == colour.rgb()           ? 'f'
+                : pixel == colour::kOutline.rgb() ? 'o'
+                                                  : '?';
     }
     const int half = size / 2;
     const std::string expected = std::string(half - unit - hair, '.') + std::string(hair, 'o') +
@@ -104,8 +106,8 @@ TEST(IconPainter, ClearMakesTheShapeAndItsMarginTransparent) {
     ip.Clear(spot, 2);
   }
   EXPECT_EQ(qAlpha(image.pixel(8, 8)), 0);
-  EXPECT_EQ(qAlpha(image.pixel(4, 8)), 0);   // within the margin
-  EXPECT_EQ(qAlpha(image.pixel(2, 8)), 255); // beyond it
+  EXPECT_EQ(qAlpha(image.pixel(4, 8)), 0);    // within the margin
+  EXPECT_EQ(qAlpha(image.pixel(2, 8)), 255);  // beyond it
 }
 
 TEST(Artwork, UnknownPicturesAreNull) {

@@ -78,8 +78,7 @@ TEST(QtPens, WidePensScaleThePatternWithTheirWidth) {
     const std::size_t first = row.find('#');
     ASSERT_NE(first, std::string::npos);
     EXPECT_LE(first, 11u);
-    const std::vector<int> runs =
-        style == PenStyle::Dash ? std::vector<int>{54, 18} : std::vector<int>{9, 9};
+    const std::vector<int> runs = style == PenStyle::Dash ? std::vector<int>{54, 18} : std::vector<int>{9, 9};
     EXPECT_EQ(row.substr(first, 144), Repeat(runs, 144)) << static_cast<int>(style);
     // Three pixels thick, centred on the line.
     const int x = static_cast<int>(first) + 2;
@@ -129,8 +128,8 @@ bool HatchSets(HatchStyle style, int x, int y) {
   switch (style) {
     case HatchStyle::Horizontal: return v == 3;
     case HatchStyle::Vertical: return u == 4;
-    case HatchStyle::ForwardDiagonal: return u == v;         // "\"
-    case HatchStyle::BackwardDiagonal: return u + v == 7;    // "/"
+    case HatchStyle::ForwardDiagonal: return u == v;       // "\"
+    case HatchStyle::BackwardDiagonal: return u + v == 7;  // "/"
     case HatchStyle::Cross: return u == 4 || v == 3;
     case HatchStyle::DiagonalCross: return u == v || u + v == 7;
   }

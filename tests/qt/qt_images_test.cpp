@@ -133,8 +133,7 @@ TEST(QtStretchBlt, HugeTargetsAreCutToTheDevice) {
   QImage image = Canvas(10, 10, kPaper);
   QtDeviceContext dc(image);
   // A symbol of a huge scale: only its visible corner is made.
-  dc.StretchBlt({-1000000000, -1000000000, 1000000000, 1000000000}, bitmap, {0, 0, 4, 4},
-                RasterOp::Copy);
+  dc.StretchBlt({-1000000000, -1000000000, 1000000000, 1000000000}, bitmap, {0, 0, 4, 4}, RasterOp::Copy);
   EXPECT_EQ(At(image, 0, 0), Source(2, 2));  // the device shows the middle of the symbol
   EXPECT_EQ(At(image, 9, 9), Source(2, 2));
   // Empty or turned-round rectangles draw nothing.

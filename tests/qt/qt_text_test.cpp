@@ -28,15 +28,18 @@ TEST(QtFonts, WindowsFaceNamesResolveToInstalledFonts) {
     const char* face;
     const char* installed;
   };
-  const Case cases[] = {{"ARIAL CE", "Liberation Sans"},    {"Arial CE", "Liberation Sans"},
-                        {"arial", "Liberation Sans"},       {"Helvetica", "Liberation Sans"},
-                        {"MS Sans Serif", "Liberation Sans"}, {"System", "Liberation Sans"},
+  const Case cases[] = {{"ARIAL CE", "Liberation Sans"},
+                        {"Arial CE", "Liberation Sans"},
+                        {"arial", "Liberation Sans"},
+                        {"Helvetica", "Liberation Sans"},
+                        {"MS Sans Serif", "Liberation Sans"},
+                        {"System", "Liberation Sans"},
                         {"Times New Roman CE", "Liberation Serif"},
                         {"TIMES NEW ROMAN", "Liberation Serif"},
-                        {"Courier New", "Liberation Mono"}, {"", "Liberation Sans"}};
+                        {"Courier New", "Liberation Mono"},
+                        {"", "Liberation Sans"}};
   for (const Case& c : cases)
-    EXPECT_EQ(QFontInfo(ToQFont(Font(c.face, 20))).family(), QString::fromLatin1(c.installed))
-        << c.face;
+    EXPECT_EQ(QFontInfo(ToQFont(Font(c.face, 20))).family(), QString::fromLatin1(c.installed)) << c.face;
 }
 
 TEST(QtFonts, CellHeightIsAscentPlusDescent) {
@@ -63,7 +66,9 @@ TEST(QtFonts, ExtentsGrowWithTheTextAndTheWidth) {
   LogicalFont font = Font("Arial CE", 20);
   dc.SetFont(font);
   const TextSize duna = dc.GetTextExtent("Duna");
-  const TextSize longer = dc.GetTextExtent("Dunakeszi \xE9s V\xE1""c");  // code page 1250
+  const TextSize longer = dc.GetTextExtent(
+      "Dunakeszi \xE9s V\xE1"
+      "c");  // code page 1250
   EXPECT_GT(duna.cx, 0);
   EXPECT_GT(longer.cx, duna.cx);
   EXPECT_EQ(duna.cy, dc.GetTextMetrics().height);
@@ -168,9 +173,13 @@ TEST(QtText, XorTextComesOffAgain) {
   dc.SetTextColor(kWhite);
   dc.SetDrawMode(DrawMode::Xor);
   dc.SetTextAlign(TextAlign::BaselineLeft);
-  dc.TextOut({10, 50}, "\xC1rp\xE1""d");
+  dc.TextOut({10, 50},
+             "\xC1rp\xE1"
+             "d");
   EXPECT_NE(image, before);
-  dc.TextOut({10, 50}, "\xC1rp\xE1""d");
+  dc.TextOut({10, 50},
+             "\xC1rp\xE1"
+             "d");
   EXPECT_EQ(image, before);
 }
 

@@ -23,11 +23,10 @@ TEST(ResourceFiles, TheCheckFindsChangedMissingAndStrayFiles) {
   ASSERT_TRUE(QFile::copy(root + "/icons/1001-16.png", root + "/icons/stray.png"));
   dir.Write("cursors/hotspots.txt", "ZOOM 0 0\n");
 
-  EXPECT_EQ(StaleResourceFiles(root),
-            QStringList({"differs or missing: icons/1002-16.png",
-                         "differs or missing: icons/1003-32.png",
-                         "differs or missing: cursors/hotspots.txt",
-                         "not drawn by make_icons: icons/stray.png"}));
+  EXPECT_EQ(
+      StaleResourceFiles(root),
+      QStringList({"differs or missing: icons/1002-16.png", "differs or missing: icons/1003-32.png",
+                   "differs or missing: cursors/hotspots.txt", "not drawn by make_icons: icons/stray.png"}));
 }
 
 TEST(ResourceFiles, PicturesMatchWithinAFewLevelsPerChannel) {

@@ -11,9 +11,9 @@ namespace koltar {
 namespace {
 
 // Every command that shows an icon in a tool bar or a menu.
-const std::vector<int> kIconCommands = {
-    1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015,
-    1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 24361, 24362, 24364};
+const std::vector<int> kIconCommands = {1001, 1002, 1003, 1004, 1005, 1006, 1007,  1008,  1009, 1010,
+                                        1011, 1012, 1013, 1014, 1015, 1016, 1017,  1018,  1019, 1020,
+                                        1021, 1022, 1023, 1024, 1025, 1026, 24361, 24362, 24364};
 
 const char* const kCursorNames[] = {"DISPLAYNAME", "ZOOM", "ZOOMWND", "NAMEPOS"};
 
@@ -55,8 +55,7 @@ TEST(CommandIcons, NoTwoCommandsShareAPicture) {
   for (int command : kIconCommands) {
     for (int size : {16, 32}) {
       const QImage image = ImageOf(CommandIcon(command), size);
-      const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
-                              image.sizeInBytes());
+      const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
       EXPECT_FALSE(seen.contains(pixels)) << command << " at " << size;
       seen.insert(pixels);
     }
@@ -132,14 +131,12 @@ TEST(ToolCursors, UnknownNamesFallBackToTheArrow) {
 
 // The switch bitmaps pixel by pixel: D dark grey, L light grey, K black, W white.
 const char* const kSwitchOff[12] = {
-    "DDDDDDDDDDDL", "DKKKKKKKKKWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL",
-    "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL",
-    "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DWWWWWWWWWWL", "LLLLLLLLLLLL",
+    "DDDDDDDDDDDL", "DKKKKKKKKKWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL",
+    "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DKWWWWWWWWWL", "DWWWWWWWWWWL", "LLLLLLLLLLLL",
 };
 const char* const kSwitchOn[12] = {
-    "DDDDDDDDDDDL", "DKKKKKKKKKWL", "DKWWWWWWWWWL", "DKWWWWWWWKWL",
-    "DKWWWWWWKKWL", "DKWKWWWKKKWL", "DKWKKWKKKWWL", "DKWKKKKKWWWL",
-    "DKWWKKKWWWWL", "DKWWWKWWWWWL", "DWWWWWWWWWWL", "LLLLLLLLLLLL",
+    "DDDDDDDDDDDL", "DKKKKKKKKKWL", "DKWWWWWWWWWL", "DKWWWWWWWKWL", "DKWWWWWWKKWL", "DKWKWWWKKKWL",
+    "DKWKKWKKKWWL", "DKWKKKKKWWWL", "DKWWKKKWWWWL", "DKWWWKWWWWWL", "DWWWWWWWWWWL", "LLLLLLLLLLLL",
 };
 
 QRgb ColourOf(char code) {

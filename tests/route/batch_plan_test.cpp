@@ -52,16 +52,16 @@ TEST_F(BatchPlan, BlockGivesItsTitleAndOneLinePerShownEntry) {
   // The last name has no line end and is still the destination.
   const BatchResult r = Run("[Első út]\r\nAlma\r\nCser");
   EXPECT_EQ(r.errorText, "");
-  EXPECT_EQ(Body(r), (Lines{"[Első út]",
-                            "\xBB Alma                             0.0  00:00     0.0",
+  EXPECT_EQ(Body(r), (Lines{"[Első út]", "\xBB Alma                             0.0  00:00     0.0",
                             "  Bükk                             1.5  00:01    15.0",
                             "\xBB Cser                             3.0  00:02    30.0"}));
 }
 
 TEST_F(BatchPlan, RulesStandOnlyBetweenBlocks) {
-  const BatchResult r = Run("Lines before the first title are ignored\n"
-                            "[1]\n\nAlma\n\nBükk\n"
-                            "[2]\nBükk\nAlma\n");
+  const BatchResult r =
+      Run("Lines before the first title are ignored\n"
+          "[1]\n\nAlma\n\nBükk\n"
+          "[2]\nBükk\nAlma\n");
   EXPECT_EQ(r.errorText, "");
   const Lines body = Body(r);
   ASSERT_EQ(body.size(), 7u);
@@ -115,7 +115,8 @@ TEST_F(BatchPlan, AtMostThirtyTwoNamesInABlock) {
   EXPECT_EQ(Body(r).size(), 33u);  // title and 32 entries
 
   r = Run(source + "Alma\n");
-  EXPECT_EQ(Body(r), (Lines{"[Oda-vissza]", "Egy útvonalon belül a csomópontok száma nem lehet több, mint 32."}));
+  EXPECT_EQ(Body(r),
+            (Lines{"[Oda-vissza]", "Egy útvonalon belül a csomópontok száma nem lehet több, mint 32."}));
   // The name is looked up first.
   r = Run(source + "Alom\n");
   EXPECT_EQ(r.errorText, "'Alom' település nem található a program adatbázisában.");
@@ -125,8 +126,9 @@ TEST_F(BatchPlan, NamesArePaddedOrCutToThirtyCharacters) {
   test::RouteNet longNames(
       "type main 1 1 90 10\n"
       "Aaaaaaaaaabbbbbbbbbbccccccccccdddd -- Rövid 2360 main\n");
-  const BatchResult r = GenerateBatchRoutes(longNames.path(), longNames.towns(), longNames.roads(),
-                                            SplitTextLines("[x]\nAaaaaaaaaabbbbbbbbbbccccccccccdddd\nRövid\n"));
+  const BatchResult r =
+      GenerateBatchRoutes(longNames.path(), longNames.towns(), longNames.roads(),
+                          SplitTextLines("[x]\nAaaaaaaaaabbbbbbbbbbccccccccccdddd\nRövid\n"));
   EXPECT_EQ(Body(r), (Lines{"[x]", "\xBB Aaaaaaaaaabbbbbbbbbbcccccccccc   0.0  00:00     0.0",
                             "\xBB Rövid                            2.4  00:01    23.6"}));
 }
@@ -139,7 +141,8 @@ TEST_F(BatchPlan, UsesTheNetworksCriterion) {
       "Alma -- Cser 1000 fast\n"
       "Cser -- Bükk 1000 fast\n");
   const auto run = [&] {
-    return GenerateBatchRoutes(twoWays.path(), twoWays.towns(), twoWays.roads(), SplitTextLines("[x]\nAlma\nBükk"));
+    return GenerateBatchRoutes(twoWays.path(), twoWays.towns(), twoWays.roads(),
+                               SplitTextLines("[x]\nAlma\nBükk"));
   };
   twoWays.path().costTable().SetCriterion(kCriterionDistance);
   EXPECT_EQ(Body(run()).size(), 3u);
@@ -216,7 +219,8 @@ TEST_F(BatchFiles, FilesThatCannotBeOpened) {
                    "KOLTAR32|EXCLAMATION|'" + missing + "' file nem nyitható meg."}));
   // A folder opens but cannot be read.
   EXPECT_FALSE(ReadBatchSource(dir.Model(), text));
-  EXPECT_EQ(services.messages.Transcript().back(), "KOLTAR32|EXCLAMATION|Olvasás hiba '" + dir.Model() + "' file-ban.");
+  EXPECT_EQ(services.messages.Transcript().back(),
+            "KOLTAR32|EXCLAMATION|Olvasás hiba '" + dir.Model() + "' file-ban.");
 }
 
 }  // namespace

@@ -85,13 +85,26 @@ RoadType ScanfRoadType(const std::string& value) {
 }
 
 TEST(RoadTypeText, ReadsAsTheCLibraryDoes) {
-  const std::vector<std::string> values = {
-      "Fő út,1,1,110,15", "?,0,0,0,0", "Fő út,1,2.5", "Fő út", ",1,1,1,1", "Fő út,", "Fő út,x",
-      "Név;1,1,90,10", "Út,1,1 ,90, 10", "Út,1,+1.5e1,-3,.5", "Út,1,1.,90x,10", "Út,-7,1,2,3",
-      "Út, 1,1,2,3", "Út,1, 1,2,3 extra", "Nagyon hosszú útnév, amely nem fér el a mezőben,1,1,1,1",
-      "Út,1,1,inf,nan", "Út,1,1e39,2,3", "Út,1,-,2,3", "Út,1,1,,3"};
-  for (const std::string& v : values)
-    EXPECT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
+  const std::vector<std::string> values = {"Fő út,1,1,110,15",
+                                           "?,0,0,0,0",
+                                           "Fő út,1,2.5",
+                                           "Fő út",
+                                           ",1,1,1,1",
+                                           "Fő út,",
+                                           "Fő út,x",
+                                           "Név;1,1,90,10",
+                                           "Út,1,1 ,90, 10",
+                                           "Út,1,+1.5e1,-3,.5",
+                                           "Út,1,1.,90x,10",
+                                           "Út,-7,1,2,3",
+                                           "Út, 1,1,2,3",
+                                           "Út,1, 1,2,3 extra",
+                                           "Nagyon hosszú útnév, amely nem fér el a mezőben,1,1,1,1",
+                                           "Út,1,1,inf,nan",
+                                           "Út,1,1e39,2,3",
+                                           "Út,1,-,2,3",
+                                           "Út,1,1,,3"};
+  for (const std::string& v : values) EXPECT_EQ(Show(ParseRoadType(v)), Show(ScanfRoadType(v))) << v;
 
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
@@ -110,8 +123,8 @@ TEST(RoadTypeText, WritesAsPrintfDoes) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed);
-  std::vector<float> values = {0.0f, 0.001f, 0.005f, 0.015f, 0.125f, 1.0f, 110.0f, 30.126f,
-                               -2.5f, 1e38f, kUnreached};
+  std::vector<float> values = {0.0f,   0.001f,  0.005f, 0.015f, 0.125f,    1.0f,
+                               110.0f, 30.126f, -2.5f,  1e38f,  kUnreached};
   for (int i = 0; i < 2000; ++i)
     values.push_back(std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(rng));
   for (const float v : values) {
@@ -121,9 +134,8 @@ TEST(RoadTypeText, WritesAsPrintfDoes) {
     t.distanceFactor = v;
     t.speed = v * 3;
     t.unitCost = 0.5f;
-    ASSERT_EQ(FormatRoadType(t),
-              StringPrintf("%s,%d,%.2f,%.2f,%.2f", "Fő út", 1, static_cast<double>(v),
-                           static_cast<double>(v * 3), 0.5));
+    ASSERT_EQ(FormatRoadType(t), StringPrintf("%s,%d,%.2f,%.2f,%.2f", "Fő út", 1, static_cast<double>(v),
+                                              static_cast<double>(v * 3), 0.5));
   }
 }
 

@@ -36,16 +36,16 @@ std::string Merged(const std::string& names) {
 }
 
 TEST(Itinerary, MergesRepeatedNames) {
-  EXPECT_EQ(Merged("*S A A A *T"), "*S A *T");      // listed once, first reached
-  EXPECT_EQ(Merged("*S A A *A"), "*S *A");          // the destination, with the final totals
-  EXPECT_EQ(Merged("*S A *A A *T"), "*S *A *T");    // the route point is the one listed
+  EXPECT_EQ(Merged("*S A A A *T"), "*S A *T");    // listed once, first reached
+  EXPECT_EQ(Merged("*S A A *A"), "*S *A");        // the destination, with the final totals
+  EXPECT_EQ(Merged("*S A *A A *T"), "*S *A *T");  // the route point is the one listed
   EXPECT_EQ(Merged("*S *A A A *T"), "*S *A *T");
   EXPECT_EQ(Merged("*S A *A *A *T"), "*S *A *A *T");  // two route points both stay
-  EXPECT_EQ(Merged("*S S S *T"), "*S *T");          // the start is never hidden
-  EXPECT_EQ(Merged("*S A B A *T"), "*S A B A *T");  // only neighbours merge
+  EXPECT_EQ(Merged("*S S S *T"), "*S *T");            // the start is never hidden
+  EXPECT_EQ(Merged("*S A B A *T"), "*S A B A *T");    // only neighbours merge
   EXPECT_EQ(Merged("*S *S"), "*S *S");
   EXPECT_EQ(Merged("*S"), "*S");
-  EXPECT_EQ(Merged("*S a A *T"), "*S a A *T");      // letter case counts
+  EXPECT_EQ(Merged("*S a A *T"), "*S a A *T");  // letter case counts
 }
 
 TEST(Itinerary, EntriesAreSeventyBytes) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/bench/literal_route_search.h"
 #include "tests/route/random_seed.h"
+#include "tools/bench/literal_route_search.h"
 
 namespace koltar {
 namespace {

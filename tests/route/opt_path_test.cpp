@@ -29,7 +29,7 @@ class OptPathLoad : public test::ServicesTest {
 };
 
 TEST_F(OptPathLoad, ReadsEveryKey) {
-  dir.Write("n.dat", NodeBytes({5, -1}) + "\x07");  // a trailing partial record
+  dir.Write("n.dat", NodeBytes({5, -1}) + "\x07");                             // a trailing partial record
   dir.Write("e.dat", EdgeBytes({{0, 1, 0, 2000}, {1, 0, 0, 2000}}) + "\x01");  // 33 bytes
   const auto path = Load(
       "NODEFILE=n.dat\nEDGEFILE=e.dat\n"
@@ -204,7 +204,8 @@ TEST_F(OptPathLoad, WritesTheSettingsBackWhenDestroyed) {
 TEST_F(OptPathLoad, EditedCopiesStoredBackAreWeighedAndWrittenBack) {
   dir.Write("n.dat", NodeBytes({0, 1}));
   dir.Write("e.dat", EdgeBytes({{0, 1, 0, 2000}, {1, 0, 1, 1000}}));
-  auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\nCOST01=Fő,1,1,100,15\nCOST02=Mellék,1,1,50,10\n");
+  auto path =
+      Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=2\nCOST01=Fő,1,1,100,15\nCOST02=Mellék,1,1,50,10\n");
   const std::vector<std::uint8_t> records = RoadRecords({1, 2});
   path->ComputeEdgeWeights(Roads(records));
   EXPECT_FLOAT_EQ(path->graph().edge(0).timeWeight, 0.02f);
@@ -247,11 +248,11 @@ TEST_F(OptPathLoad, MissingDescriptionFileGivesDefaultsAndIsNotCreated) {
     EXPECT_EQ(path.graph().edgeCount(), 0);
     EXPECT_FALSE(path.costTable().hasRoadTypes());
     const std::string folder = dir.Model();
-    EXPECT_EQ(services.messages.Transcript(),
-              (std::vector<std::string>{
-                  "KOLTAR32|EXCLAMATION|'" + folder + "none.map' file nem nyitható meg.",
-                  "KOLTAR32|EXCLAMATION|'" + folder + "' file nem nyitható meg.\n",
-                  "KOLTAR32|EXCLAMATION|'" + folder + "' file nem nyitható meg.\n"}));
+    EXPECT_EQ(
+        services.messages.Transcript(),
+        (std::vector<std::string>{"KOLTAR32|EXCLAMATION|'" + folder + "none.map' file nem nyitható meg.",
+                                  "KOLTAR32|EXCLAMATION|'" + folder + "' file nem nyitható meg.\n",
+                                  "KOLTAR32|EXCLAMATION|'" + folder + "' file nem nyitható meg.\n"}));
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.map"));
 }
@@ -285,17 +286,22 @@ TEST_F(OptPathLoad, UnsortedEdgeFileIsSortedStably) {
 
 TEST_F(OptPathLoad, EdgesOutsideTheNodeTableAndNegativeLengths) {
   dir.Write("n.dat", NodeBytes({0, 1, 2}));
-  dir.Write("e.dat", EdgeBytes({{-3, 0, 0, 1}, {0, 1, 0, -50}, {0, 9, 0, 1}, {0, 2, -1, -7},
-                                {1, 2, 0, 10}, {2, -1, 0, 1}, {5, 0, 0, 1}}));
+  dir.Write("e.dat", EdgeBytes({{-3, 0, 0, 1},
+                                {0, 1, 0, -50},
+                                {0, 9, 0, 1},
+                                {0, 2, -1, -7},
+                                {1, 2, 0, 10},
+                                {2, -1, 0, 1},
+                                {5, 0, 0, 1}}));
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=1\nCOST01=Út,1,1,50,10\n");
   const std::string file = dir.Model("e.dat");
-  EXPECT_EQ(services.messages.Transcript(),
-            (std::vector<std::string>{
-                "KOLTAR32|EXCLAMATION|'" + file +
-                    "' file 4 éle nem létező csomópontra hivatkozik. Ezeket az éleket a program nem "
-                    "használja.",
-                "KOLTAR32|EXCLAMATION|'" + file +
-                    "' file 1 élének hossza negatív. Ezek az élek nem járhatók."}));
+  EXPECT_EQ(
+      services.messages.Transcript(),
+      (std::vector<std::string>{
+          "KOLTAR32|EXCLAMATION|'" + file +
+              "' file 4 éle nem létező csomópontra hivatkozik. Ezeket az éleket a program nem "
+              "használja.",
+          "KOLTAR32|EXCLAMATION|'" + file + "' file 1 élének hossza negatív. Ezek az élek nem járhatók."}));
   const std::vector<std::uint8_t> records = RoadRecords({1});
   path->ComputeEdgeWeights(Roads(records));
   EXPECT_EQ(path->graph().edge(1).distanceWeight, kUnreached);  // negative length on a road
@@ -303,10 +309,14 @@ TEST_F(OptPathLoad, EdgesOutsideTheNodeTableAndNegativeLengths) {
 
   std::vector<RouteStep> leg;
   for (int c = 0; c < 3; ++c) {
-    ASSERT_EQ(FindShortestPath(0, 2, path->graph().nodeCount(), path->graph().edgeCount(), path->graph().edges(), c, leg), 0);
+    ASSERT_EQ(FindShortestPath(0, 2, path->graph().nodeCount(), path->graph().edgeCount(),
+                               path->graph().edges(), c, leg),
+              0);
     ASSERT_EQ(leg.size(), 1u);
     EXPECT_EQ(leg[0].edge, 3);
-    ASSERT_EQ(FindShortestPath(2, 0, path->graph().nodeCount(), path->graph().edgeCount(), path->graph().edges(), c, leg), 0);
+    ASSERT_EQ(FindShortestPath(2, 0, path->graph().nodeCount(), path->graph().edgeCount(),
+                               path->graph().edges(), c, leg),
+              0);
     EXPECT_TRUE(leg.empty());
   }
 }
@@ -316,8 +326,8 @@ TEST_F(OptPathLoad, EdgesOutsideTheNodeTableAndNegativeLengths) {
 // or with a layer the cost table lacks are impassable.
 TEST_F(OptPathLoad, BindingChecksSettlementAndRoadIndices) {
   dir.Write("n.dat", NodeBytes({0, 7, -1, 1}));
-  dir.Write("e.dat", EdgeBytes({{0, 1, 0, 100}, {0, 2, 5, 100}, {1, 3, 2, 100}, {2, 3, -1, 100},
-                                {3, 0, 1, 100}}));
+  dir.Write("e.dat",
+            EdgeBytes({{0, 1, 0, 100}, {0, 2, 5, 100}, {1, 3, 2, 100}, {2, 3, -1, 100}, {3, 0, 1, 100}}));
   const auto path = Load("NODEFILE=n.dat\nEDGEFILE=e.dat\nNCOST=1\nCOST01=Út,1,1,50,10\n");
   test::FakeTowns towns;
   towns.names = {"Alma", "Bükk"};

@@ -15,8 +15,7 @@ inline std::uint32_t TestSeed() {
 }
 
 inline std::string SeedNote(std::uint32_t seed) {
-  return "seed " + std::to_string(seed) + " (replay with KOLTAR_TEST_SEED=" + std::to_string(seed) +
-         ")";
+  return "seed " + std::to_string(seed) + " (replay with KOLTAR_TEST_SEED=" + std::to_string(seed) + ")";
 }
 
 }  // namespace koltar::test

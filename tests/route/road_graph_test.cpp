@@ -44,7 +44,8 @@ TEST_F(RoadGraphLoad, WithoutFilesItHasNothing) {
 }
 
 TEST_F(RoadGraphLoad, NodesAndEdgesInPlace) {
-  const RoadGraph graph = Load(NodeBytes({3, -1, 3}) + "\x01\x02", EdgeBytes({{0, 1, 4, 250}, {1, 2, -1, 10}}));
+  const RoadGraph graph =
+      Load(NodeBytes({3, -1, 3}) + "\x01\x02", EdgeBytes({{0, 1, 4, 250}, {1, 2, -1, 10}}));
   EXPECT_TRUE(services.messages.messages().empty());
   EXPECT_EQ(graph.nodeFile(), dir.Model("n.dat"));
   EXPECT_EQ(graph.edgeFile(), dir.Model("e.dat"));

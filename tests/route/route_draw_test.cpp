@@ -39,7 +39,8 @@ class RouteDrawing : public test::ServicesTest {
   }
   std::vector<std::string> Draw(const RoadData& roads, std::int32_t scale = 4000, std::int32_t unit = 1) {
     dc.ClearTranscript();
-    const LCTransform view = BuildTransform(4000, {100, 100}, DeviceRect{0, 0, 200, 200}, 1, PixelSize{0.25, 0.25});
+    const LCTransform view =
+        BuildTransform(4000, {100, 100}, DeviceRect{0, 0, 200, 200}, 1, PixelSize{0.25, 0.25});
     DrawRoute(net.path(), dc, view, scale, *symbology, unit, roads);
     return dc.Transcript();
   }
@@ -58,9 +59,9 @@ TEST_F(RouteDrawing, EveryStepDrawsItsWholeRoadWithTheFirstLayersPen) {
   // There and back: a road used by two steps is drawn twice.
   net.Request({"Alma", "Cser", "Alma"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 4);
-  EXPECT_TRUE(TranscriptIs(PaintingCalls(Draw()), {"PEN 255,0,255 7 DOT", "POLYLINE 0,200 50,150",
-                                                   "POLYLINE 100,100 150,50", "POLYLINE 100,100 150,50",
-                                                   "POLYLINE 0,200 50,150"}));
+  EXPECT_TRUE(TranscriptIs(PaintingCalls(Draw()),
+                           {"PEN 255,0,255 7 DOT", "POLYLINE 0,200 50,150", "POLYLINE 100,100 150,50",
+                            "POLYLINE 100,100 150,50", "POLYLINE 0,200 50,150"}));
   EXPECT_EQ(Draw().back(), "PEN 0,0,0 0 SOLID");  // the device's pen is given back
   // The width is ground metres: 7 m at 2 m per map unit rounds to 4 units.
   EXPECT_EQ(Draw(net.roads(), 4000, 2).front(), "PEN 255,0,255 4 DOT");

@@ -114,7 +114,9 @@ RouteNet::RouteNet(std::string_view picture, std::string_view extraKeys) {
   map += extraKeys;
   dir_.Write("net.map", map);
 
-  roads_ = RoadData{.records = roadRecords_.data(), .recordCount = roadCount, .coords = roadPoints_.data(),
+  roads_ = RoadData{.records = roadRecords_.data(),
+                    .recordCount = roadCount,
+                    .coords = roadPoints_.data(),
                     .pointCount = 2 * roadCount};
   path_ = std::make_unique<MOptPath>("NET", dir_.Model(), "net.map");
   path_->Bind(towns_, roads_);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/bench/literal_route_search.h"
 #include "tests/route/random_seed.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
+#include "tools/bench/literal_route_search.h"
 
 namespace koltar {
 namespace {
@@ -118,14 +118,13 @@ std::string Bits(float f) {
 std::string Dump(const std::vector<RouteStep>& steps) {
   std::ostringstream out;
   for (const RouteStep& s : steps)
-    out << s.from << ">" << s.to << " e" << s.edge << " " << Bits(s.distance) << " "
-        << Bits(s.time) << " " << Bits(s.cost) << "\n";
+    out << s.from << ">" << s.to << " e" << s.edge << " " << Bits(s.distance) << " " << Bits(s.time) << " "
+        << Bits(s.cost) << "\n";
   return out.str();
 }
 
 std::string Dump(const NodeLabel& l) {
-  return std::to_string(l.predecessor) + " " + Bits(l.distance) + " " + Bits(l.time) + " " +
-         Bits(l.cost);
+  return std::to_string(l.predecessor) + " " + Bits(l.distance) + " " + Bits(l.time) + " " + Bits(l.cost);
 }
 
 // Targeted searches give the literal steps; searches to no target give the literal
@@ -138,15 +137,15 @@ void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries) {
     const std::int32_t target = std::uniform_int_distribution<std::int32_t>(0, g.nodes - 1)(rng);
     std::vector<RouteStep> fast, literal;
     ASSERT_EQ(searcher.FindShortestPath(start, target, criterion, fast), 0);
-    reference::LiteralFindShortestPath(start, target, g.nodes, g.edgeCount(), g.edges.data(),
-                                  criterion, literal);
+    reference::LiteralFindShortestPath(start, target, g.nodes, g.edgeCount(), g.edges.data(), criterion,
+                                       literal);
     ASSERT_EQ(Dump(fast), Dump(literal))
         << "from " << start << " to " << target << " criterion " << criterion;
 
     std::vector<NodeLabel> labels;
     ASSERT_EQ(searcher.Search(start, -1, criterion), 0);
-    reference::LiteralFindShortestPath(start, -1, g.nodes, g.edgeCount(), g.edges.data(), criterion,
-                                  literal, &labels);
+    reference::LiteralFindShortestPath(start, -1, g.nodes, g.edgeCount(), g.edges.data(), criterion, literal,
+                                       &labels);
     for (std::int32_t n = 0; n < g.nodes; ++n)
       ASSERT_EQ(Dump(searcher.Label(n)), Dump(labels[n]))
           << "node " << n << " from " << start << " criterion " << criterion;
@@ -381,9 +380,9 @@ TEST_F(PlanRoute, ProgressPerLegAndEscapeBetweenLegs) {
                      "Cser -- Dió  100 main\n");
   net.Request({"Alma", "Bükk"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 1);
-  EXPECT_EQ(services.progress.events(),
-            (std::vector<std::string>{"START Útvonal tervezés [Megszakítás: ESC]:", "SET 0",
-                                      "SET 100", "END"}));
+  EXPECT_EQ(
+      services.progress.events(),
+      (std::vector<std::string>{"START Útvonal tervezés [Megszakítás: ESC]:", "SET 0", "SET 100", "END"}));
 
   net.Request({"Alma", "Bükk", "Cser", "Dió"});
   ASSERT_EQ(net.Plan(kCriterionDistance), 3);

@@ -55,7 +55,8 @@ TEST(RouteRequest, ACopyIsEditedApartAndAssignedBack) {
 TEST(RouteState, AppendedLegsRunOnFromTheLastTotals) {
   RouteState state;
   ASSERT_EQ(state.AppendLeg({RouteStep{0, 1, 5, 100, 0.5f, 2}}), 0);  // onto no route: as given
-  ASSERT_EQ(state.AppendLeg({RouteStep{1, 2, 6, 50, kUnreached, 1}, RouteStep{2, 3, 7, 80, kUnreached, 3}}), 0);
+  ASSERT_EQ(state.AppendLeg({RouteStep{1, 2, 6, 50, kUnreached, 1}, RouteStep{2, 3, 7, 80, kUnreached, 3}}),
+            0);
   ASSERT_EQ(state.stepCount(), 3);
   const RouteStep& last = state.steps().back();
   EXPECT_EQ(last.from, 2);

@@ -32,9 +32,7 @@ const char* RasterOpName(RasterOp op) {
   return "?";
 }
 
-std::string PointText(std::int32_t x, std::int32_t y) {
-  return std::to_string(x) + "," + std::to_string(y);
-}
+std::string PointText(std::int32_t x, std::int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
 
 std::string PointsText(const char* name, const DevicePoint* points, int count) {
   std::string line = name;
@@ -47,8 +45,7 @@ std::string CornersText(const DeviceRect& r) {
 }
 
 std::string SizedText(const DeviceRect& r) {
-  return PointText(r.left, r.top) + " " + std::to_string(r.width()) + "x" +
-         std::to_string(r.height());
+  return PointText(r.left, r.top) + " " + std::to_string(r.width()) + "x" + std::to_string(r.height());
 }
 
 std::string TransferText(const char* name, const DeviceRect& target, const DeviceRect& source) {
@@ -76,8 +73,7 @@ void RecordingDeviceContext::Restore() {
 
 void RecordingDeviceContext::SetPen(const Pen& pen) {
   state_.pen = pen;
-  Write("PEN " + ColorText(pen.color) + " " + std::to_string(pen.width) + " " +
-        PenStyleName(pen.style));
+  Write("PEN " + ColorText(pen.color) + " " + std::to_string(pen.width) + " " + PenStyleName(pen.style));
 }
 
 void RecordingDeviceContext::SetBrush(const Brush& brush) {
@@ -85,8 +81,7 @@ void RecordingDeviceContext::SetBrush(const Brush& brush) {
   switch (brush.kind) {
     case Brush::Kind::Solid: Write("BRUSH SOLID " + ColorText(brush.color)); break;
     case Brush::Kind::Hatched:
-      Write("BRUSH HATCH " + std::to_string(static_cast<int>(brush.hatch)) + " " +
-            ColorText(brush.color));
+      Write("BRUSH HATCH " + std::to_string(static_cast<int>(brush.hatch)) + " " + ColorText(brush.color));
       break;
     case Brush::Kind::Hollow: Write("BRUSH HOLLOW"); break;
   }
@@ -107,9 +102,7 @@ void RecordingDeviceContext::SetBackgroundMode(BackgroundMode mode) {
   Write(mode == BackgroundMode::Transparent ? "BKMODE TRANSPARENT" : "BKMODE OPAQUE");
 }
 
-void RecordingDeviceContext::SetClipRect(const DeviceRect& rect) {
-  Write("CLIP " + CornersText(rect));
-}
+void RecordingDeviceContext::SetClipRect(const DeviceRect& rect) { Write("CLIP " + CornersText(rect)); }
 
 void RecordingDeviceContext::ClearClip() { Write("CLIP NONE"); }
 
@@ -121,21 +114,16 @@ void RecordingDeviceContext::Polygon(const DevicePoint* points, int count) {
   Write(PointsText("POLYGON", points, count));
 }
 
-void RecordingDeviceContext::Rectangle(const DeviceRect& rect) {
-  Write("RECTANGLE " + CornersText(rect));
-}
+void RecordingDeviceContext::Rectangle(const DeviceRect& rect) { Write("RECTANGLE " + CornersText(rect)); }
 
-void RecordingDeviceContext::Ellipse(const DeviceRect& rect) {
-  Write("ELLIPSE " + CornersText(rect));
-}
+void RecordingDeviceContext::Ellipse(const DeviceRect& rect) { Write("ELLIPSE " + CornersText(rect)); }
 
-void RecordingDeviceContext::StretchBlt(const DeviceRect& target, const Bitmap&,
-                                        const DeviceRect& source, RasterOp op) {
+void RecordingDeviceContext::StretchBlt(const DeviceRect& target, const Bitmap&, const DeviceRect& source,
+                                        RasterOp op) {
   Write(TransferText("STRETCHBLT", target, source) + " " + RasterOpName(op));
 }
 
-void RecordingDeviceContext::StretchDib(const DeviceRect& target, const Bitmap&,
-                                        const DeviceRect& source) {
+void RecordingDeviceContext::StretchDib(const DeviceRect& target, const Bitmap&, const DeviceRect& source) {
   Write(TransferText("STRETCHDIB", target, source));
 }
 
@@ -147,9 +135,9 @@ std::unique_ptr<Bitmap> RecordingDeviceContext::CopyArea(const DeviceRect& area)
 
 void RecordingDeviceContext::SetFont(const LogicalFont& font) {
   state_.font = font;
-  std::string line = "FONT \"" + Cp1250ToUtf8(font.faceName) + "\" " +
-                     std::to_string(font.height) + " " + std::to_string(font.width) + " " +
-                     std::to_string(font.escapement) + " " + std::to_string(font.weight);
+  std::string line = "FONT \"" + Cp1250ToUtf8(font.faceName) + "\" " + std::to_string(font.height) + " " +
+                     std::to_string(font.width) + " " + std::to_string(font.escapement) + " " +
+                     std::to_string(font.weight);
   if (font.italic) line += " ITALIC";
   if (font.underline) line += " UNDERLINE";
   if (font.strikeOut) line += " STRIKEOUT";
@@ -183,8 +171,8 @@ void RecordingDeviceContext::TextOut(DevicePoint anchor, std::string_view text) 
 }
 
 std::vector<std::string> PaintingCalls(const std::vector<std::string>& transcript) {
-  static constexpr std::string_view kSettings[] = {"PEN", "BRUSH", "MODE", "FILL", "BKMODE",
-                                                   "CLIP", "FONT", "TEXTCOLOR", "ALIGN"};
+  static constexpr std::string_view kSettings[] = {"PEN",  "BRUSH", "MODE",      "FILL", "BKMODE",
+                                                   "CLIP", "FONT",  "TEXTCOLOR", "ALIGN"};
   // Per setting: the line that made it and when it was made.
   using State = std::map<std::string, std::pair<std::size_t, std::string>>;
   State current;
@@ -226,8 +214,8 @@ std::vector<std::string> PaintingCalls(const std::vector<std::string>& transcrip
   std::vector<std::vector<std::size_t>> common(n + 1, std::vector<std::size_t>(m + 1, 0));
   for (std::size_t i = n; i-- > 0;)
     for (std::size_t j = m; j-- > 0;)
-      common[i][j] = expected[i] == actual[j] ? common[i + 1][j + 1] + 1
-                                              : std::max(common[i + 1][j], common[i][j + 1]);
+      common[i][j] =
+          expected[i] == actual[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
   std::string diff = "transcript differs (- expected, + recorded):\n";
   std::size_t i = 0, j = 0;
   while (i < n || j < m) {

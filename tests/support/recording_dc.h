@@ -65,8 +65,7 @@ class RecordingDeviceContext final : public DeviceContext {
 
   void StretchBlt(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source,
                   RasterOp op) override;
-  void StretchDib(const DeviceRect& target, const Bitmap& bitmap,
-                  const DeviceRect& source) override;
+  void StretchDib(const DeviceRect& target, const Bitmap& bitmap, const DeviceRect& source) override;
   std::unique_ptr<Bitmap> CopyArea(const DeviceRect& area) override;
 
   void SetFont(const LogicalFont& font) override;

@@ -26,8 +26,7 @@ MessageAnswer RecordingMessageService::Show(const Message& message) {
 
 std::vector<std::string> RecordingMessageService::Transcript() const {
   std::vector<std::string> lines;
-  for (const Message& m : messages_)
-    lines.push_back(m.caption + "|" + KindName(m.kind) + "|" + m.text);
+  for (const Message& m : messages_) lines.push_back(m.caption + "|" + KindName(m.kind) + "|" + m.text);
   return lines;
 }
 

@@ -35,7 +35,10 @@ class ScriptedProgress final : public ProgressService {
 
 class RecordingWaitCursor final : public WaitCursorService {
  public:
-  void Begin() override { ++depth; ++begins; }
+  void Begin() override {
+    ++depth;
+    ++begins;
+  }
   void End() override { --depth; }
   int depth = 0;
   int begins = 0;

@@ -10,8 +10,7 @@
 
 namespace koltar::test {
 
-ScopedTestServices::ScopedTestServices()
-    : saved_(InstalledServices()), savedProgram_(Program()) {
+ScopedTestServices::ScopedTestServices() : saved_(InstalledServices()), savedProgram_(Program()) {
   Services& s = InstalledServices();
   s.messages = &messages;
   s.progress = &progress;

@@ -212,11 +212,12 @@ TEST_F(Symbology, ScaleRangesWithOneNumberAreReported) {
                                      "[Utak:Főút]\nDISPLAYSCALE=x,7\n");
   {
     MCartoSymb symb(file);
-    EXPECT_EQ(Transcript(),
-              (Lines{"KOLTAR32|EXCLAMATION|'Utak' kategóriánál a DISPLAYSCALE opció kevés "
-                     "értéket tartalmaz '" + file + "' file-ban.",
-                     "KOLTAR32|EXCLAMATION|'Utak:Főút' rétegnél a DISPLAYSCALE opció kevés "
-                     "értéket tartalmaz '" + file + "' file-ban."}));
+    EXPECT_EQ(Transcript(), (Lines{"KOLTAR32|EXCLAMATION|'Utak' kategóriánál a DISPLAYSCALE opció kevés "
+                                   "értéket tartalmaz '" +
+                                       file + "' file-ban.",
+                                   "KOLTAR32|EXCLAMATION|'Utak:Főút' rétegnél a DISPLAYSCALE opció kevés "
+                                   "értéket tartalmaz '" +
+                                       file + "' file-ban."}));
     std::int32_t min = 0, max = 0;
     symb.GetCategoryDisplayScale("Utak", min, max);
     EXPECT_EQ(min, 5000);
@@ -240,7 +241,8 @@ TEST_F(Symbology, ShortWidthFactorIsReplacedAndWrittenAsReplaced) {
   {
     MCartoSymb symb(file);
     EXPECT_EQ(Transcript(), Lines{"KOLTAR32|STOP|Nincs elég adat [C:L] szekció 'WIDTHFACTOR=' "
-                                  "bejegyzésénél '" + file + "' file-ban."});
+                                  "bejegyzésénél '" +
+                                  file + "' file-ban."});
     EXPECT_DOUBLE_EQ(symb.GetStrokeWidth("C", "L", 0), 4.0);
     EXPECT_EQ(symb.GetStrokeWidth("C", "L", 1), 0.0);
   }
@@ -251,26 +253,25 @@ TEST_F(Symbology, ShortWidthFactorIsReplacedAndWrittenAsReplaced) {
 
 TEST_F(Symbology, FontThatDoesNotParseIsKeptUntilEdited) {
   const std::string face40(40, 'F');
-  const std::string file =
-      dir.Write("a.sym",
-                "[CATEGORIES]\nN=1\nCATEGORY01=C\n"
-                "[C]\nN=3\nLAYER01=Short\nLAYER02=Edited\nLAYER03=Long\n"
-                "[C:Short]\nFONT=Arial,255,0,0\n"
-                "[C:Edited]\nFONT=Arial,255\n"
-                "[C:Long]\nFONT=" + face40 + ",1,2,3,0,1,0,12.5,90\n");
+  const std::string file = dir.Write("a.sym",
+                                     "[CATEGORIES]\nN=1\nCATEGORY01=C\n"
+                                     "[C]\nN=3\nLAYER01=Short\nLAYER02=Edited\nLAYER03=Long\n"
+                                     "[C:Short]\nFONT=Arial,255,0,0\n"
+                                     "[C:Edited]\nFONT=Arial,255\n"
+                                     "[C:Long]\nFONT=" +
+                                         face40 + ",1,2,3,0,1,0,12.5,90\n");
   {
     MCartoSymb symb(file);
     EXPECT_EQ(Transcript(),
-              (Lines{"KOLTAR32|STOP|Nincs elég adat [C:Short] szekció 'FONT=' bejegyzésénél '" +
-                         file + "' file-ban.",
-                     "KOLTAR32|STOP|Nincs elég adat [C:Edited] szekció 'FONT=' bejegyzésénél '" +
-                         file + "' file-ban."}));
+              (Lines{"KOLTAR32|STOP|Nincs elég adat [C:Short] szekció 'FONT=' bejegyzésénél '" + file +
+                         "' file-ban.",
+                     "KOLTAR32|STOP|Nincs elég adat [C:Edited] szekció 'FONT=' bejegyzésénél '" + file +
+                         "' file-ban."}));
     // The fields read so far are kept; the colour only comes with a complete value.
     EXPECT_EQ(symb.GetFont("C", "Short"), (FontSpec{"Arial", kBlack, 0, 0, 0, 0.0, 0}));
     EXPECT_EQ(symb.categories()[0].layers[0].fontGiven, 1);
     // A face longer than the field is cut, and the fields after it still read.
-    EXPECT_EQ(symb.GetFont("C", "Long"),
-              (FontSpec{face40.substr(0, 31), Rgb(1, 2, 3), 0, 1, 0, 12.5, 90}));
+    EXPECT_EQ(symb.GetFont("C", "Long"), (FontSpec{face40.substr(0, 31), Rgb(1, 2, 3), 0, 1, 0, 12.5, 90}));
 
     std::vector<CartoCategory> edited = symb.categories();
     edited[0].layers[1].fontHeight = 30.0;
@@ -281,7 +282,8 @@ TEST_F(Symbology, FontThatDoesNotParseIsKeptUntilEdited) {
             "[C]\nN=3\nLAYER01=Short\nLAYER02=Edited\nLAYER03=Long\n"
             "[C:Short]\nFONT=Arial,255,0,0\nVISIBLE=1\n"
             "[C:Edited]\nFONT=Arial,0,0,0,0,0,0,30.0,0\nVISIBLE=1\n"
-            "[C:Long]\nFONT=" + face40.substr(0, 31) + ",1,2,3,0,1,0,12.5,90\nVISIBLE=1\n");
+            "[C:Long]\nFONT=" +
+                face40.substr(0, 31) + ",1,2,3,0,1,0,12.5,90\nVISIBLE=1\n");
 }
 
 TEST_F(Symbology, BitmapNamesResolveAgainstTheSymbologyFile) {
@@ -293,13 +295,15 @@ TEST_F(Symbology, BitmapNamesResolveAgainstTheSymbologyFile) {
                                             "[CATEGORIES]\nN=1\nCATEGORY01=C\n"
                                             "[C]\nN=3\nLAYER01=Bare\nLAYER02=Full\nLAYER03=Dir\n"
                                             "[C:Bare]\nBITMAP=sym.bmp,10\n"
-                                            "[C:Full]\nBITMAP=D:" + dir.Model("other/far.bmp") +
-                                            ",20\n"
-                                            "[C:Dir]\nBITMAP=sub\\sym.bmp,30\n");
+                                            "[C:Full]\nBITMAP=D:" +
+                                                dir.Model("other/far.bmp") +
+                                                ",20\n"
+                                                "[C:Dir]\nBITMAP=sub\\sym.bmp,30\n");
   MCartoSymb symb(file);
   // A directory without a drive gets only the drive: it is not looked up below maps/.
   EXPECT_EQ(Transcript(), Lines{"KOLTAR32|STOP|'E:sub\\sym.bmp' file nem található [C:Dir] "
-                                "szekció 'BITMAP=' bejegyzésénél '" + file + "' file-ban."});
+                                "szekció 'BITMAP=' bejegyzésénél '" +
+                                file + "' file-ban."});
   const Bitmap* bare = symb.GetBitmap("C", "Bare");
   ASSERT_NE(bare, nullptr);
   EXPECT_EQ(bare->GetPixel(0, 0), Rgb(255, 0, 0));
@@ -323,13 +327,17 @@ TEST_F(Symbology, BadBitmapValuesLeaveNoSymbolAndKeepTheUsersValue) {
   {
     MCartoSymb symb(file);
     const std::string directory = dir.Model();
-    EXPECT_EQ(Transcript(),
-              (Lines{"KOLTAR32|STOP|Nincs elég adat [C:NoHeight] szekció 'BITMAP=' "
-                     "bejegyzésénél '" + file + "' file-ban.",
-                     "KOLTAR32|STOP|'" + directory + "broken.bmp' file nem olvasható bittérkép "
-                     "[C:Broken] szekció 'BITMAP=' bejegyzésénél '" + file + "' file-ban.",
-                     "KOLTAR32|STOP|'" + directory + "gone.bmp' file nem található [C:Gone] "
-                     "szekció 'BITMAP=' bejegyzésénél '" + file + "' file-ban."}));
+    EXPECT_EQ(Transcript(), (Lines{"KOLTAR32|STOP|Nincs elég adat [C:NoHeight] szekció 'BITMAP=' "
+                                   "bejegyzésénél '" +
+                                       file + "' file-ban.",
+                                   "KOLTAR32|STOP|'" + directory +
+                                       "broken.bmp' file nem olvasható bittérkép "
+                                       "[C:Broken] szekció 'BITMAP=' bejegyzésénél '" +
+                                       file + "' file-ban.",
+                                   "KOLTAR32|STOP|'" + directory +
+                                       "gone.bmp' file nem található [C:Gone] "
+                                       "szekció 'BITMAP=' bejegyzésénél '" +
+                                       file + "' file-ban."}));
     for (const char* layer : {"NoHeight", "Broken", "Gone"})
       EXPECT_EQ(symb.GetBitmap("C", layer), nullptr) << layer;
     const CartoLayer& noHeight = symb.categories()[0].layers[0];
@@ -355,13 +363,12 @@ TEST_F(Symbology, MissingOrCountlessFilesGiveAnEmptySymbology) {
     EXPECT_TRUE(symb.categories().empty()) << file;
     EXPECT_EQ(symb.GetLineColor("C", "L"), kBlack);
   }
-  EXPECT_EQ(Transcript(),
-            (Lines{"KOLTAR32|STOP|'" + missing + "' file nem található.",
-                   "KOLTAR32|STOP|'" + dir.Model() + "' file nem található.",
-                   "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + noCount +
-                       "' file-ban.",
-                   "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + negative +
-                       "' file-ban."}));
+  EXPECT_EQ(
+      Transcript(),
+      (Lines{"KOLTAR32|STOP|'" + missing + "' file nem található.",
+             "KOLTAR32|STOP|'" + dir.Model() + "' file nem található.",
+             "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + noCount + "' file-ban.",
+             "KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + negative + "' file-ban."}));
   // Closing writes nothing: no file appears, the others are unchanged.
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.sym"));
   EXPECT_EQ(dir.Read("nocount.sym"), "[CATEGORIES]\nCATEGORY01=C\n");
@@ -436,10 +443,13 @@ TEST_F(Symbology, LongNamesAreCutToTheirField) {
   const std::string layer(40, 'L');
   const std::string c31 = category.substr(0, 31);
   const std::string l31 = layer.substr(0, 31);
-  const std::string file = dir.Write("a.sym",
-                                     "[CATEGORIES]\nN=1\nCATEGORY01=" + category + "\n"
-                                     "[" + c31 + "]\nN=1\nLAYER01=" + layer + "\n"
-                                     "[" + c31 + ":" + l31 + "]\nHATCHSTYLE=5\n");
+  const std::string file = dir.Write("a.sym", "[CATEGORIES]\nN=1\nCATEGORY01=" + category +
+                                                  "\n"
+                                                  "[" +
+                                                  c31 + "]\nN=1\nLAYER01=" + layer +
+                                                  "\n"
+                                                  "[" +
+                                                  c31 + ":" + l31 + "]\nHATCHSTYLE=5\n");
   MCartoSymb symb(file);
   EXPECT_EQ(symb.categories()[0].name, c31);
   EXPECT_EQ(symb.GetHatchStyle(c31, l31), 5);

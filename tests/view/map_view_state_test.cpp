@@ -198,7 +198,8 @@ TEST(MapViewState, APageIsAtLeastOneUnit) {
   const MapPoint c = view.centre();
   EXPECT_EQ(view.ScrollTarget(ScrollAxis::Horizontal, ScrollStep::PageForward), c.x + 1);
   EXPECT_EQ(view.ScrollTarget(ScrollAxis::Vertical, ScrollStep::PageForward), c.y - 1);
-  EXPECT_EQ(view.ScrollTarget(ScrollAxis::Horizontal, ScrollStep::LineForward), c.x);  // a tenth of a unit rounds to nothing
+  EXPECT_EQ(view.ScrollTarget(ScrollAxis::Horizontal, ScrollStep::LineForward),
+            c.x);  // a tenth of a unit rounds to nothing
 }
 
 TEST(MapViewState, NothingToScrollWithoutScaleOrExtent) {

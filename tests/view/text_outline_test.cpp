@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "view/text_outline.h"
 #include "platform/repaint.h"
 #include "tests/support/recording_dc.h"
+#include "view/text_outline.h"
 
 namespace koltar {
 namespace {
@@ -30,8 +30,7 @@ std::vector<DevicePoint> Offsets(const TextOutline& o) { return {o.offsets().beg
 
 TEST(TextOutline, UnturnedLabelGrowsByFourPixels) {
   const TextOutline outline(UnitTransform(), kAnchor, kLabel, 0.0);
-  EXPECT_EQ(Offsets(outline),
-            (std::vector<DevicePoint>{{-4, 4}, {-4, -24}, {84, -24}, {84, 4}, {-4, 4}}));
+  EXPECT_EQ(Offsets(outline), (std::vector<DevicePoint>{{-4, 4}, {-4, -24}, {84, -24}, {84, 4}, {-4, 4}}));
   const auto at = outline.PointsAt(MapPoint{110, 50});
   EXPECT_EQ(at[0], (DevicePoint{106, 54}));
 }
@@ -55,7 +54,8 @@ TEST(TextOutline, DrawsInXorAndLeavesTheStateAlone) {
   EXPECT_EQ(dc.GetPen(), (Pen{Rgb(1, 2, 3), PenStyle::Dash, 3}));
   EXPECT_EQ(dc.GetDrawMode(), DrawMode::Copy);
   bool polyline = false;
-  for (const std::string& line : dc.Transcript()) polyline |= line == "POLYLINE 96,64 96,36 184,36 184,64 96,64";
+  for (const std::string& line : dc.Transcript())
+    polyline |= line == "POLYLINE 96,64 96,36 184,36 184,64 96,64";
   EXPECT_TRUE(polyline);
 }
 

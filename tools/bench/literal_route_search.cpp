@@ -14,16 +14,17 @@ std::int32_t FirstEdgeOf(std::int32_t node, std::int32_t edgeCount, const EdgeEn
       while (mid > 0 && edges[mid - 1].from == node) --mid;
       return mid;
     }
-    if (edges[mid].from < node) lower = mid + 1;
-    else upper = mid - 1;
+    if (edges[mid].from < node)
+      lower = mid + 1;
+    else
+      upper = mid - 1;
   }
   return -1;
 }
 
 }  // namespace
 
-std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float value,
-                                   int criterion) {
+std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float value, int criterion) {
   if (list.empty()) return 0;
   std::int32_t lower = 0;
   std::int32_t upper = static_cast<std::int32_t>(list.size()) - 1;
@@ -32,8 +33,10 @@ std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float
     mid = (lower + upper) / 2;
     const float entry = CriterionValue(list[mid], criterion);
     if (entry == value) return mid;
-    if (entry > value) lower = mid + 1;
-    else upper = mid - 1;
+    if (entry > value)
+      lower = mid + 1;
+    else
+      upper = mid - 1;
   }
   return CriterionValue(list[mid], criterion) >= value ? mid + 1 : mid;
 }
@@ -54,8 +57,7 @@ int LiteralFindShortestPath(std::int32_t start, std::int32_t target, std::int32_
     for (std::int32_t k = first; k >= 0 && k < edgeCount && edges[k].from == current.node; ++k) {
       const EdgeEntry& e = edges[k];
       const OpenListEntry next{e.to, AddWeight(current.distance, e.distanceWeight),
-                               AddWeight(current.time, e.timeWeight),
-                               AddWeight(current.cost, e.costWeight)};
+                               AddWeight(current.time, e.timeWeight), AddWeight(current.cost, e.costWeight)};
       if (CriterionValue(labels[e.to], criterion) > CriterionValue(next, criterion)) {
         labels[e.to] = NodeLabel{current.node, next.distance, next.time, next.cost};
         for (std::size_t i = 0; i < open.size(); ++i) {
@@ -73,15 +75,15 @@ int LiteralFindShortestPath(std::int32_t start, std::int32_t target, std::int32_
 
   std::int32_t count = 0;
   const bool targetInTable = target >= 0 && target < nodeCount;
-  for (std::int32_t x = target; targetInTable && x != start && labels[x].predecessor != -1; x = labels[x].predecessor)
+  for (std::int32_t x = target; targetInTable && x != start && labels[x].predecessor != -1;
+       x = labels[x].predecessor)
     ++count;
   if (count > 0) {
     steps.resize(static_cast<std::size_t>(count));
     std::int32_t i = count - 1;
     for (std::int32_t x = target; x != start; x = labels[x].predecessor) {
       if (i < 0) {
-        ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.",
-                    MessageKind::Exclamation);
+        ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.", MessageKind::Exclamation);
         break;
       }
       const std::int32_t from = labels[x].predecessor;

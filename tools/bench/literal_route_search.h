@@ -19,12 +19,10 @@ namespace koltar::reference {
 // by from node, with every node index inside the table. Returns 0.
 int LiteralFindShortestPath(std::int32_t start, std::int32_t target, std::int32_t nodeCount,
                             std::int32_t edgeCount, const EdgeEntry* edges, int criterion,
-                            std::vector<RouteStep>& steps,
-                            std::vector<NodeLabel>* labels = nullptr);
+                            std::vector<RouteStep>& steps, std::vector<NodeLabel>* labels = nullptr);
 
 // The halving search of the literal open list: the index at which `value` is inserted
 // into `list` (sorted by the criterion's value, descending).
-std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float value,
-                                   int criterion);
+std::int32_t LiteralInsertPosition(const std::vector<OpenListEntry>& list, float value, int criterion);
 
 }  // namespace koltar::reference

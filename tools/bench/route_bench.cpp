@@ -83,8 +83,7 @@ class City {
         const std::int16_t colType = c % 8 == 0 ? 1 : 2;
         if (c + 1 < side) street(n, n + 1, 80 + roll(121), rowType);
         if (r + 1 < side) street(n, n + side, 80 + roll(121), colType);
-        if (r + 1 < side && c + 1 < side && roll(100) == 0)
-          street(n, n + side + 1, 120 + roll(160), 1);
+        if (r + 1 < side && c + 1 < side && roll(100) == 0) street(n, n + side + 1, 120 + roll(160), 1);
       }
     }
     std::stable_sort(edges.begin(), edges.end(),
@@ -117,13 +116,13 @@ class City {
     roadRecords_.assign(layers.size() * PolyRecord::kSize, 0);
     for (std::size_t i = 0; i < layers.size(); ++i)
       WriteI16(roadRecords_.data() + i * PolyRecord::kSize, layers[i]);
-    roads_ = RoadData{.records = roadRecords_.data(), .recordCount = static_cast<std::int32_t>(layers.size())};
+    roads_ =
+        RoadData{.records = roadRecords_.data(), .recordCount = static_cast<std::int32_t>(layers.size())};
     path_ = std::make_unique<MOptPath>("CITY", dir_.string() + "/", "city.map");
     path_->Bind(towns_, roads_);
     path_->ComputeEdgeWeights(roads_);
 
-    for (int i = 0; i < kPairCount; ++i)
-      pairs_.emplace_back(roll(nodes_), roll(nodes_));
+    for (int i = 0; i < kPairCount; ++i) pairs_.emplace_back(roll(nodes_), roll(nodes_));
   }
 
   ~City() {
@@ -178,7 +177,8 @@ void BM_Ours(benchmark::State& state) {
     benchmark::DoNotOptimize(leg.data());
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["steps/query"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
+  state.counters["steps/query"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
 }
 
 void BM_Literal(benchmark::State& state) {
@@ -194,13 +194,14 @@ void BM_Literal(benchmark::State& state) {
     state.PauseTiming();
     // The results must be the same step for step, bit for bit.
     static_cast<void>(searcher.FindShortestPath(s, t, criterion, ours));
-    const bool same = leg.size() == ours.size() &&
-                      std::equal(leg.begin(), leg.end(), ours.begin(), [](const RouteStep& a, const RouteStep& b) {
-                        return a.from == b.from && a.to == b.to && a.edge == b.edge &&
-                               std::bit_cast<std::uint32_t>(a.distance) == std::bit_cast<std::uint32_t>(b.distance) &&
-                               std::bit_cast<std::uint32_t>(a.time) == std::bit_cast<std::uint32_t>(b.time) &&
-                               std::bit_cast<std::uint32_t>(a.cost) == std::bit_cast<std::uint32_t>(b.cost);
-                      });
+    const bool same =
+        leg.size() == ours.size() &&
+        std::equal(leg.begin(), leg.end(), ours.begin(), [](const RouteStep& a, const RouteStep& b) {
+          return a.from == b.from && a.to == b.to && a.edge == b.edge &&
+                 std::bit_cast<std::uint32_t>(a.distance) == std::bit_cast<std::uint32_t>(b.distance) &&
+                 std::bit_cast<std::uint32_t>(a.time) == std::bit_cast<std::uint32_t>(b.time) &&
+                 std::bit_cast<std::uint32_t>(a.cost) == std::bit_cast<std::uint32_t>(b.cost);
+        });
     if (!same) ++differ;
     state.ResumeTiming();
   }
@@ -270,10 +271,10 @@ void Register() {
                   benchmark::RegisterBenchmark("Textbook", BM_Textbook)->Iterations(100),
                   benchmark::RegisterBenchmark("Literal", BM_Literal)->Iterations(3)})
     b->Args({kLargeSide, kCriterionDistance})->ArgNames({"side", "criterion"})->Unit(benchmark::kMillisecond);
-  for (auto* b : {benchmark::RegisterBenchmark("Ours", BM_Ours),
-                  benchmark::RegisterBenchmark("Textbook", BM_Textbook),
-                  benchmark::RegisterBenchmark("Literal", BM_Literal),
-                  benchmark::RegisterBenchmark("BatchPlans", BM_BatchPlans)})
+  for (auto* b :
+       {benchmark::RegisterBenchmark("Ours", BM_Ours), benchmark::RegisterBenchmark("Textbook", BM_Textbook),
+        benchmark::RegisterBenchmark("Literal", BM_Literal),
+        benchmark::RegisterBenchmark("BatchPlans", BM_BatchPlans)})
     b->Args({kSmallSide, kCriterionDistance})->ArgNames({"side", "criterion"})->Unit(benchmark::kMicrosecond);
 }
 

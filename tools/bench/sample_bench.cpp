@@ -106,7 +106,8 @@ class Sample {
 Sample* sample = nullptr;
 
 bool SameSteps(const std::vector<RouteStep>& a, const std::vector<RouteStep>& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const RouteStep& x, const RouteStep& y) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](const RouteStep& x, const RouteStep& y) {
            return x.from == y.from && x.to == y.to && x.edge == y.edge &&
                   std::bit_cast<std::uint32_t>(x.distance) == std::bit_cast<std::uint32_t>(y.distance) &&
                   std::bit_cast<std::uint32_t>(x.time) == std::bit_cast<std::uint32_t>(y.time) &&
@@ -122,12 +123,14 @@ void BM_Ours(benchmark::State& state) {
   std::int64_t i = 0, steps = 0;
   for (auto _ : state) {
     const Pair& q = sample->pair(i++);
-    if (searcher.FindShortestPath(q.start, q.target, criterion, leg) != 0) state.SkipWithError("out of memory");
+    if (searcher.FindShortestPath(q.start, q.target, criterion, leg) != 0)
+      state.SkipWithError("out of memory");
     steps += static_cast<std::int64_t>(leg.size());
     benchmark::DoNotOptimize(leg.data());
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["steps/query"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
+  state.counters["steps/query"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
 }
 
 void BM_Literal(benchmark::State& state) {
@@ -138,7 +141,8 @@ void BM_Literal(benchmark::State& state) {
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
     const Pair& q = sample->pair(i++);
-    reference::LiteralFindShortestPath(q.start, q.target, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
+    reference::LiteralFindShortestPath(q.start, q.target, p.nodeCount(), p.edgeCount(), p.edges(), criterion,
+                                       leg);
     state.PauseTiming();
     static_cast<void>(searcher.FindShortestPath(q.start, q.target, criterion, ours));
     if (!SameSteps(leg, ours)) ++differ;  // the same route, step for step, bit for bit
@@ -206,11 +210,14 @@ void Register() {
 }  // namespace koltar
 
 int main(int argc, char** argv) {
-  std::filesystem::path mapFile = std::filesystem::path(KOLTAR_SOURCE_DIR) / "data/samples/gothenburg/gothenburg.map";
+  std::filesystem::path mapFile =
+      std::filesystem::path(KOLTAR_SOURCE_DIR) / "data/samples/gothenburg/gothenburg.map";
   std::vector<char*> rest{argv[0]};
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--map" && i + 1 < argc) mapFile = argv[++i];
-    else rest.push_back(argv[i]);
+    if (std::string(argv[i]) == "--map" && i + 1 < argc)
+      mapFile = argv[++i];
+    else
+      rest.push_back(argv[i]);
   }
   if (!std::filesystem::exists(mapFile)) {
     std::fprintf(stderr, "sample_bench: no map %s\n", mapFile.c_str());

@@ -15,7 +15,8 @@ namespace koltar {
 class TextbookDijkstra {
  public:
   TextbookDijkstra(std::int32_t nodes, std::int32_t edgeCount, const EdgeEntry* edges)
-      : edges_(edges), first_(static_cast<std::size_t>(nodes) + 1),
+      : edges_(edges),
+        first_(static_cast<std::size_t>(nodes) + 1),
         dist_(static_cast<std::size_t>(nodes), kUnreached),
         pred_(static_cast<std::size_t>(nodes), -1) {
     std::int32_t i = 0;

@@ -37,15 +37,15 @@
 #include <string_view>
 #include <vector>
 
-#include "map/mmap.h"
 #include "geometry/transform.h"
+#include "map/mmap.h"
+#include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "platform/format.h"
 #include "route/batch_plan.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
@@ -58,12 +58,13 @@ constexpr int kUsageError = 2;
 constexpr int kFailed = 1;
 
 int Usage() {
-  std::fputs("usage: koltar-cli info MAPFILE\n"
-             "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
-             "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]\n"
-             "                        NAME NAME [NAME...]\n"
-             "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n",
-             stderr);
+  std::fputs(
+      "usage: koltar-cli info MAPFILE\n"
+      "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
+      "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]\n"
+      "                        NAME NAME [NAME...]\n"
+      "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n",
+      stderr);
   return kUsageError;
 }
 
@@ -112,7 +113,8 @@ bool ParseLong(std::string_view text, long& value) {
 // Two decimal numbers with a separator between them ("1024x768", "650000,230000").
 bool ParsePair(std::string_view text, char separator, long& a, long& b) {
   const std::size_t at = text.find(separator);
-  return at != std::string_view::npos && ParseLong(text.substr(0, at), a) && ParseLong(text.substr(at + 1), b);
+  return at != std::string_view::npos && ParseLong(text.substr(0, at), a) &&
+         ParseLong(text.substr(at + 1), b);
 }
 
 struct RenderOptions {
@@ -135,7 +137,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
     long a = 0, b = 0;
     if (option == "--out") {
       o.out = value;
-    } else if (option == "--size" && ParsePair(value, 'x', a, b) && a > 0 && b > 0 && a <= 20000 && b <= 20000) {
+    } else if (option == "--size" && ParsePair(value, 'x', a, b) && a > 0 && b > 0 && a <= 20000 &&
+               b <= 20000) {
       o.width = static_cast<int>(a);
       o.height = static_cast<int>(b);
     } else if (option == "--scale" && ParseLong(value, a) && a > 0 && a <= 2147483647L) {
@@ -193,10 +196,14 @@ int Render(MMap& map, const RenderOptions& o) {
 // Route planning.
 
 bool ParseCriterion(std::string_view text, int& criterion) {
-  if (text == "distance") criterion = kCriterionDistance;
-  else if (text == "time") criterion = kCriterionTime;
-  else if (text == "cost") criterion = kCriterionCost;
-  else return false;
+  if (text == "distance")
+    criterion = kCriterionDistance;
+  else if (text == "time")
+    criterion = kCriterionTime;
+  else if (text == "cost")
+    criterion = kCriterionCost;
+  else
+    return false;
   return true;
 }
 
@@ -213,7 +220,7 @@ struct PlanOptions {
   std::string png;  // route: the picture to draw
   int width = 1024;
   int height = 768;
-  std::string out;  // batch: the route-plan file
+  std::string out;                    // batch: the route-plan file
   std::vector<std::string> operands;  // route: the names; batch: the source file
 };
 
@@ -318,7 +325,8 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
   std::string error;
   const std::int32_t steps = SearchRoute(*network, towns, roads, error);
   if (!error.empty()) ShowMessage(error, MessageKind::Exclamation);
-  if (steps == 0) ShowMessage(Utf8ToCp1250("A kezdőpontból nem lehet eljutni a végpontba."), MessageKind::Information);
+  if (steps == 0)
+    ShowMessage(Utf8ToCp1250("A kezdőpontból nem lehet eljutni a végpontba."), MessageKind::Information);
   // What was found is listed even when a leg failed, as the route list shows it.
   PrintLines(ItineraryLines(network->routeState()));
   const int result = steps > 0 && error.empty() ? 0 : kFailed;
@@ -338,7 +346,8 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
 // (where both readings agree); anything else is code page 1250.
 std::string SourceText(std::string bytes) {
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 && QUtf8StringView(bytes).isValidUtf8()) bytes.erase(0, 3);
-  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const bool ascii =
+      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (!ascii && QUtf8StringView(bytes).isValidUtf8()) return Utf8ToCp1250(bytes);
   return bytes;
 }
@@ -388,10 +397,14 @@ int Run(int argc, char** argv) {
   int result = 0;
   {
     MMap map(ModelFileName(std::filesystem::path(argv[2])));
-    if (command == "info") result = Info(map);
-    else if (command == "render") result = Render(map, options);
-    else if (command == "route") result = PlanRoute(map, plan);
-    else result = PlanBatch(map, plan);
+    if (command == "info")
+      result = Info(map);
+    else if (command == "render")
+      result = Render(map, options);
+    else if (command == "route")
+      result = PlanRoute(map, plan);
+    else
+      result = PlanBatch(map, plan);
   }
   InstalledServices() = Services{};
   return result;

@@ -27,8 +27,8 @@ QImage DrawProgramIcon(int size);
 QImage DrawMapIcon(int size);
 
 struct CursorPicture {
-  QImage image;   // 32 x 32, black figure with a white outline on transparent
-  QPoint hotspot; // pixel that the cursor points with
+  QImage image;    // 32 x 32, black figure with a white outline on transparent
+  QPoint hotspot;  // pixel that the cursor points with
 };
 
 // Names of the cursor pictures.

@@ -99,8 +99,7 @@ void Magnifier(IconPainter& ip, QPointF centre, double radius, double handle) {
 void Page(IconPainter& ip, const QRectF& rect, double ear) {
   const QPointF a = rect.topLeft();
   const QPointF b = rect.bottomRight();
-  ip.Shape(PathOf({a, {b.x() - ear, a.y()}, {b.x(), a.y() + ear}, b, {a.x(), b.y()}}, true),
-           kPaper);
+  ip.Shape(PathOf({a, {b.x() - ear, a.y()}, {b.x(), a.y() + ear}, b, {a.x(), b.y()}}, true), kPaper);
   ip.Shape(PathOf({{b.x() - ear, a.y()}, {b.x() - ear, a.y() + ear}, {b.x(), a.y() + ear}}, true),
            kPaperShade);
 }
@@ -172,14 +171,11 @@ void FoldedMap(IconPainter& ip, const QRectF& rect, double lift) {
   double xs[4];
   for (int i = 0; i < 4; ++i) xs[i] = rect.left() + i * rect.width() / 3;
   auto top = [&](int i) { return QPointF(xs[i], i % 2 == 0 ? rect.top() + lift : rect.top()); };
-  auto bottom = [&](int i) {
-    return QPointF(xs[i], i % 2 == 0 ? rect.bottom() : rect.bottom() - lift);
-  };
+  auto bottom = [&](int i) { return QPointF(xs[i], i % 2 == 0 ? rect.bottom() : rect.bottom() - lift); };
   const QPainterPath sheet =
       PathOf({top(0), top(1), top(2), top(3), bottom(3), bottom(2), bottom(1), bottom(0)}, true);
   for (int i = 0; i < 3; ++i) {
-    ip.Fill(PathOf({top(i), top(i + 1), bottom(i + 1), bottom(i)}, true),
-            i == 1 ? kLandShade : kLand);
+    ip.Fill(PathOf({top(i), top(i + 1), bottom(i + 1), bottom(i)}, true), i == 1 ? kLandShade : kLand);
   }
   ip.painter().save();
   ip.painter().setClipPath(sheet);
@@ -202,8 +198,11 @@ void FoldedMap(IconPainter& ip, const QRectF& rect, double lift) {
   // The folds.
   for (int i = 1; i < 3; ++i) {
     const double x = i == 1 ? xs[i] : xs[i] - ip.hair();
-    ip.Fill(PathOf({{x, top(i).y()}, {x + ip.hair(), top(i).y()},
-                    {x + ip.hair(), bottom(i).y()}, {x, bottom(i).y()}}, true),
+    ip.Fill(PathOf({{x, top(i).y()},
+                    {x + ip.hair(), top(i).y()},
+                    {x + ip.hair(), bottom(i).y()},
+                    {x, bottom(i).y()}},
+                   true),
             kFold);
   }
   ip.Outline(sheet);
@@ -242,18 +241,15 @@ void Gear(IconPainter& ip, QPointF centre, double radius) {
 
 // An arrow pointer with its tip at the origin of the current frame.
 void Pointer(IconPainter& ip) {
-  ip.Shape(PathOf({{0, 0}, {0, 12.5}, {3, 9.7}, {5.2, 14.2}, {7.2, 13.3}, {5.1, 9}, {9, 9}}, true),
-           kPaper);
+  ip.Shape(PathOf({{0, 0}, {0, 12.5}, {3, 9.7}, {5.2, 14.2}, {7.2, 13.3}, {5.1, 9}, {9, 9}}, true), kPaper);
 }
 
 // A four-way arrow: moving something.
 void MoveSign(IconPainter& ip, QPointF centre, double arm, double width) {
   const double head = width * 2;
   const QPointF c = centre;
-  ip.Fill(Corners(c.x() - arm + head, c.y() - width / 2, c.x() + arm - head, c.y() + width / 2),
-          kOutline);
-  ip.Fill(Corners(c.x() - width / 2, c.y() - arm + head, c.x() + width / 2, c.y() + arm - head),
-          kOutline);
+  ip.Fill(Corners(c.x() - arm + head, c.y() - width / 2, c.x() + arm - head, c.y() + width / 2), kOutline);
+  ip.Fill(Corners(c.x() - width / 2, c.y() - arm + head, c.x() + width / 2, c.y() + arm - head), kOutline);
   const QPointF heads[4][3] = {
       {{c.x() - arm, c.y()}, {c.x() - arm + head, c.y() - head}, {c.x() - arm + head, c.y() + head}},
       {{c.x() + arm, c.y()}, {c.x() + arm - head, c.y() - head}, {c.x() + arm - head, c.y() + head}},
@@ -519,16 +515,21 @@ using Drawing = void (*)(IconPainter&);
 
 const std::map<int, Drawing>& Drawings() {
   static const std::map<int, Drawing> drawings = {
-      {1001, OpenMap},         {1002, CloseMap},        {1003, PrintPreview},
-      {1004, Print},           {1005, PrinterSetup},    {1006, NewWindow},
-      {1007, PlainCursor},     {1008, NameDisplay},     {1009, Positioning},
-      {1010, Zoom},            {1011, ZoomArea},        {1012, WholeMap},
-      {1013, Redraw},          {1014, PlaceSearch},     {1015, Symbology},
-      {1016, LabelPositioning}, {1017, LoadLabels},     {1018, SaveLabels},
-      {1019, FindRoute},       {1020, RouteList},       {1021, DeleteRoute},
-      {1022, PositionOnRoute}, {1023, BatchRoutes},     {1024, RouteCosts},
-      {1025, Help},            {1026, About},           {24361, Cascade},
-      {24362, Tile},           {24364, ArrangeIcons},
+      {1001, OpenMap},       {1002, CloseMap},
+      {1003, PrintPreview},  {1004, Print},
+      {1005, PrinterSetup},  {1006, NewWindow},
+      {1007, PlainCursor},   {1008, NameDisplay},
+      {1009, Positioning},   {1010, Zoom},
+      {1011, ZoomArea},      {1012, WholeMap},
+      {1013, Redraw},        {1014, PlaceSearch},
+      {1015, Symbology},     {1016, LabelPositioning},
+      {1017, LoadLabels},    {1018, SaveLabels},
+      {1019, FindRoute},     {1020, RouteList},
+      {1021, DeleteRoute},   {1022, PositionOnRoute},
+      {1023, BatchRoutes},   {1024, RouteCosts},
+      {1025, Help},          {1026, About},
+      {24361, Cascade},      {24362, Tile},
+      {24364, ArrangeIcons},
   };
   return drawings;
 }

@@ -80,21 +80,18 @@ void IconPainter::Outline(const QPainterPath& path) {
   painter_.restore();
 }
 
-void IconPainter::Stroke(const QPainterPath& path, const QColor& colour, double width,
-                         Qt::PenCapStyle cap) {
+void IconPainter::Stroke(const QPainterPath& path, const QColor& colour, double width, Qt::PenCapStyle cap) {
   Line(path, colour::kOutline, width + 2 * hair_, cap);
   Line(path, colour, width, cap);
 }
 
-void IconPainter::Line(const QPainterPath& path, const QColor& colour, double width,
-                       Qt::PenCapStyle cap) {
+void IconPainter::Line(const QPainterPath& path, const QColor& colour, double width, Qt::PenCapStyle cap) {
   painter_.setPen(QPen(colour, width, Qt::SolidLine, cap, Qt::RoundJoin));
   painter_.setBrush(Qt::NoBrush);
   painter_.drawPath(path);
 }
 
-void IconPainter::Line(QPointF from, QPointF to, const QColor& colour, double width,
-                       Qt::PenCapStyle cap) {
+void IconPainter::Line(QPointF from, QPointF to, const QColor& colour, double width, Qt::PenCapStyle cap) {
   QPainterPath path(from);
   path.lineTo(to);
   Line(path, colour, width, cap);

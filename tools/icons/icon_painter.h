@@ -82,10 +82,8 @@ class IconPainter {
   void Stroke(const QPainterPath& path, const QColor& colour, double width,
               Qt::PenCapStyle cap = Qt::RoundCap);
   // A plain coloured line centred on the path, without outline.
-  void Line(const QPainterPath& path, const QColor& colour, double width,
-            Qt::PenCapStyle cap = Qt::RoundCap);
-  void Line(QPointF from, QPointF to, const QColor& colour, double width,
-            Qt::PenCapStyle cap = Qt::RoundCap);
+  void Line(const QPainterPath& path, const QColor& colour, double width, Qt::PenCapStyle cap = Qt::RoundCap);
+  void Line(QPointF from, QPointF to, const QColor& colour, double width, Qt::PenCapStyle cap = Qt::RoundCap);
   // Makes the area within margin units of the shape transparent again, so that an overlay
   // drawn next stands clear of what lies under it.
   void Clear(const QPainterPath& path, double margin);

@@ -69,8 +69,8 @@ QImage EnlargedSheet() {
   QPainter painter(&sheet);
   int index = 0;
   for (int command : IconCommands()) {
-    Tile(painter, (index % columns) * cell, (index / columns) * cell,
-         DrawCommandIcon(command, 16), zoom, index % 2 == 0 ? QColor(Qt::white) : kSheetGrey);
+    Tile(painter, (index % columns) * cell, (index / columns) * cell, DrawCommandIcon(command, 16), zoom,
+         index % 2 == 0 ? QColor(Qt::white) : kSheetGrey);
     ++index;
   }
   return sheet;
@@ -129,8 +129,7 @@ QImage SwitchSheet() {
 }
 
 bool WriteSheet(const QString& file) {
-  const QImage parts[] = {CommandSheet(), EnlargedSheet(), WindowIconSheet(), PixelArtSheet(),
-                          SwitchSheet()};
+  const QImage parts[] = {CommandSheet(), EnlargedSheet(), WindowIconSheet(), PixelArtSheet(), SwitchSheet()};
   int width = 0;
   int height = 0;
   for (const QImage& part : parts) {

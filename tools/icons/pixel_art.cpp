@@ -18,9 +18,7 @@ constexpr int kCursorSize = 32;
 // so that the figure shows on dark and light maps alike.
 class CursorCanvas {
  public:
-  CursorCanvas() : image_(kCursorSize, kCursorSize, QImage::Format_ARGB32) {
-    image_.fill(Qt::transparent);
-  }
+  CursorCanvas() : image_(kCursorSize, kCursorSize, QImage::Format_ARGB32) { image_.fill(Qt::transparent); }
 
   void Black(int x, int y) { Put(x, y, qRgba(0, 0, 0, 255)); }
   void White(int x, int y) { Put(x, y, qRgba(255, 255, 255, 255)); }
@@ -94,26 +92,27 @@ class CursorCanvas {
 
 // The arrow pointer with its tip at (x, y).
 void Arrow(CursorCanvas& canvas, int x, int y) {
-  canvas.Stamp(x, y, {
-                         "#",
-                         "##",
-                         "###",
-                         "####",
-                         "#####",
-                         "######",
-                         "#######",
-                         "########",
-                         "#########",
-                         "##########",
-                         "######",
-                         "###.##",
-                         "##..###",
-                         "#...###",
-                         "....####",
-                         ".....###",
-                         ".....###",
-                         "......#",
-                     });
+  canvas.Stamp(x, y,
+               {
+                   "#",
+                   "##",
+                   "###",
+                   "####",
+                   "#####",
+                   "######",
+                   "#######",
+                   "########",
+                   "#########",
+                   "##########",
+                   "######",
+                   "###.##",
+                   "##..###",
+                   "#...###",
+                   "....####",
+                   ".....###",
+                   ".....###",
+                   "......#",
+               });
 }
 
 // A magnifier whose lens is centred on pixel (cx, cy).
@@ -127,32 +126,34 @@ CursorPicture DisplayName() {
   CursorCanvas canvas;
   Arrow(canvas, 1, 1);
   // A name label hanging at the pointer.
-  canvas.Stamp(11, 17, {
-                           "#################",
-                           "#ooooooooooooooo#",
-                           "#ooo#oo#oooooooo#",
-                           "#oo#o#o#oooooooo#",
-                           "#oo###o##ooo##oo#",
-                           "#oo#o#o#o#o#oooo#",
-                           "#oo#o#o##ooo##oo#",
-                           "#ooooooooooooooo#",
-                           "#################",
-                       });
+  canvas.Stamp(11, 17,
+               {
+                   "#################",
+                   "#ooooooooooooooo#",
+                   "#ooo#oo#oooooooo#",
+                   "#oo#o#o#oooooooo#",
+                   "#oo###o##ooo##oo#",
+                   "#oo#o#o#o#o#oooo#",
+                   "#oo#o#o##ooo##oo#",
+                   "#ooooooooooooooo#",
+                   "#################",
+               });
   return {canvas.Outlined(), QPoint(1, 1)};
 }
 
 CursorPicture Zoom() {
   CursorCanvas canvas;
   Lens(canvas, 11, 11, 8.5, 9);
-  canvas.Stamp(8, 8, {
-                         "...#",
-                         "...#",
-                         "...#",
-                         "#######",
-                         "...#",
-                         "...#",
-                         "...#",
-                     });
+  canvas.Stamp(8, 8,
+               {
+                   "...#",
+                   "...#",
+                   "...#",
+                   "#######",
+                   "...#",
+                   "...#",
+                   "...#",
+               });
   return {canvas.Outlined(), QPoint(11, 11)};
 }
 
@@ -192,25 +193,26 @@ CursorPicture NamePosition() {
     }
   }
   // The label that is being moved.
-  canvas.Stamp(20, 21, {
-                           "..###..",
-                           ".##.##.",
-                           "##...##",
-                           "##...##",
-                           "#######",
-                           "##...##",
-                           "##...##",
-                           "##...##",
-                       });
+  canvas.Stamp(20, 21,
+               {
+                   "..###..",
+                   ".##.##.",
+                   "##...##",
+                   "##...##",
+                   "#######",
+                   "##...##",
+                   "##...##",
+                   "##...##",
+               });
   return {canvas.Outlined(), QPoint(c, c)};
 }
 
 // The 16 standard colours of 4-bit bitmaps, in their usual order.
 QList<QRgb> StandardColours() {
-  return {qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),   qRgb(128, 128, 0),
-          qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128), qRgb(192, 192, 192),
-          qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),   qRgb(255, 255, 0),
-          qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255), qRgb(255, 255, 255)};
+  return {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+          qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+          qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+          qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 }
 
 constexpr int kBlack = 0;
@@ -230,8 +232,7 @@ void EdgeRing(QImage& image, int left, int top, int right, int bottom, int upper
 }  // namespace
 
 const std::vector<std::string_view>& CursorNames() {
-  static const std::vector<std::string_view> names = {"DISPLAYNAME", "NAMEPOS", "ZOOM",
-                                                       "ZOOMWND"};
+  static const std::vector<std::string_view> names = {"DISPLAYNAME", "NAMEPOS", "ZOOM", "ZOOMWND"};
   return names;
 }
 

@@ -35,8 +35,8 @@ std::vector<ResourceFile> AllResourceFiles() {
   std::vector<ResourceFile> files;
   for (int command : IconCommands()) {
     for (int size : kToolIconSizes) {
-      files.push_back({QStringLiteral("icons/%1-%2.png").arg(command).arg(size),
-                       DrawCommandIcon(command, size), {}});
+      files.push_back(
+          {QStringLiteral("icons/%1-%2.png").arg(command).arg(size), DrawCommandIcon(command, size), {}});
     }
   }
   for (int size : kWindowIconSizes) {
@@ -46,8 +46,8 @@ std::vector<ResourceFile> AllResourceFiles() {
   QByteArray hotspots = "# cursor name, hot spot x and y in pixels from the top left corner\n";
   for (std::string_view name : CursorNames()) {
     const CursorPicture cursor = DrawCursor(name);
-    files.push_back({QStringLiteral("cursors/%1.png").arg(QString::fromLatin1(Bytes(name))),
-                     cursor.image, {}});
+    files.push_back(
+        {QStringLiteral("cursors/%1.png").arg(QString::fromLatin1(Bytes(name))), cursor.image, {}});
     hotspots += Bytes(name) + ' ' + QByteArray::number(cursor.hotspot.x()) + ' ' +
                 QByteArray::number(cursor.hotspot.y()) + '\n';
   }

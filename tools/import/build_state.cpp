@@ -35,7 +35,8 @@ std::vector<PlanePoint> Converter::Project(const std::vector<GeoPoint>& points) 
 }
 
 MapPoint Converter::ToMap(const PlanePoint& p) const {
-  return {static_cast<std::int32_t>(std::lround(p.x / unit_)), static_cast<std::int32_t>(std::lround(p.y / unit_))};
+  return {static_cast<std::int32_t>(std::lround(p.x / unit_)),
+          static_cast<std::int32_t>(std::lround(p.y / unit_))};
 }
 
 std::vector<MapPoint> Converter::ToMap(const std::vector<PlanePoint>& points) const {
@@ -59,8 +60,9 @@ std::string Converter::Name(std::string_view utf8, std::size_t limit) {
   return out;
 }
 
-BuildState::BuildState(const ImportConfig& config_, const ImportInput& input_, const MapProjection& projection_,
-                       BuildSummary& summary_, const std::filesystem::path& directory, const std::string& mapFile)
+BuildState::BuildState(const ImportConfig& config_, const ImportInput& input_,
+                       const MapProjection& projection_, BuildSummary& summary_,
+                       const std::filesystem::path& directory, const std::string& mapFile)
     : config(config_),
       input(input_),
       projection(projection_),

@@ -130,8 +130,8 @@ struct Settlement {
 // One point record of a street: a block of the street (an edge of the graph) or, for
 // addresses whose street has no road, the addresses themselves.
 struct StreetSegment {
-  int edge = -1;   // graph edge, -1 for none
-  int parity = 0;  // 1 odd numbers, 2 even, 0 no numbers
+  int edge = -1;                // graph edge, -1 for none
+  int parity = 0;               // 1 odd numbers, 2 even, 0 no numbers
   int lowKey = 0, highKey = 0;  // number * 256 + letter, to order "12" < "12a" < "13"
   int low = 0, high = 0;
   char lowLetter = ' ', highLetter = ' ';
@@ -140,11 +140,11 @@ struct StreetSegment {
 };
 
 struct Street {
-  std::string base;   // code page 1250, before it was made unique
-  std::string upper;  // base in capitals, the key of the street's name
+  std::string base;     // code page 1250, before it was made unique
+  std::string upper;    // base in capitals, the key of the street's name
   int settlement = -1;  // the nearest settlement, -1 for none
   std::vector<int> edges;
-  std::vector<PlanePoint> addressPoints;  // for streets known only from addresses
+  std::vector<PlanePoint> addressPoints;                      // for streets known only from addresses
   std::vector<std::pair<int, std::pair<int, char>>> numbers;  // (edge or -1, (number, letter))
   std::vector<StreetSegment> segments;
   std::string name;  // unique
@@ -184,7 +184,7 @@ struct BuildState {
   RoadGraph graph;
   std::vector<Street> streets;  // by name
   LabelLayers labelLayers;
-  std::vector<Label> labels;    // in the order they are written
+  std::vector<Label> labels;  // in the order they are written
 
   // The categories, in the order they are added to the map.
   PolyCategoryWriter* areas = nullptr;

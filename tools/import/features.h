@@ -49,9 +49,9 @@ struct Feature {
 
 // Counts of what the readers could not use.
 struct InputCounts {
-  std::int64_t features = 0;         // features handed on
-  std::int64_t brokenGeometry = 0;   // too few points, open rings, positions off the globe
-  std::int64_t unreadable = 0;       // malformed or truncated files, or parts of them
+  std::int64_t features = 0;        // features handed on
+  std::int64_t brokenGeometry = 0;  // too few points, open rings, positions off the globe
+  std::int64_t unreadable = 0;      // malformed or truncated files, or parts of them
 };
 
 // Receives the features of every input file in turn.

@@ -7,10 +7,10 @@
 namespace koltar::import {
 namespace {
 
-constexpr double kA = 6378137.0;              // WGS 84 semi-major axis, metres
-constexpr double kF = 1.0 / 298.257223563;    // flattening
-constexpr double kE2 = kF * (2.0 - kF);       // first eccentricity squared
-constexpr double kEp2 = kE2 / (1.0 - kE2);    // second eccentricity squared
+constexpr double kA = 6378137.0;            // WGS 84 semi-major axis, metres
+constexpr double kF = 1.0 / 298.257223563;  // flattening
+constexpr double kE2 = kF * (2.0 - kF);     // first eccentricity squared
+constexpr double kEp2 = kE2 / (1.0 - kE2);  // second eccentricity squared
 constexpr double kB = kA * (1.0 - kF);
 constexpr double kDeg = std::numbers::pi / 180.0;
 
@@ -19,8 +19,7 @@ double Sq(double v) { return v * v; }
 }  // namespace
 
 bool MakeGeoPoint(double lon, double lat, GeoPoint& out) {
-  if (!std::isfinite(lon) || !std::isfinite(lat) || lon < -180.0 || lon > 180.0 || lat < -90.0 ||
-      lat > 90.0)
+  if (!std::isfinite(lon) || !std::isfinite(lat) || lon < -180.0 || lon > 180.0 || lat < -90.0 || lat > 90.0)
     return false;
   out.lon7 = static_cast<std::int32_t>(std::lround(lon * 1e7));
   out.lat7 = static_cast<std::int32_t>(std::lround(lat * 1e7));
@@ -34,8 +33,7 @@ double TransverseMercator::Meridian(double phi) const {
   const double e4 = kE2 * kE2, e6 = e4 * kE2;
   return kA * ((1 - kE2 / 4 - 3 * e4 / 64 - 5 * e6 / 256) * phi -
                (3 * kE2 / 8 + 3 * e4 / 32 + 45 * e6 / 1024) * std::sin(2 * phi) +
-               (15 * e4 / 256 + 45 * e6 / 1024) * std::sin(4 * phi) -
-               (35 * e6 / 3072) * std::sin(6 * phi));
+               (15 * e4 / 256 + 45 * e6 / 1024) * std::sin(4 * phi) - (35 * e6 / 3072) * std::sin(6 * phi));
 }
 
 void TransverseMercator::Forward(const GeoPoint& p, double& x, double& y) const {
@@ -88,8 +86,8 @@ double EllipsoidDistance(const GeoPoint& p1, const GeoPoint& p2) {
   }
   // Nearly antipodal points: the great-circle distance on the mean sphere will do.
   const double dLat = (p2.lat() - p1.lat()) * kDeg;
-  const double h = Sq(std::sin(dLat / 2)) +
-                   std::cos(p1.lat() * kDeg) * std::cos(p2.lat() * kDeg) * Sq(std::sin(l / 2));
+  const double h =
+      Sq(std::sin(dLat / 2)) + std::cos(p1.lat() * kDeg) * std::cos(p2.lat() * kDeg) * Sq(std::sin(l / 2));
   return 2 * 6371008.8 * std::asin(std::min(1.0, std::sqrt(h)));
 }
 

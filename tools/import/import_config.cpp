@@ -6,7 +6,8 @@ namespace koltar::import {
 namespace {
 
 // UTF-8 (a u8 literal, so that the core's code page 1250 literals do not apply).
-constexpr char8_t kDefault[] = u8R"(# koltar-import settings (UTF-8). See tools/import/import_config.h for the format.
+constexpr char8_t kDefault[] =
+    u8R"(# koltar-import settings (UTF-8). See tools/import/import_config.h for the format.
 category | areas         | Területek
 category | lines         | Vizek és határok
 category | overview      | Főbb utak
@@ -170,12 +171,13 @@ bool ParseConfig(std::string_view text, ImportConfig& out, std::string& error) {
       return false;
     }
   }
-  for (const std::string* name : {&out.areasCategory, &out.linesCategory, &out.overviewCategory,
-                                  &out.roadsCategory, &out.networkCategory, &out.overviewTownsCategory,
-                                  &out.townsCategory, &out.textsCategory})
+  for (const std::string* name :
+       {&out.areasCategory, &out.linesCategory, &out.overviewCategory, &out.roadsCategory,
+        &out.networkCategory, &out.overviewTownsCategory, &out.townsCategory, &out.textsCategory})
     if (name->empty()) {
-      error = "a category line is missing (areas, lines, overview, roads, network, overviewtowns, "
-              "towns and texts are needed)";
+      error =
+          "a category line is missing (areas, lines, overview, roads, network, overviewtowns, "
+          "towns and texts are needed)";
       return false;
     }
   if (out.roads.empty()) {

@@ -37,8 +37,8 @@ class TagFilter {
 };
 
 struct RoadRule {
-  std::string layer;  // UTF-8
-  double speed = 50;  // km/h
+  std::string layer;     // UTF-8
+  double speed = 50;     // km/h
   double unitCost = 30;  // Ft/km
   bool enabled = true;
   std::string style;

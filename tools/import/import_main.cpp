@@ -42,7 +42,8 @@ class ProgressSink : public koltar::import::MapBuilder {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o DIR/NAME.map INPUT...\n"
+               "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o "
+               "DIR/NAME.map INPUT...\n"
                "       koltar-import --print-config\n"
                "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n");
   return 2;
@@ -88,8 +89,8 @@ int main(int argc, char** argv) {
   koltar::import::ImportConfig config;
   std::string error;
   if (!koltar::import::ParseConfig(configText, config, error)) {
-    std::fprintf(stderr, "koltar-import: %s: %s\n", configFile.empty() ? "built-in settings" : configFile.c_str(),
-                 error.c_str());
+    std::fprintf(stderr, "koltar-import: %s: %s\n",
+                 configFile.empty() ? "built-in settings" : configFile.c_str(), error.c_str());
     return 1;
   }
 
@@ -106,7 +107,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "koltar-import: %s\n", readError.c_str());
       return 1;
     }
-    if (!readError.empty()) std::fprintf(stderr, "koltar-import: %s (kept what was read before)\n", readError.c_str());
+    if (!readError.empty())
+      std::fprintf(stderr, "koltar-import: %s (kept what was read before)\n", readError.c_str());
   }
   std::fprintf(stderr, "building %s\n", output.c_str());
   BuildSummary summary;
@@ -133,21 +135,25 @@ int main(int argc, char** argv) {
               static_cast<long long>(summary.edges));
   std::printf("  names: %lld transliterated to code page 1250, %lld cut to their field\n",
               static_cast<long long>(summary.namesTransliterated), static_cast<long long>(summary.namesCut));
-  std::printf("  skipped: %lld features with no use for their tags, %lld broken geometries, %lld unreadable inputs\n",
-              static_cast<long long>(summary.unusedFeatures),
-              static_cast<long long>(counts.brokenGeometry + summary.brokenGeometry),
-              static_cast<long long>(counts.unreadable));
+  std::printf(
+      "  skipped: %lld features with no use for their tags, %lld broken geometries, %lld unreadable inputs\n",
+      static_cast<long long>(summary.unusedFeatures),
+      static_cast<long long>(counts.brokenGeometry + summary.brokenGeometry),
+      static_cast<long long>(counts.unreadable));
   if (summary.unboundSettlements > 0)
-    std::printf("  %lld settlements or streets have no road node\n", static_cast<long long>(summary.unboundSettlements));
-  std::printf("  projection: transverse Mercator, central meridian %.2f, origin latitude %.2f; UNIT %d m, "
-              "ORIGIN %d,%d\n",
-              summary.centralMeridian, summary.originLatitude, summary.unit, summary.originX, summary.originY);
+    std::printf("  %lld settlements or streets have no road node\n",
+                static_cast<long long>(summary.unboundSettlements));
+  std::printf(
+      "  projection: transverse Mercator, central meridian %.2f, origin latitude %.2f; UNIT %d m, "
+      "ORIGIN %d,%d\n",
+      summary.centralMeridian, summary.originLatitude, summary.unit, summary.originX, summary.originY);
   std::printf("  time: %.1f s\n", seconds);
 
   if (check) {
     const std::string mapFile = koltar::ModelFileName(std::filesystem::absolute(outPath));
     const std::vector<std::string> problems = koltar::import::CheckMap(mapFile);
-    for (const std::string& p : problems) std::fprintf(stderr, "check: %s\n", koltar::Cp1250ToUtf8(p).c_str());
+    for (const std::string& p : problems)
+      std::fprintf(stderr, "check: %s\n", koltar::Cp1250ToUtf8(p).c_str());
     if (!problems.empty()) return 1;
     std::printf("  check: consistent\n");
   }

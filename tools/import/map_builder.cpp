@@ -86,7 +86,8 @@ void MapBuilder::Add(Feature&& f) {
     for (auto& points : f.lines) {
       if (road >= 0 && !isArea) {
         input.Extend(points);
-        input.roads.push_back({points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
+        input.roads.push_back(
+            {points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
         used = true;
       } else if (const int line = FirstMatch(config.lines, f.tags); line >= 0) {
         input.Extend(points);
@@ -119,7 +120,8 @@ void MapBuilder::Add(Feature&& f) {
       for (const Ring& r : f.rings)
         if (r.outer) {
           input.Extend(r.points);
-          input.roads.push_back({r.points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
+          input.roads.push_back(
+              {r.points, road, NameOf(f.tags), f.tags.Find("name") != nullptr, OnewayOf(f.tags)});
         }
       used = true;
     }

@@ -23,7 +23,8 @@ const std::uint8_t* RecordAt(const std::string& file, std::size_t i, std::int32_
 
 class Checker {
  public:
-  Checker(std::string mapFile, int limit) : mapFile_(std::move(mapFile)), directory_(GetPathDirectory(mapFile_)), limit_(limit) {}
+  Checker(std::string mapFile, int limit)
+      : mapFile_(std::move(mapFile)), directory_(GetPathDirectory(mapFile_)), limit_(limit) {}
 
   std::string Read(const std::string& section, const std::string& key) {
     return ReadProfileString(section, key, "", 304, mapFile_);
@@ -31,7 +32,8 @@ class Checker {
 
   // The whole file named in `section`'s `key`; `present` false when the key is empty or
   // the file cannot be read.
-  std::string File(const std::string& section, const std::string& key, bool required, bool* present = nullptr) {
+  std::string File(const std::string& section, const std::string& key, bool required,
+                   bool* present = nullptr) {
     const std::string name = Read(section, key);
     if (present) *present = false;
     if (name.empty()) {
@@ -60,7 +62,8 @@ class Checker {
   }
 
   void CheckLayer(const std::string& where, int layer, int layers) {
-    if (layer < 1 || layer > layers) Problem(where + ": layer " + std::to_string(layer) + " outside 1.." + std::to_string(layers));
+    if (layer < 1 || layer > layers)
+      Problem(where + ": layer " + std::to_string(layer) + " outside 1.." + std::to_string(layers));
   }
 
   long long Point(const std::string& c) {
@@ -168,13 +171,20 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     typeOf[name] = type;
     const int layers = ReadProfileInt(name, "NLAYER", 0, mapFile);
     for (int l = 1; l <= layers; ++l)
-      if (k.Read(name, StringPrintf("%s%02d", "LAYER", l)).size() > 31) k.Problem(name + ": layer name longer than 31");
-    if (type == "POINT") n.points += recordsOf[name] = k.Point(name);
-    else if (type == "LINE") n.lines += recordsOf[name] = k.Poly(name, false);
-    else if (type == "AREA") n.areas += recordsOf[name] = k.Poly(name, true);
-    else if (type == "TEXT") n.texts += recordsOf[name] = k.Text(name);
-    else if (type == "OPTPATH") optPath = name;
-    else k.Problem("unknown category type " + type);
+      if (k.Read(name, StringPrintf("%s%02d", "LAYER", l)).size() > 31)
+        k.Problem(name + ": layer name longer than 31");
+    if (type == "POINT")
+      n.points += recordsOf[name] = k.Point(name);
+    else if (type == "LINE")
+      n.lines += recordsOf[name] = k.Poly(name, false);
+    else if (type == "AREA")
+      n.areas += recordsOf[name] = k.Poly(name, true);
+    else if (type == "TEXT")
+      n.texts += recordsOf[name] = k.Text(name);
+    else if (type == "OPTPATH")
+      optPath = name;
+    else
+      k.Problem("unknown category type " + type);
   }
   const std::string town = k.Read("CONNECTIONS", "TOWNCATEGORY");
   const std::string road = k.Read("CONNECTIONS", "ROADCATEGORY");
@@ -188,11 +198,14 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     n.nodes = static_cast<long long>(nodes.size() / NodeRecord::kSize);
     n.edges = static_cast<long long>(edges.size() / EdgeRecord::kSize);
     for (long long i = 0; i < n.nodes; ++i) {
-      const std::int32_t r = NodeRecord::Settlement(RecordAt(nodes, static_cast<std::size_t>(i), NodeRecord::kSize));
-      if (r >= recordsOf[town]) k.Problem("node " + std::to_string(i) + " names settlement record " + std::to_string(r));
+      const std::int32_t r =
+          NodeRecord::Settlement(RecordAt(nodes, static_cast<std::size_t>(i), NodeRecord::kSize));
+      if (r >= recordsOf[town])
+        k.Problem("node " + std::to_string(i) + " names settlement record " + std::to_string(r));
     }
     const int types = ReadProfileInt(optPath, "NCOST", 0, mapFile);
-    if (types != ReadProfileInt(road, "NLAYER", 0, mapFile)) k.Problem("NCOST differs from the road category's NLAYER");
+    if (types != ReadProfileInt(road, "NLAYER", 0, mapFile))
+      k.Problem("NCOST differs from the road category's NLAYER");
     std::string roadData;
     if (typeOf[road] == "LINE") roadData = k.File(road, "DATAFILE", true);
     std::int32_t previous = -2147483647;
@@ -201,13 +214,15 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
       const std::int32_t from = EdgeRecord::From(p), to = EdgeRecord::To(p), object = EdgeRecord::Road(p),
                          length = EdgeRecord::Length(p);
       const std::string where = "edge " + std::to_string(i);
-      if (from < 0 || from >= n.nodes || to < 0 || to >= n.nodes) k.Problem(where + ": node index outside the node table");
+      if (from < 0 || from >= n.nodes || to < 0 || to >= n.nodes)
+        k.Problem(where + ": node index outside the node table");
       if (from < previous) k.Problem(where + ": EDGEFILE is not sorted by from node");
       previous = from;
       if (object >= recordsOf[road]) k.Problem(where + ": road object outside the road category");
       if (length < 0) k.Problem(where + ": negative length");
       if (object >= 0 && (static_cast<std::size_t>(object) + 1) * PolyRecord::kSize <= roadData.size()) {
-        const int layer = RecordLayer(RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize));
+        const int layer =
+            RecordLayer(RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize));
         if (layer < 1 || layer > types) k.Problem(where + ": road type outside the cost table");
       }
     }
@@ -217,15 +232,17 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
     for (int t = 1; t <= types; ++t) {
       const std::string cost = k.Read(optPath, StringPrintf("%s%02d", "COST", t));
       const std::size_t comma = cost.find(',');
-      enabled[static_cast<std::size_t>(t)] = comma != std::string::npos && cost.compare(comma + 1, 1, "1") == 0;
+      enabled[static_cast<std::size_t>(t)] =
+          comma != std::string::npos && cost.compare(comma + 1, 1, "1") == 0;
     }
     if (k.problems.empty() && n.nodes > 0) {
-      std::vector<std::vector<std::int32_t>> out(static_cast<std::size_t>(n.nodes)), in(static_cast<std::size_t>(n.nodes));
+      std::vector<std::vector<std::int32_t>> out(static_cast<std::size_t>(n.nodes)),
+          in(static_cast<std::size_t>(n.nodes));
       for (long long i = 0; i < n.edges; ++i) {
         const std::uint8_t* p = RecordAt(edges, static_cast<std::size_t>(i), EdgeRecord::kSize);
         const std::int32_t from = EdgeRecord::From(p), to = EdgeRecord::To(p), object = EdgeRecord::Road(p);
-        if (object >= 0 &&
-            !enabled[static_cast<std::size_t>(RecordLayer(RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize)))])
+        if (object >= 0 && !enabled[static_cast<std::size_t>(RecordLayer(
+                               RecordAt(roadData, static_cast<std::size_t>(object), PolyRecord::kSize)))])
           continue;
         out[static_cast<std::size_t>(from)].push_back(to);
         in[static_cast<std::size_t>(to)].push_back(from);
@@ -255,10 +272,12 @@ std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* co
         const std::vector<char> forward = reach(out), backward = reach(in);
         long long unreachable = 0;
         for (long long i = 0; i < n.nodes; ++i)
-          if (settlementOf(i) >= 0 && !(forward[static_cast<std::size_t>(i)] && backward[static_cast<std::size_t>(i)]))
+          if (settlementOf(i) >= 0 &&
+              !(forward[static_cast<std::size_t>(i)] && backward[static_cast<std::size_t>(i)]))
             ++unreachable;
         if (unreachable > 0)
-          k.Problem(std::to_string(unreachable) + " settlement nodes cannot be reached over the enabled road types");
+          k.Problem(std::to_string(unreachable) +
+                    " settlement nodes cannot be reached over the enabled road types");
       }
     }
   }

@@ -15,6 +15,7 @@ struct MapCheckCounts {
 
 // The problems found in the map named by the model file name (code page 1250); empty
 // when it is consistent. At most `limit` problems are listed.
-std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* counts = nullptr, int limit = 50);
+std::vector<std::string> CheckMap(const std::string& mapFile, MapCheckCounts* counts = nullptr,
+                                  int limit = 50);
 
 }  // namespace koltar::import

@@ -136,9 +136,8 @@ bool ReadOsmFile(const std::string& path, FeatureSink& sink, InputCounts& counts
     while (osmium::memory::Buffer buffer = reader.read()) {
       if (relationsRead)
         osmium::apply(buffer, locations, features,
-                      multipolygons.handler([&features](osmium::memory::Buffer&& areas) {
-                        osmium::apply(areas, features);
-                      }));
+                      multipolygons.handler(
+                          [&features](osmium::memory::Buffer&& areas) { osmium::apply(areas, features); }));
       else
         osmium::apply(buffer, locations, features);
       if (size > 0) sink.Progress(static_cast<double>(reader.offset()) / static_cast<double>(size));

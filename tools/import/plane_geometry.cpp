@@ -29,11 +29,13 @@ double DistanceToPolyline(const std::vector<PlanePoint>& line, const PlanePoint&
 
 double RingArea(const std::vector<PlanePoint>& ring) {
   double twice = 0;
-  for (std::size_t i = 0; i + 1 < ring.size(); ++i) twice += ring[i].x * ring[i + 1].y - ring[i + 1].x * ring[i].y;
+  for (std::size_t i = 0; i + 1 < ring.size(); ++i)
+    twice += ring[i].x * ring[i + 1].y - ring[i + 1].x * ring[i].y;
   return twice / 2;
 }
 
-PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring, const std::vector<std::vector<PlanePoint>>& holes) {
+PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring,
+                         const std::vector<std::vector<PlanePoint>>& holes) {
   double minY = 1e300, maxY = -1e300;
   for (const PlanePoint& p : ring) {
     minY = std::min(minY, p.y);
@@ -45,7 +47,8 @@ PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring, const std::vector<
     for (std::size_t i = 0; i + 1 < r.size(); ++i) {
       const PlanePoint& a = r[i];
       const PlanePoint& b = r[i + 1];
-      if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y)) xs.push_back(a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x));
+      if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y))
+        xs.push_back(a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x));
     }
   };
   cross(ring);
@@ -77,7 +80,8 @@ std::vector<PlanePoint> JoinHoles(std::vector<PlanePoint> outer, std::vector<std
         }
       }
     std::vector<PlanePoint> joined(outer.begin(), outer.begin() + static_cast<std::ptrdiff_t>(bestOuter) + 1);
-    for (std::size_t k = 0; k + 1 < hole.size(); ++k) joined.push_back(hole[(bestHole + k) % (hole.size() - 1)]);
+    for (std::size_t k = 0; k + 1 < hole.size(); ++k)
+      joined.push_back(hole[(bestHole + k) % (hole.size() - 1)]);
     joined.push_back(hole[bestHole]);
     joined.insert(joined.end(), outer.begin() + static_cast<std::ptrdiff_t>(bestOuter), outer.end());
     outer = std::move(joined);

@@ -21,7 +21,8 @@ double RingArea(const std::vector<PlanePoint>& ring);
 
 // A point inside the ring (and outside its holes) for its label: the middle of the
 // widest run of the horizontal line through the ring's middle height that lies inside.
-PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring, const std::vector<std::vector<PlanePoint>>& holes);
+PlanePoint InteriorPoint(const std::vector<PlanePoint>& ring,
+                         const std::vector<std::vector<PlanePoint>>& holes);
 
 // One ring made of an outer ring and its holes: each hole is joined to the outer ring
 // by a cut there and back, with the hole running the other way round, so that a winding

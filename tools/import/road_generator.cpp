@@ -33,7 +33,8 @@ struct UnionFind {
   explicit UnionFind(std::size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0); }
   int Find(int x) {
     while (parent[static_cast<std::size_t>(x)] != x)
-      x = parent[static_cast<std::size_t>(x)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(x)])];
+      x = parent[static_cast<std::size_t>(x)] =
+          parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(x)])];
     return x;
   }
   bool Join(int a, int b) {
@@ -96,7 +97,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     for (std::size_t j = 0; j < n; ++j)
       if (j != i) byDistance.emplace_back(Dist(p[i], p[j]), static_cast<int>(j));
     const std::size_t keep = std::min(kNear * 2, byDistance.size());
-    std::partial_sort(byDistance.begin(), byDistance.begin() + static_cast<std::ptrdiff_t>(keep), byDistance.end());
+    std::partial_sort(byDistance.begin(), byDistance.begin() + static_cast<std::ptrdiff_t>(keep),
+                      byDistance.end());
     for (std::size_t k = 0; k < keep; ++k) near[i].push_back(byDistance[k].second);
   }
   // Gabriel edges among the candidates (planar, so roads meet only at settlements),
@@ -105,7 +107,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t k = 0; k < std::min(kNear, near[i].size()); ++k) {
       const int j = near[i][k];
-      const Xy mid{(p[i].x + p[static_cast<std::size_t>(j)].x) / 2, (p[i].y + p[static_cast<std::size_t>(j)].y) / 2};
+      const Xy mid{(p[i].x + p[static_cast<std::size_t>(j)].x) / 2,
+                   (p[i].y + p[static_cast<std::size_t>(j)].y) / 2};
       const double r = Dist(p[i], p[static_cast<std::size_t>(j)]) / 2;
       bool empty = true;
       for (int c : near[i])
@@ -152,7 +155,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     if (joined.Join(e.first, e.second)) kept.push_back(e);
   for (std::size_t i = 0; i < n; ++i)
     for (int j : near[i])
-      if (joined.Join(static_cast<int>(i), j)) kept.emplace_back(std::min(static_cast<int>(i), j), std::max(static_cast<int>(i), j));
+      if (joined.Join(static_cast<int>(i), j))
+        kept.emplace_back(std::min(static_cast<int>(i), j), std::max(static_cast<int>(i), j));
   for (std::size_t i = 1; i < n; ++i)
     if (joined.Join(0, static_cast<int>(i))) kept.emplace_back(0, static_cast<int>(i));
   std::sort(kept.begin(), kept.end());
@@ -204,7 +208,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
   std::vector<int> order(n);
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return settlements[static_cast<std::size_t>(a)].population > settlements[static_cast<std::size_t>(b)].population;
+    return settlements[static_cast<std::size_t>(a)].population >
+           settlements[static_cast<std::size_t>(b)].population;
   });
   auto raise = [&](int from, int to, int to_level, const std::string& name) {
     for (std::size_t e : path(from, to))
@@ -231,7 +236,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     }
   }
   std::sort(spokes.begin(), spokes.end());
-  for (std::size_t s = 0; s < spokes.size(); ++s) raise(capital, spokes[s].second, 4, "M" + std::to_string(s + 1));
+  for (std::size_t s = 0; s < spokes.size(); ++s)
+    raise(capital, spokes[s].second, 4, "M" + std::to_string(s + 1));
   // Main roads between large towns, secondary roads between towns: each town to its
   // nearest larger ones.
   int mainNumber = 0, secondNumber = 100;
@@ -242,13 +248,18 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     for (std::size_t i = 1; i < towns.size(); ++i) {
       std::vector<std::pair<double, int>> larger;
       for (std::size_t j = 0; j < i; ++j)
-        larger.emplace_back(Dist(p[static_cast<std::size_t>(towns[i])], p[static_cast<std::size_t>(towns[j])]), towns[j]);
+        larger.emplace_back(
+            Dist(p[static_cast<std::size_t>(towns[i])], p[static_cast<std::size_t>(towns[j])]), towns[j]);
       std::sort(larger.begin(), larger.end());
       for (int k = 0; k < neighbours && k < static_cast<int>(larger.size()); ++k) {
         ++counter;
         raise(towns[i], larger[static_cast<std::size_t>(k)].second, to_level,
-              to_level == 3 ? StringPrintf("%d. sz. f\xC5\x91\xC3\xBA" "t", counter)
-                            : StringPrintf("%d. sz. \xC3\xB6sszek\xC3\xB6t\xC5\x91 \xC3\xBA" "t", counter));
+              to_level == 3 ? StringPrintf("%d. sz. f\xC5\x91\xC3\xBA"
+                                           "t",
+                                           counter)
+                            : StringPrintf("%d. sz. \xC3\xB6sszek\xC3\xB6t\xC5\x91 \xC3\xBA"
+                                           "t",
+                                           counter));
       }
     }
   };
@@ -270,7 +281,8 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     // Two gentle bends, the same for the same pair, smaller on higher classes.
     const double bend = (level[e] >= 3 ? 0.04 : 0.09);
     for (double t : {0.35, 0.7}) {
-      const std::uint32_t h = Hash(static_cast<std::uint32_t>(a) * 3 + (t < 0.5 ? 1u : 2u), static_cast<std::uint32_t>(b));
+      const std::uint32_t h =
+          Hash(static_cast<std::uint32_t>(a) * 3 + (t < 0.5 ? 1u : 2u), static_cast<std::uint32_t>(b));
       const double offset = (static_cast<double>(h % 2001) / 1000.0 - 1.0) * bend;
       const double lon = ga.lon() + t * (gb.lon() - ga.lon()) - offset * (gb.lat() - ga.lat()) * ky / kx;
       const double lat = ga.lat() + t * (gb.lat() - ga.lat()) + offset * (gb.lon() - ga.lon()) * kx / ky;

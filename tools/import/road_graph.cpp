@@ -52,12 +52,14 @@ void RoadGraph::Build() {
   for (Way& w : ways_) {
     std::size_t start = 0;
     for (std::size_t i = 1; i < w.points.size(); ++i) {
-      const bool node = uses[KeyOf(w.points[i])] >= 2 || i + 1 == w.points.size() || i - start + 1 >= kMaxEdgePoints;
+      const bool node =
+          uses[KeyOf(w.points[i])] >= 2 || i + 1 == w.points.size() || i - start + 1 >= kMaxEdgePoints;
       if (!node) continue;
       GraphEdge e;
       e.from = NodeAt(w.points[start], w.plane[start]);
       e.to = NodeAt(w.points[i], w.plane[i]);
-      e.points.assign(w.plane.begin() + static_cast<std::ptrdiff_t>(start), w.plane.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      e.points.assign(w.plane.begin() + static_cast<std::ptrdiff_t>(start),
+                      w.plane.begin() + static_cast<std::ptrdiff_t>(i) + 1);
       for (std::size_t k = start; k < i; ++k) e.length += EllipsoidDistance(w.points[k], w.points[k + 1]);
       e.rule = w.rule;
       e.name = w.name;
@@ -77,7 +79,8 @@ void RoadGraph::FindReachableCore(const std::vector<bool>& enabledRule) {
   enabledRule_ = enabledRule;
   const std::size_t n = nodes_.size();
   auto enabled = [&](const GraphEdge& e) {
-    return static_cast<std::size_t>(e.rule) < enabledRule.size() && enabledRule[static_cast<std::size_t>(e.rule)];
+    return static_cast<std::size_t>(e.rule) < enabledRule.size() &&
+           enabledRule[static_cast<std::size_t>(e.rule)];
   };
   bool any = false;
   for (const GraphEdge& e : edges_) any = any || enabled(e);
@@ -138,8 +141,8 @@ void RoadGraph::FindReachableCore(const std::vector<bool>& enabledRule) {
         }
     }
   }
-  const int largest = sizes.empty() ? -1
-                                    : static_cast<int>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin());
+  const int largest =
+      sizes.empty() ? -1 : static_cast<int>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin());
   core_.assign(n, 0);
   for (std::size_t v = 0; v < n; ++v) core_[v] = component[v] == largest ? 1 : 0;
   // The grid of free core nodes: cells of about four nodes each.
@@ -150,7 +153,9 @@ void RoadGraph::FindReachableCore(const std::vector<bool>& enabledRule) {
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   }
-  if (n > 0) cell_ = std::max(50.0, std::sqrt(std::max(1.0, (maxX - minX) * (maxY - minY)) / static_cast<double>(n) * 4));
+  if (n > 0)
+    cell_ =
+        std::max(50.0, std::sqrt(std::max(1.0, (maxX - minX) * (maxY - minY)) / static_cast<double>(n) * 4));
   grid_.clear();
   gridMinX_ = gridMinY_ = 2147483647;
   gridMaxX_ = gridMaxY_ = -2147483647;
@@ -273,7 +278,8 @@ std::vector<int> RoadGraph::SplitForStops(int e, int k) {
 std::vector<int> RoadGraph::Renumber(const std::vector<std::pair<int, int>>& bindings,
                                      std::vector<std::int32_t>& nodeRecord) const {
   std::vector<std::pair<int, int>> byRecord = bindings;
-  std::sort(byRecord.begin(), byRecord.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  std::sort(byRecord.begin(), byRecord.end(),
+            [](const auto& a, const auto& b) { return a.second < b.second; });
   std::vector<int> index(nodes_.size(), -1);
   nodeRecord.clear();
   for (const auto& [node, record] : byRecord) {

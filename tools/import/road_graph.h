@@ -57,7 +57,8 @@ class RoadGraph {
   // New node indices: the bound nodes first, in the order of their records, then the
   // others in their order; `nodeRecord` receives the record of each new index (-1 for a
   // junction). `bindings` holds (node, record) pairs.
-  std::vector<int> Renumber(const std::vector<std::pair<int, int>>& bindings, std::vector<std::int32_t>& nodeRecord) const;
+  std::vector<int> Renumber(const std::vector<std::pair<int, int>>& bindings,
+                            std::vector<std::int32_t>& nodeRecord) const;
 
   int EdgeCount() const { return static_cast<int>(edges_.size()); }
   int NodeCount() const { return static_cast<int>(nodes_.size()); }

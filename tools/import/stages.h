@@ -85,8 +85,9 @@ struct NamedItem {
 // than once gets its settlement's name, "Fo utca (Szentendre)" (unless that is the name
 // itself), and what is still repeated a number, "Fo utca 2"; cut to `limit` characters
 // with the suffix kept. With `keepFirst` the first item of a name keeps it as it is.
-std::vector<std::string> UniqueNames(const std::vector<NamedItem>& items, const std::vector<Settlement>& settlements,
-                                     std::size_t limit, bool keepFirst);
+std::vector<std::string> UniqueNames(const std::vector<NamedItem>& items,
+                                     const std::vector<Settlement>& settlements, std::size_t limit,
+                                     bool keepFirst);
 
 // A house number as the house-number search compares it: the number and an optional
 // letter right after it ("12", "12a", "12/A", "12 b"; the letter in lower case, ' ' for

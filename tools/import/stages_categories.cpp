@@ -31,8 +31,9 @@ void AddPolyline(PolyCategoryWriter& category, std::int16_t layer, std::vector<M
   if (points.size() < 2) return;
   for (std::size_t start = 0; start + 1 < points.size(); start += kMaxPolyPoints - 1) {
     const std::size_t end = std::min(points.size(), start + kMaxPolyPoints);
-    category.Add(layer, std::vector<MapPoint>(points.begin() + static_cast<std::ptrdiff_t>(start),
-                                              points.begin() + static_cast<std::ptrdiff_t>(end)),
+    category.Add(layer,
+                 std::vector<MapPoint>(points.begin() + static_cast<std::ptrdiff_t>(start),
+                                       points.begin() + static_cast<std::ptrdiff_t>(end)),
                  name);
   }
 }
@@ -45,11 +46,11 @@ void PlanLabelLayers(BuildState& state) {
   for (std::size_t p = 0; p < places.size(); ++p)
     for (Band band : {Band::Far, Band::Medium, Band::Regional, Band::Near})
       if (PlaceLabelInBand(places[p].style, band)) {
-        layers.names.push_back(state.conv.Name(places[p].layer, 18) +
-                               (band == Band::Far        ? " - távoli"
-                                : band == Band::Medium   ? " - közepes"
-                                : band == Band::Regional ? " - regionális"
-                                                         : " - közeli"));
+        layers.names.push_back(state.conv.Name(places[p].layer, 18) + (band == Band::Far      ? " - távoli"
+                                                                       : band == Band::Medium ? " - közepes"
+                                                                       : band == Band::Regional
+                                                                           ? " - regionális"
+                                                                           : " - közeli"));
         layers.place[{static_cast<int>(p), static_cast<int>(band)}] = static_cast<int>(layers.names.size());
       }
   layers.names.push_back("Víznév");
@@ -63,7 +64,8 @@ void PlanLabelLayers(BuildState& state) {
 void AddAreaCategory(BuildState& state) {
   const ImportConfig& cfg = state.config;
   Converter& conv = state.conv;
-  PolyCategoryWriter& areas = state.map.AddAreas(conv.Name(cfg.areasCategory, kFieldLimit), LayerNames(conv, cfg.areas));
+  PolyCategoryWriter& areas =
+      state.map.AddAreas(conv.Name(cfg.areasCategory, kFieldLimit), LayerNames(conv, cfg.areas));
   state.areas = &areas;
   for (const AreaIn& a : state.input.areas) {
     const std::string name = conv.Name(a.name, kOtherNameLimit);
@@ -101,7 +103,8 @@ void AddAreaCategory(BuildState& state) {
 void AddLineCategory(BuildState& state) {
   const ImportConfig& cfg = state.config;
   Converter& conv = state.conv;
-  PolyCategoryWriter& lines = state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), LayerNames(conv, cfg.lines));
+  PolyCategoryWriter& lines =
+      state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), LayerNames(conv, cfg.lines));
   state.lines = &lines;
   for (const LineIn& l : state.input.lines) {
     const std::string name = conv.Name(l.name, kOtherNameLimit);
@@ -124,14 +127,17 @@ void AddOverviewRoads(BuildState& state) {
     for (std::size_t r = 0; r < cfg.roads.size(); ++r)
       if (RoadInBand(cfg.roads[r].style, band)) {
         layers.push_back(conv.Name(cfg.roads[r].layer, 18) + bandName(band));
-        state.overviewRoadLayer[{static_cast<int>(r), static_cast<int>(band)}] = static_cast<int>(layers.size());
+        state.overviewRoadLayer[{static_cast<int>(r), static_cast<int>(band)}] =
+            static_cast<int>(layers.size());
       }
-  PolyCategoryWriter& overview = state.map.AddLines(conv.Name(cfg.overviewCategory, kFieldLimit), std::move(layers));
+  PolyCategoryWriter& overview =
+      state.map.AddLines(conv.Name(cfg.overviewCategory, kFieldLimit), std::move(layers));
   state.overviewRoads = &overview;
   const std::vector<RoadIn>& roads = state.input.roads;
   std::vector<std::size_t> wayOrder(roads.size());
   std::iota(wayOrder.begin(), wayOrder.end(), std::size_t{0});
-  std::stable_sort(wayOrder.begin(), wayOrder.end(), [&](std::size_t a, std::size_t b) { return roads[a].rule > roads[b].rule; });
+  std::stable_sort(wayOrder.begin(), wayOrder.end(),
+                   [&](std::size_t a, std::size_t b) { return roads[a].rule > roads[b].rule; });
   for (Band band : {Band::Far, Band::Medium, Band::Regional})
     for (std::size_t w : wayOrder) {
       const RoadIn& r = roads[w];
@@ -139,14 +145,15 @@ void AddOverviewRoads(BuildState& state) {
       if (it == state.overviewRoadLayer.end()) continue;
       const double tolerance = band == Band::Far ? 150.0 : band == Band::Medium ? 25.0 : 8.0;
       const std::vector<PlanePoint> plane = Simplified(conv.Project(r.points), tolerance);
-      AddPolyline(overview, static_cast<std::int16_t>(it->second), conv.ToMap(plane), conv.Name(r.name, kOtherNameLimit));
+      AddPolyline(overview, static_cast<std::int16_t>(it->second), conv.ToMap(plane),
+                  conv.Name(r.name, kOtherNameLimit));
     }
 }
 
 void AddRoadCategory(BuildState& state) {
   const RoadGraph& graph = state.graph;
-  PolyCategoryWriter& roads =
-      state.map.AddLines(state.conv.Name(state.config.roadsCategory, kFieldLimit), LayerNames(state.conv, state.config.roads));
+  PolyCategoryWriter& roads = state.map.AddLines(state.conv.Name(state.config.roadsCategory, kFieldLimit),
+                                                 LayerNames(state.conv, state.config.roads));
   state.roads = &roads;
   std::vector<int> edgeOrder(static_cast<std::size_t>(graph.EdgeCount()));
   std::iota(edgeOrder.begin(), edgeOrder.end(), 0);
@@ -157,16 +164,19 @@ void AddRoadCategory(BuildState& state) {
     const RoadGraph::GraphEdge& edge = graph.Edge(e);
     std::vector<MapPoint> points = state.conv.ToMap(edge.points);
     if (points.size() == 1) points.push_back(points[0]);
-    state.roadRecord[static_cast<std::size_t>(e)] = roads.Add(static_cast<std::int16_t>(edge.rule + 1), points, edge.name);
+    state.roadRecord[static_cast<std::size_t>(e)] =
+        roads.Add(static_cast<std::int16_t>(edge.rule + 1), points, edge.name);
   }
 }
 
 void AddNetworkCategory(BuildState& state) {
   // LAYER01 draws the route.
-  RoadNetworkWriter& network = state.map.AddRoadNetwork(state.conv.Name(state.config.networkCategory, kFieldLimit), {"Útvonal"});
+  RoadNetworkWriter& network =
+      state.map.AddRoadNetwork(state.conv.Name(state.config.networkCategory, kFieldLimit), {"Útvonal"});
   state.network = &network;
   for (const RoadRule& r : state.config.roads)
-    network.costs.push_back({state.conv.Name(r.layer, kFieldLimit), r.enabled ? 1 : 0, 1.0, r.speed, r.unitCost});
+    network.costs.push_back(
+        {state.conv.Name(r.layer, kFieldLimit), r.enabled ? 1 : 0, 1.0, r.speed, r.unitCost});
   network.defaultCostType = 1;
   // The keys the program writes back when the map closes, as it writes them, so that
   // opening and closing the map leaves the file as it is.
@@ -182,8 +192,8 @@ void AddOverviewTowns(BuildState& state) {
       layers.push_back(state.conv.Name(places[p].layer, kFieldLimit));
       state.overviewTownLayer[static_cast<int>(p)] = static_cast<int>(layers.size());
     }
-  PointCategoryWriter& overviewTowns =
-      state.map.AddPoints(state.conv.Name(state.config.overviewTownsCategory, kFieldLimit), std::move(layers));
+  PointCategoryWriter& overviewTowns = state.map.AddPoints(
+      state.conv.Name(state.config.overviewTownsCategory, kFieldLimit), std::move(layers));
   state.overviewTowns = &overviewTowns;
   for (const Settlement& s : state.settlements)
     if (auto it = state.overviewTownLayer.find(s.rule); it != state.overviewTownLayer.end())
@@ -198,7 +208,8 @@ void AddSettlementRecords(BuildState& state) {
   const std::vector<LayerRule>& places = state.config.places;
   for (std::size_t i = 0; i < state.settlements.size(); ++i) {
     const Settlement& s = state.settlements[i];
-    const std::int32_t record = state.towns->Add(static_cast<std::int16_t>(s.rule + 1), state.conv.ToMap(s.at), s.name);
+    const std::int32_t record =
+        state.towns->Add(static_cast<std::int16_t>(s.rule + 1), state.conv.ToMap(s.at), s.name);
     if (state.settlementNode[i] >= 0)
       state.bindings.emplace_back(state.settlementNode[i], record);
     else
@@ -209,7 +220,8 @@ void AddSettlementRecords(BuildState& state) {
       const std::string& style = places[static_cast<std::size_t>(s.rule)].style;
       const double symbol = PlaceSymbolHeight(style, band);
       const double height = PlaceLabelHeight(style, band);
-      state.labels.push_back({it->second, {s.at.x + symbol * 0.6 + height * 0.15, s.at.y - height * 0.3}, 0.0f, s.name});
+      state.labels.push_back(
+          {it->second, {s.at.x + symbol * 0.6 + height * 0.15, s.at.y - height * 0.3}, 0.0f, s.name});
     }
   }
 }
@@ -265,7 +277,8 @@ void AddStreetRecords(BuildState& state) {
         ++state.summary.unboundSettlements;
     }
     Label label;
-    if (StreetLabel(state.graph, s, state.labelLayers.street, label)) state.labels.push_back(std::move(label));
+    if (StreetLabel(state.graph, s, state.labelLayers.street, label))
+      state.labels.push_back(std::move(label));
   }
   if (state.streets.empty() && state.settlements.empty()) towns.withEntities = false;
 }
@@ -275,7 +288,8 @@ void AddStreetRecords(BuildState& state) {
 void AddTowns(BuildState& state) {
   std::vector<std::string> layers = LayerNames(state.conv, state.config.places);
   if (state.withStreets) layers.push_back(state.conv.Name(state.config.streetLayer, kFieldLimit));
-  state.towns = &state.map.AddPoints(state.conv.Name(state.config.townsCategory, kFieldLimit), std::move(layers));
+  state.towns =
+      &state.map.AddPoints(state.conv.Name(state.config.townsCategory, kFieldLimit), std::move(layers));
   AddSettlementRecords(state);
   if (state.withStreets) AddStreetRecords(state);
 }
@@ -302,8 +316,9 @@ void LinkNetwork(BuildState& state) {
     network.edges.push_back({a, b, -1, length});
     network.edges.push_back({b, a, -1, length});
   }
-  std::stable_sort(network.edges.begin(), network.edges.end(),
-                   [](const RoadNetworkWriter::Edge& a, const RoadNetworkWriter::Edge& b) { return a.from < b.from; });
+  std::stable_sort(
+      network.edges.begin(), network.edges.end(),
+      [](const RoadNetworkWriter::Edge& a, const RoadNetworkWriter::Edge& b) { return a.from < b.from; });
   state.summary.nodes = static_cast<std::int64_t>(network.nodes.size());
   state.summary.edges = static_cast<std::int64_t>(network.edges.size());
 }

@@ -10,11 +10,13 @@ void AddSymbology(BuildState& state) {
   SymbologyWriter& sym = state.map.symbology;
   {
     auto& c = sym.AddCategory(state.areas->name);
-    for (std::size_t i = 0; i < cfg.areas.size(); ++i) StyleArea(c.AddLayer(state.areas->layers[i]), cfg.areas[i].style);
+    for (std::size_t i = 0; i < cfg.areas.size(); ++i)
+      StyleArea(c.AddLayer(state.areas->layers[i]), cfg.areas[i].style);
   }
   {
     auto& c = sym.AddCategory(state.lines->name);
-    for (std::size_t i = 0; i < cfg.lines.size(); ++i) StyleLine(c.AddLayer(state.lines->layers[i]), cfg.lines[i].style);
+    for (std::size_t i = 0; i < cfg.lines.size(); ++i)
+      StyleLine(c.AddLayer(state.lines->layers[i]), cfg.lines[i].style);
   }
   {
     auto& c = sym.AddCategory(state.overviewRoads->name);
@@ -27,13 +29,15 @@ void AddSymbology(BuildState& state) {
     for (std::size_t i = 0; i < cfg.roads.size(); ++i)
       StyleRoad(c.AddLayer(state.roads->layers[i]), cfg.roads[i].style, Band::Near);
   }
-  StyleRoute(sym.AddCategory(state.network->name).AddLayer(state.network->layers[0]), 2 * state.projection.halfExtent);
+  StyleRoute(sym.AddCategory(state.network->name).AddLayer(state.network->layers[0]),
+             2 * state.projection.halfExtent);
   {
     auto& c = sym.AddCategory(state.overviewTowns->name);
     for (const auto& [p, layer] : state.overviewTownLayer) {
       const std::string& style = cfg.places[static_cast<std::size_t>(p)].style;
       const std::string bitmap = state.mapStem + "_" + style + ".bmp";
-      StylePlace(c.AddLayer(state.overviewTowns->layers[static_cast<std::size_t>(layer - 1)]), style, Band::Far, bitmap);
+      StylePlace(c.AddLayer(state.overviewTowns->layers[static_cast<std::size_t>(layer - 1)]), style,
+                 Band::Far, bitmap);
     }
   }
   {
@@ -83,10 +87,12 @@ bool WriteMapFiles(BuildState& state, const std::string& mapName, std::string& e
   summary.categories = {
       {Cp1250ToUtf8(state.areas->name), "AREA", static_cast<std::int64_t>(state.areas->records.size())},
       {Cp1250ToUtf8(state.lines->name), "LINE", static_cast<std::int64_t>(state.lines->records.size())},
-      {Cp1250ToUtf8(state.overviewRoads->name), "LINE", static_cast<std::int64_t>(state.overviewRoads->records.size())},
+      {Cp1250ToUtf8(state.overviewRoads->name), "LINE",
+       static_cast<std::int64_t>(state.overviewRoads->records.size())},
       {Cp1250ToUtf8(state.roads->name), "LINE", static_cast<std::int64_t>(state.roads->records.size())},
       {Cp1250ToUtf8(state.network->name), "OPTPATH", static_cast<std::int64_t>(state.network->edges.size())},
-      {Cp1250ToUtf8(state.overviewTowns->name), "POINT", static_cast<std::int64_t>(state.overviewTowns->records.size())},
+      {Cp1250ToUtf8(state.overviewTowns->name), "POINT",
+       static_cast<std::int64_t>(state.overviewTowns->records.size())},
       {Cp1250ToUtf8(state.towns->name), "POINT", static_cast<std::int64_t>(state.towns->records.size())},
       {Cp1250ToUtf8(state.texts->name), "TEXT", static_cast<std::int64_t>(state.texts->records.size())},
   };

@@ -30,8 +30,9 @@ MapProjection ChooseProjection(const ImportInput& input) {
   return out;
 }
 
-std::vector<std::string> UniqueNames(const std::vector<NamedItem>& items, const std::vector<Settlement>& settlements,
-                                     std::size_t limit, bool keepFirst) {
+std::vector<std::string> UniqueNames(const std::vector<NamedItem>& items,
+                                     const std::vector<Settlement>& settlements, std::size_t limit,
+                                     bool keepFirst) {
   std::map<std::string, int> count;
   for (const NamedItem& item : items) ++count[Cp1250ToUpper(item.base)];
   std::map<std::string, int> used, seen;
@@ -83,7 +84,8 @@ std::vector<NamedItem> NeighbourOfRepeatedNames(const std::vector<Settlement>& s
 void PlaceSettlements(BuildState& state) {
   std::vector<Settlement>& settlements = state.settlements;
   for (const SettlementIn& s : state.input.settlements)
-    settlements.push_back({state.conv.Project(s.at), s.rule, state.conv.Name(s.name, kPointNameLimit), s.population});
+    settlements.push_back(
+        {state.conv.Project(s.at), s.rule, state.conv.Name(s.name, kPointNameLimit), s.population});
   std::stable_sort(settlements.begin(), settlements.end(), [](const Settlement& a, const Settlement& b) {
     const int c = CompareNoCase(a.name, b.name);
     return c != 0 ? c < 0 : a.population > b.population;

@@ -29,7 +29,8 @@ bool ParseHouseNumber(std::string_view text, int& number, char& letter) {
   std::size_t j = i;
   while (j < text.size() && (text[j] == ' ' || text[j] == '/')) ++j;
   if (j < text.size() && ((text[j] >= 'a' && text[j] <= 'z') || (text[j] >= 'A' && text[j] <= 'Z')) &&
-      (j + 1 == text.size() || !((text[j + 1] >= 'a' && text[j + 1] <= 'z') || (text[j + 1] >= 'A' && text[j + 1] <= 'Z'))))
+      (j + 1 == text.size() ||
+       !((text[j + 1] >= 'a' && text[j + 1] <= 'z') || (text[j + 1] >= 'A' && text[j + 1] <= 'Z'))))
     letter = static_cast<char>(text[j] | 0x20);
   return true;
 }
@@ -53,7 +54,8 @@ class SettlementIndex {
       maxY = std::max(maxY, s.at.y);
     }
     if (settlements.empty()) return;
-    cell_ = std::max(100.0, std::sqrt(std::max(1.0, (maxX - minX) * (maxY - minY)) / static_cast<double>(settlements.size()) * 4));
+    cell_ = std::max(100.0, std::sqrt(std::max(1.0, (maxX - minX) * (maxY - minY)) /
+                                      static_cast<double>(settlements.size()) * 4));
     for (std::size_t i = 0; i < settlements.size(); ++i) {
       const auto [cx, cy] = Cell(settlements[i].at);
       cells_[{cx, cy}].push_back(static_cast<int>(i));
@@ -65,8 +67,8 @@ class SettlementIndex {
   int Nearest(const PlanePoint& p) const {
     if (cells_.empty()) return -1;
     const auto [cx, cy] = Cell(p);
-    const long long reach = std::max({std::llabs(cx - minCell_), std::llabs(cx - maxCell_), std::llabs(cy - minCell_),
-                                      std::llabs(cy - maxCell_)});
+    const long long reach = std::max({std::llabs(cx - minCell_), std::llabs(cx - maxCell_),
+                                      std::llabs(cy - minCell_), std::llabs(cy - maxCell_)});
     int best = -1;
     double bestDistance = 1e300;
     for (long long ring = 0; ring <= reach; ++ring) {
@@ -106,7 +108,8 @@ void GroupStreetEdges(BuildState& state, const SettlementIndex& settlementIndex)
   std::map<std::pair<std::string, int>, int> streetOf;
   std::map<std::string, std::vector<int>> edgesByName;
   for (int e = 0; e < graph.EdgeCount(); ++e)
-    if (graph.Edge(e).street && !graph.Edge(e).name.empty()) edgesByName[Cp1250ToUpper(graph.Edge(e).name)].push_back(e);
+    if (graph.Edge(e).street && !graph.Edge(e).name.empty())
+      edgesByName[Cp1250ToUpper(graph.Edge(e).name)].push_back(e);
   for (auto& [upper, edges] : edgesByName) {
     // Connected pieces of the same name.
     std::unordered_map<int, int> parent;
@@ -152,7 +155,8 @@ std::vector<Address> CollectAddresses(BuildState& state) {
   std::vector<Address> addresses;
   std::map<std::uint64_t, std::size_t> addressAt;
   for (std::size_t i = 0; i < input.addresses.size(); ++i) {
-    addresses.push_back({state.conv.Project(input.addresses[i].at), input.addresses[i].street, input.addresses[i].number});
+    addresses.push_back(
+        {state.conv.Project(input.addresses[i].at), input.addresses[i].street, input.addresses[i].number});
     addressAt[KeyOf(input.addresses[i].at)] = i;
   }
   for (const InterpolationIn& line : input.interpolations) {
@@ -183,7 +187,8 @@ std::vector<Address> CollectAddresses(BuildState& state) {
         const double len = Distance(plane[i], plane[i + 1]);
         if (walked + len >= target && len > 0) {
           const double t = (target - walked) / len;
-          at = {plane[i].x + t * (plane[i + 1].x - plane[i].x), plane[i].y + t * (plane[i + 1].y - plane[i].y)};
+          at = {plane[i].x + t * (plane[i + 1].x - plane[i].x),
+                plane[i].y + t * (plane[i + 1].y - plane[i].y)};
           break;
         }
         walked += len;
@@ -196,10 +201,12 @@ std::vector<Address> CollectAddresses(BuildState& state) {
 
 // Each house number to the nearest block of a street of its name within 2 km; a number
 // with no such block starts (or joins) a street known only from its addresses.
-void AssignAddresses(BuildState& state, const std::vector<Address>& addresses, const SettlementIndex& settlementIndex) {
+void AssignAddresses(BuildState& state, const std::vector<Address>& addresses,
+                     const SettlementIndex& settlementIndex) {
   std::vector<Street>& streets = state.streets;
   std::map<std::string, std::vector<int>> streetsNamed;
-  for (std::size_t i = 0; i < streets.size(); ++i) streetsNamed[streets[i].upper].push_back(static_cast<int>(i));
+  for (std::size_t i = 0; i < streets.size(); ++i)
+    streetsNamed[streets[i].upper].push_back(static_cast<int>(i));
   for (const Address& a : addresses) {
     int number;
     char letter;
@@ -298,17 +305,15 @@ std::int64_t MakeSegments(Street& s) {
 // Streets sorted by name, their names made unique with the settlement they lie in.
 void NameStreets(BuildState& state) {
   std::vector<Street>& streets = state.streets;
-  std::stable_sort(streets.begin(), streets.end(), [](const Street& a, const Street& b) {
-    return CompareNoCase(a.base, b.base) < 0;
-  });
+  std::stable_sort(streets.begin(), streets.end(),
+                   [](const Street& a, const Street& b) { return CompareNoCase(a.base, b.base) < 0; });
   std::vector<NamedItem> named;
   named.reserve(streets.size());
   for (const Street& s : streets) named.push_back({s.base, s.settlement});
   const std::vector<std::string> names = UniqueNames(named, state.settlements, kPointNameLimit, false);
   for (std::size_t i = 0; i < streets.size(); ++i) streets[i].name = names[i];
-  std::stable_sort(streets.begin(), streets.end(), [](const Street& a, const Street& b) {
-    return CompareNoCase(a.name, b.name) < 0;
-  });
+  std::stable_sort(streets.begin(), streets.end(),
+                   [](const Street& a, const Street& b) { return CompareNoCase(a.name, b.name) < 0; });
 }
 
 // Each segment gets a node of its own: blocks on the routable core are split, the rest

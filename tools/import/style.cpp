@@ -12,10 +12,10 @@ struct RoadLook {
   const char* style;
   int casing[3];
   int fill[3];
-  int lineStyle;     // pen style
-  bool cased;        // casing and fill, or one stroke
-  double width[4];   // Near, Medium, Far, Regional widths in metres; 0: no layer in that band
-  long nearMax;      // largest scale of the Near band
+  int lineStyle;    // pen style
+  bool cased;       // casing and fill, or one stroke
+  double width[4];  // Near, Medium, Far, Regional widths in metres; 0: no layer in that band
+  long nearMax;     // largest scale of the Near band
 };
 
 // Road atlas colours: red motorways, orange trunk roads, yellow main roads, white minor
@@ -52,18 +52,32 @@ constexpr long kLargest = 50000000;
 
 struct PlaceLook {
   const char* style;
-  double symbol[4];     // symbol heights (metres) per band, 0: none
-  long symbolNear[2];   // scale range of the Near symbol
-  double label[4];      // label heights per band, 0: none
-  long labelNear[2];    // scale range of the Near label
+  double symbol[4];    // symbol heights (metres) per band, 0: none
+  long symbolNear[2];  // scale range of the Near symbol
+  double label[4];     // label heights per band, 0: none
+  long labelNear[2];   // scale range of the Near label
   bool bold;
   bool italic;
   int color[3];
 };
 
 constexpr PlaceLook kPlaces[] = {
-    {"city", {900, 0, 3200}, {100000, kMediumMax}, {250, 1700, 6000, 550}, {20000, 60000}, true, false, {0, 0, 0}},
-    {"town", {600, 0, 1900}, {50000, kMediumMax}, {200, 1200, 4200, 440}, {15000, 60000}, true, false, {20, 20, 20}},
+    {"city",
+     {900, 0, 3200},
+     {100000, kMediumMax},
+     {250, 1700, 6000, 550},
+     {20000, 60000},
+     true,
+     false,
+     {0, 0, 0}},
+    {"town",
+     {600, 0, 1900},
+     {50000, kMediumMax},
+     {200, 1200, 4200, 440},
+     {15000, 60000},
+     true,
+     false,
+     {20, 20, 20}},
     {"village", {350, 0, 0}, {40000, 300000}, {150, 850, 0, 340}, {8000, 60000}, false, false, {40, 40, 40}},
     {"hamlet", {150, 0, 0}, {10000, 100000}, {110, 0, 0, 0}, {5000, 60000}, false, true, {60, 60, 60}},
     {"suburb", {0, 0, 0}, {0, 0}, {200, 0, 0, 0}, {6000, 80000}, false, true, {90, 90, 90}},
@@ -132,7 +146,8 @@ void StyleArea(SymbologyWriter::Layer& layer, const std::string& style) {
   layer.Set("HATCHSTYLE", std::to_string(hatch));
   layer.Set("LINESTYLE", "0");
   layer.Set("LINEWIDTH", "1.0");
-  if (style == "builtup" || style == "square" || style == "park") layer.Set("DISPLAYSCALE", Scales(100, 400000));
+  if (style == "builtup" || style == "square" || style == "park")
+    layer.Set("DISPLAYSCALE", Scales(100, 400000));
 }
 
 void StyleLine(SymbologyWriter::Layer& layer, const std::string& style) {
@@ -171,7 +186,8 @@ double PlaceSymbolHeight(const std::string& style, Band band) {
   return p.symbol[0];
 }
 
-void StylePlace(SymbologyWriter::Layer& layer, const std::string& style, Band band, const std::string& bitmapFile) {
+void StylePlace(SymbologyWriter::Layer& layer, const std::string& style, Band band,
+                const std::string& bitmapFile) {
   const PlaceLook& p = PlaceLookOf(style);
   layer.Set("VISIBLE", "1");
   if (band == Band::Far)
@@ -218,7 +234,9 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
   switch (band) {
     case Band::Near: layer.Set("DISPLAYSCALE", Scales(p.labelNear[0], p.labelNear[1])); break;
     case Band::Regional: layer.Set("DISPLAYSCALE", Scales(p.labelNear[1] + 1, kRegionalMax)); break;
-    case Band::Medium: layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "village" ? 300000 : kMediumMax)); break;
+    case Band::Medium:
+      layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "village" ? 300000 : kMediumMax));
+      break;
     case Band::Far:
       layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 1200000));
       break;

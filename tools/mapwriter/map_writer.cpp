@@ -155,8 +155,8 @@ std::int32_t PolyCategoryWriter::Add(std::int16_t layer, const std::vector<MapPo
                                      std::string_view text) {
   MapRect bounds = MapRect::Empty();
   for (const MapPoint& p : points) bounds = bounds.United(MapRect::Of(p.x, p.y, p.x, p.y));
-  const Record r{layer, static_cast<std::int16_t>(points.size()),
-                 static_cast<std::int32_t>(coords.size()), NameOffset(text), bounds};
+  const Record r{layer, static_cast<std::int16_t>(points.size()), static_cast<std::int32_t>(coords.size()),
+                 NameOffset(text), bounds};
   coords.insert(coords.end(), points.begin(), points.end());
   return AddRaw(r);
 }
@@ -259,9 +259,7 @@ RoadNetworkWriter& MapWriter::AddRoadNetwork(std::string categoryName, std::vect
   return *networks_.back();
 }
 
-void MapWriter::AddCategoryLine(std::string value) {
-  entries_.push_back({Kind::Raw, 0, std::move(value)});
-}
+void MapWriter::AddCategoryLine(std::string value) { entries_.push_back({Kind::Raw, 0, std::move(value)}); }
 
 void MapWriter::AddBitmap(std::string fileName, const BmpPicture& picture) {
   bitmaps_.emplace_back(std::move(fileName), EncodeBmp(picture));
@@ -322,8 +320,7 @@ std::string MapWriter::SectionOf(const Entry& e, int number) const {
         for (const auto& [key, value] : it->second) Line(out, key, value);
       return out;
     }
-    case Kind::Raw:
-      return out;
+    case Kind::Raw: return out;
   }
   if (!base->infoFile.empty()) Line(out, "INFOFILE", base->infoFile);
   Layers(out, base->layers);

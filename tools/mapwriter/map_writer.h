@@ -122,12 +122,12 @@ class RoadNetworkWriter {
     double unitCost = 0.0;  // Ft/km
   };
   std::string name;
-  std::vector<std::string> layers;   // LAYER01 is the route's symbology layer
-  std::vector<std::int32_t> nodes;   // settlement record per node, -1 for a junction
-  std::vector<Edge> edges;           // written in this order
-  std::vector<Cost> costs;           // NCOST and COSTnn
+  std::vector<std::string> layers;  // LAYER01 is the route's symbology layer
+  std::vector<std::int32_t> nodes;  // settlement record per node, -1 for a junction
+  std::vector<Edge> edges;          // written in this order
+  std::vector<Cost> costs;          // NCOST and COSTnn
   int defaultCostType = 0;
-  std::string defaultStartNode;      // DEFAULTSTARTNODE when not empty
+  std::string defaultStartNode;  // DEFAULTSTARTNODE when not empty
   std::string batchSourceFile;
   std::string batchTargetFile;
 };
