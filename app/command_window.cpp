@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/about_dialog.h"
+#include "app/carto_symb_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
@@ -158,6 +159,7 @@ void CommandWindow::Execute(int command) {
       }
       break;
     case cmd::kPositionRoute: PositionOnRoute(); break;
+    case cmd::kSymbology: EditActiveSymbology(); break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -254,6 +256,18 @@ void CommandWindow::PositionOnRoute() {
   // A route that runs along no road object has no place on the map: the view stays.
   if (!bounds.IsEmpty()) frame->mapWindow()->ShowRoute(bounds);
   RepaintMap(map);
+}
+
+void CommandWindow::EditActiveSymbology() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  // The preview draws the active window; OK, or a cancelled preview, every window.
+  const QPointer<MapFrameWindow> active(frame);
+  const auto preview = [active] {
+    if (active && !active->closed()) active->mapWindow()->Redraw();
+  };
+  if (EditSymbology(window(), *map, preview)) RepaintMap(map);
 }
 
 void CommandWindow::LoadLabels() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "categories/line.h"
 #include "categories/map_category.h"
 #include "categories/point.h"
+#include "categories/symbology_use.h"
 #include "categories/text.h"
+#include "symbology/carto_symb_dlg.h"
 #include "tests/categories/category_fixture.h"
 
 namespace koltar {
@@ -27,6 +30,44 @@ TEST(CategoryKinds, KeywordsBothWays) {
   EXPECT_EQ(KeywordOf(CategoryKind::OptPath), "OPTPATH");
   for (const char* other : {"point", "Line", "", "AREAS", "TEX"})
     EXPECT_EQ(CategoryKindOf(other), std::nullopt) << other;
+}
+
+// A category of a kind and a name, for the symbology editor's question what is drawn.
+class Named final : public MapCategory {
+ public:
+  Named(CategoryKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
+  CategoryKind kind() const override { return kind_; }
+  const std::string& name() const override { return name_; }
+  MapRect GetExtent() const override { return MapRect::Empty(); }
+  void Draw(const RenderContext&) override {}
+  std::string GetObjectName(std::int32_t) const override { return {}; }
+  std::int32_t recordCount() const override { return 0; }
+  std::int32_t layerCount() const override { return 0; }
+  std::string LayerName(std::int32_t) const override { return {}; }
+
+ private:
+  CategoryKind kind_;
+  std::string name_;
+};
+
+TEST(CategoryKinds, WhatEachKindDrawsWith) {
+  std::vector<std::unique_ptr<MapCategory>> drawOrder;
+  drawOrder.push_back(std::make_unique<Named>(CategoryKind::Text, "Nevek"));
+  drawOrder.push_back(std::make_unique<Named>(CategoryKind::Point, "Városok"));
+  drawOrder.push_back(std::make_unique<Named>(CategoryKind::OptPath, "Útvonal"));
+  drawOrder.push_back(std::make_unique<Named>(CategoryKind::Line, "Utak"));
+  drawOrder.push_back(std::make_unique<Named>(CategoryKind::Area, "Utak"));  // the same name twice
+  const std::vector<CartoCategory> symbology = {{"Utak", {}, -1, -1},
+                                                {"Nevek", {}, -1, -1},
+                                                {"Útvonal", {}, -1, -1},
+                                                {"Városok", {}, -1, -1},
+                                                {"Vasút", {}, -1, -1}};
+  EXPECT_EQ(PropertiesUsed(symbology, drawOrder),
+            (std::vector<std::uint32_t>{
+                kUsesLineColor | kUsesFillColor | kUsesHatchStyle | kUsesLineStyle | kUsesLineWidth,
+                kUsesFont, kUsesLineColor | kUsesLineStyle | kUsesLineWidth, kUsesBitmap, kUsesEverything}));
+  EXPECT_EQ(PropertiesDrawnBy(CategoryKind::Line),
+            kUsesLineColor | kUsesFillColor | kUsesLineStyle | kUsesLineWidth);
 }
 
 // How each kind is written for these tests: category "K" with one layer "L" whose
