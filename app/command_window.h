@@ -67,6 +67,7 @@ class CommandWindow final : public QMdiArea {
   void CloseActiveMap();
   void NewWindow();
   void WholeMap();
+  void FindPlace();
   void LoadLabels();
   void SaveLabels();
   void SetTool(int tool);

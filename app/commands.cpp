@@ -94,7 +94,7 @@ bool IsCommandAvailable(int id) {
                                   kToolName,    kToolPosition, kToolZoom, kToolArea,     kToolLabel,
                                   kExit,        kCascade,      kTile,     kArrangeIcons, kHelpIndex,
                                   kAbout,       kWholeMap,     kRedraw,   kLoadLabels,   kSaveLabels,
-                                  kDeleteRoute, kPositionRoute};
+                                  kDeleteRoute, kPositionRoute, kFindPlace};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 
