@@ -73,11 +73,12 @@ void FindPointDialog::Build() {
                                  [this](int row) { return std::string(find_.names()[row].name); }, this);
   names_->setModel(nameModel_);
 
-  hintModel_ = new TextListModel([this] { return static_cast<int>(find_.hints().size()); },
-                                 [this](int row) {
-                                   return std::string(find_.names()[find_.hints()[static_cast<std::size_t>(row)]].name);
-                                 },
-                                 this);
+  hintModel_ = new TextListModel(
+      [this] { return static_cast<int>(find_.hints().size()); },
+      [this](int row) {
+        return std::string(find_.names()[find_.hints()[static_cast<std::size_t>(row)]].name);
+      },
+      this);
   hints_ = new QCompleter(hintModel_, this);
   hints_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   hints_->setMaxVisibleItems(10);
@@ -88,9 +89,9 @@ void FindPointDialog::Build() {
   house_->setMaxLength(39);
   segments_ = ListView("segments");
   segments_->setSelectionMode(QAbstractItemView::NoSelection);
-  segmentModel_ = new TextListModel([this] { return static_cast<int>(find_.segments().size()); },
-                                    [this](int row) { return find_.segments()[static_cast<std::size_t>(row)]; },
-                                    this);
+  segmentModel_ =
+      new TextListModel([this] { return static_cast<int>(find_.segments().size()); },
+                        [this](int row) { return find_.segments()[static_cast<std::size_t>(row)]; }, this);
   segments_->setModel(segmentModel_);
 
   range_ = new QLabel;
@@ -98,7 +99,8 @@ void FindPointDialog::Build() {
   scale_ = new QLineEdit;
   scale_->setObjectName(QStringLiteral("scale"));
   scale_->setMaxLength(kScaleLength);
-  scale_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ +\\-0-9]*")), scale_));
+  scale_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ +\\-0-9]*")), scale_));
   scaleLabel_ = Label("Megjelenítési méretarány:", scale_);
   scaleUnit_ = new QLabel(QStringLiteral("1 :"));
 
@@ -180,14 +182,16 @@ void FindPointDialog::Connect() {
     Refresh(false);
     accept();
   });
-  connect(hints_, qOverload<const QModelIndex&>(&QCompleter::activated), this, [this](const QModelIndex& index) {
-    find_.HintChosen(index.row());
-    Refresh(false);
-    ShowHints();
-  });
+  connect(hints_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+          [this](const QModelIndex& index) {
+            find_.HintChosen(index.row());
+            Refresh(false);
+            ShowHints();
+          });
   connect(house_, &QLineEdit::textEdited, this,
           [this](const QString& text) { find_.HouseNumberTyped(FromQString(text)); });
-  connect(scale_, &QLineEdit::textEdited, this, [this](const QString& text) { find_.ScaleTyped(FromQString(text)); });
+  connect(scale_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { find_.ScaleTyped(FromQString(text)); });
 }
 
 void FindPointDialog::Refresh(bool lists) {
@@ -213,7 +217,7 @@ void FindPointDialog::Refresh(bool lists) {
     const QModelIndex chosen = nameModel_->index(find_.chosenName());
     if (chosen.isValid()) {
       names_->selectionModel()->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect);
-      names_->scrollTo(chosen);
+      names_->scrollTo(chosen, QAbstractItemView::PositionAtCenter);
     } else {
       names_->selectionModel()->clearSelection();
     }

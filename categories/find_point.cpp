@@ -34,7 +34,8 @@ std::int32_t ReadScale(std::string_view text) {
 
 }  // namespace
 
-FindPoint::FindPoint(PlaceCategories categories, FindPointData& data, WindowHandle owner, std::size_t capacity)
+FindPoint::FindPoint(PlaceCategories categories, FindPointData& data, WindowHandle owner,
+                     std::size_t capacity)
     : categories_(std::move(categories)), data_(data), owner_(owner), capacity_(capacity) {}
 
 void FindPoint::Open() {
@@ -93,10 +94,11 @@ void FindPoint::LayerChanged(std::int32_t entry) {
     segments_.clear();
     fill = names_.Assign(*c->category, entry, HouseNumbersApply(), capacity_);
     if (fill == PlaceNameList::Fill::Full)
-      ShowMessage(StringPrintf("A kiválasztott kategória %ld elemet tartalmaz, ebből\na keresési listába csak "
-                               "%ld elemet lehetett felvenni.",
-                               static_cast<long>(c->category->recordCount()), static_cast<long>(names_.size())),
-                  MessageKind::Exclamation, owner_);
+      ShowMessage(
+          StringPrintf("A kiválasztott kategória %ld elemet tartalmaz, ebből\na keresési listába csak "
+                       "%ld elemet lehetett felvenni.",
+                       static_cast<long>(c->category->recordCount()), static_cast<long>(names_.size())),
+          MessageKind::Exclamation, owner_);
   }
   if (fill == PlaceNameList::Fill::NoMemory)
     ShowMessage("A névlista nem tölthető fel. (Valószínűleg nincs elég memória.)", MessageKind::SystemModal,
@@ -154,8 +156,8 @@ bool FindPoint::Accept() {
   if (scaleEnabled_) {
     const std::int32_t scale = ReadScale(scaleText_);
     if (scale < data_.smallestScale || scale > data_.largestScale) {
-      ShowMessage(StringPrintf("Value is not in the range %ld to %ld.", static_cast<long>(data_.smallestScale),
-                               static_cast<long>(data_.largestScale)),
+      ShowMessage(StringPrintf("Value is not in the range %ld to %ld.",
+                               static_cast<long>(data_.smallestScale), static_cast<long>(data_.largestScale)),
                   MessageKind::Exclamation, owner_);
       return false;
     }

@@ -57,8 +57,8 @@ GeoPosition TransverseMercator::SeriesInverse(PlanePosition q) const {
   const double e1 = (1 - root) / (1 + root);
   const double e12 = e1 * e1, e13 = e12 * e1, e14 = e13 * e1;
   const double phi1 = mu + (3 * e1 / 2 - 27 * e13 / 32) * std::sin(2 * mu) +
-                      (21 * e12 / 16 - 55 * e14 / 32) * std::sin(4 * mu) + (151 * e13 / 96) * std::sin(6 * mu) +
-                      (1097 * e14 / 512) * std::sin(8 * mu);
+                      (21 * e12 / 16 - 55 * e14 / 32) * std::sin(4 * mu) +
+                      (151 * e13 / 96) * std::sin(6 * mu) + (1097 * e14 / 512) * std::sin(8 * mu);
   const double sin1 = std::sin(phi1), cos1 = std::cos(phi1), tan1 = std::tan(phi1);
   const double c1 = kEp2 * cos1 * cos1;
   const double t1 = tan1 * tan1;
@@ -67,13 +67,13 @@ GeoPosition TransverseMercator::SeriesInverse(PlanePosition q) const {
   const double r1 = kA * (1 - kE2) / (w * std::sqrt(w));
   const double d = q.x / n1;
   const double d2 = d * d, d3 = d2 * d, d4 = d3 * d, d5 = d4 * d, d6 = d5 * d;
-  const double phi = phi1 - (n1 * tan1 / r1) *
-                                (d2 / 2 - (5 + 3 * t1 + 10 * c1 - 4 * c1 * c1 - 9 * kEp2) * d4 / 24 +
-                                 (61 + 90 * t1 + 298 * c1 + 45 * t1 * t1 - 252 * kEp2 - 3 * c1 * c1) * d6 / 720);
-  const double lambda =
-      lon0_ + (d - (1 + 2 * t1 + c1) * d3 / 6 +
-               (5 - 2 * c1 + 28 * t1 - 3 * c1 * c1 + 8 * kEp2 + 24 * t1 * t1) * d5 / 120) /
-                  cos1;
+  const double phi =
+      phi1 -
+      (n1 * tan1 / r1) * (d2 / 2 - (5 + 3 * t1 + 10 * c1 - 4 * c1 * c1 - 9 * kEp2) * d4 / 24 +
+                          (61 + 90 * t1 + 298 * c1 + 45 * t1 * t1 - 252 * kEp2 - 3 * c1 * c1) * d6 / 720);
+  const double lambda = lon0_ + (d - (1 + 2 * t1 + c1) * d3 / 6 +
+                                 (5 - 2 * c1 + 28 * t1 - 3 * c1 * c1 + 8 * kEp2 + 24 * t1 * t1) * d5 / 120) /
+                                    cos1;
   return GeoPosition{lambda / kDeg, phi / kDeg};
 }
 
@@ -107,7 +107,8 @@ std::string ProjectionKeyValue(const TransverseMercator& projection) {
 std::optional<TransverseMercator> ParseProjectionKey(std::string_view value) {
   std::string kind;
   double meridian = 0, latitude = 0;
-  if (ScanValues(value, "%[^,],%lf,%lf", kind, meridian, latitude) != 3 || kind != "tmerc") return std::nullopt;
+  if (ScanValues(value, "%[^,],%lf,%lf", kind, meridian, latitude) != 3 || kind != "tmerc")
+    return std::nullopt;
   if (!std::isfinite(meridian) || !std::isfinite(latitude) || std::fabs(meridian) > 180 ||
       std::fabs(latitude) >= 90)
     return std::nullopt;

@@ -15,7 +15,7 @@ namespace {
 template <class Category>
 const Category* At(const std::vector<const Category*>& list, std::int32_t index) {
   return index >= 0 && static_cast<std::size_t>(index) < list.size() ? list[static_cast<std::size_t>(index)]
-                                                                      : nullptr;
+                                                                     : nullptr;
 }
 
 }  // namespace
@@ -34,7 +34,9 @@ PlaceCategories PlaceCategoriesOf(const MMap& map) {
 }
 
 std::optional<FoundPlace> FoundPlaceOf(const PlaceCategories& categories, const FindPointData& data) {
-  const auto within = [&](const MapCategory* c) { return c && data.object >= 0 && data.object < c->recordCount(); };
+  const auto within = [&](const MapCategory* c) {
+    return c && data.object >= 0 && data.object < c->recordCount();
+  };
   switch (data.type) {
     case static_cast<std::int32_t>(CategoryKind::Point): {
       const MPoint* points = At(categories.points, data.category);

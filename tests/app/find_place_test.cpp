@@ -132,7 +132,8 @@ TEST_F(FindPlace, ANameTypedWithoutAccentsIsOfferedAndTaken) {
     EXPECT_FALSE(OkButton(d)->isEnabled());  // no whole name
     ASSERT_TRUE(d.hintList()->popup()->isVisible());
     ASSERT_EQ(d.hintList()->completionModel()->rowCount(), 1);
-    EXPECT_EQ(d.hintList()->completionModel()->index(0, 0).data().toString(), QString::fromUtf8("Linnégatan"));
+    EXPECT_EQ(d.hintList()->completionModel()->index(0, 0).data().toString(),
+              QString::fromUtf8("Linnégatan"));
     // Down to the hint and Enter: the name is taken, and a second Enter is OK.
     QTest::keyClick(name, Qt::Key_Down);
     QTest::keyClick(d.hintList()->popup(), Qt::Key_Return);

@@ -191,8 +191,8 @@ TEST_F(FindPointTest, TypedNamesChooseOnlyWholeNamesAndOfferLooseHints) {
 
 TEST_F(FindPointTest, StreetsGiveOneEntryAndTheirSegments) {
   const std::int32_t fo = Segment("Fő utca", 1, 11, true);
-  Segment("FŐ UTCA", 2, 20);     // letter case ignored: the same street
-  streets.Add(1, {0, 0}, "");    // a record without a name does not end the run
+  Segment("FŐ UTCA", 2, 20);   // letter case ignored: the same street
+  streets.Add(1, {0, 0}, "");  // a record without a name does not end the run
   Segment("Fő utca", 13, 31);
   Segment("Fő utca", 12, 14, false, 'a', ' ');
   Segment("Kossuth tér", 3, 3, true);

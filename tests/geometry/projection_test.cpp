@@ -53,8 +53,8 @@ TEST(ProjectionKey, WrittenAndReadBack) {
   ASSERT_TRUE(tm.has_value());
   EXPECT_DOUBLE_EQ(tm->centralMeridian(), 11.98);
   EXPECT_DOUBLE_EQ(tm->originLatitude(), 57.7);
-  for (const char* bad : {"", "tmerc", " tmerc,1,2", "tmerc,19.5", "utm,33,0", "TMERC,1,2", "tmerc,181,0", "tmerc,0,90",
-                          "tmerc,nan,0", "tmerc,x,1"})
+  for (const char* bad : {"", "tmerc", " tmerc,1,2", "tmerc,19.5", "utm,33,0", "TMERC,1,2", "tmerc,181,0",
+                          "tmerc,0,90", "tmerc,nan,0", "tmerc,x,1"})
     EXPECT_FALSE(ParseProjectionKey(bad).has_value()) << bad;
 }
 

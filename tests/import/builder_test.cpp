@@ -106,7 +106,8 @@ TEST_F(GeoJsonImport, ProjectionUnitAndOriginInTheMap) {
   // positions back (to the metre the map units keep).
   EXPECT_EQ(ReadProfileString("MAP", "PROJECTION", "", 64, map), "tmerc,19.5,47.25");
   const MMap opened(map);
-  const std::optional<GeoPosition> west = opened.ToGeographic({ReadI32(coords.data()), ReadI32(coords.data() + 4)});
+  const std::optional<GeoPosition> west =
+      opened.ToGeographic({ReadI32(coords.data()), ReadI32(coords.data() + 4)});
   ASSERT_TRUE(west.has_value());
   EXPECT_NEAR(west->longitude, 19.0, 1e-5);
   EXPECT_NEAR(west->latitude, 47.0, 1e-5);

@@ -55,8 +55,8 @@ TEST_F(PlaceView, APointIsCentredAtTheDialogsScaleWhichBecomesTheFindScale) {
   const FindPointData point{map.smallestScale(), map.largestScale(), 12345, 1, 0, 0};
   EXPECT_EQ(ShowFoundPlace(map, view, point), (MapPoint{1234, 567}));
   EXPECT_EQ(view.centre(), (MapPoint{1234, 567}));
-  EXPECT_EQ(view.scale(), 12000);      // rounded as every scale request is
-  EXPECT_EQ(map.findScale(), 12345);   // the find scale keeps the number as typed
+  EXPECT_EQ(view.scale(), 12000);     // rounded as every scale request is
+  EXPECT_EQ(map.findScale(), 12345);  // the find scale keeps the number as typed
 
   // A scale below the map's range is shown, and kept, at the smallest.
   const FindPointData below{map.smallestScale(), map.largestScale(), 50, 1, 0, 0};
@@ -87,10 +87,9 @@ TEST_F(PlaceView, DataNamingNoObjectLeavesTheView) {
   MMap map(WriteMap());
   MapViewState view = ViewOf(map);
   const MapView before = view.view();
-  for (const FindPointData& bad : {FindPointData{100, 50000000, 5000, -1, -1, -1},
-                                   FindPointData{100, 50000000, 5000, 1, 2, 0},
-                                   FindPointData{100, 50000000, 5000, 2, 0, 2},
-                                   FindPointData{100, 50000000, 5000, 4, 0, 0}}) {
+  for (const FindPointData& bad :
+       {FindPointData{100, 50000000, 5000, -1, -1, -1}, FindPointData{100, 50000000, 5000, 1, 2, 0},
+        FindPointData{100, 50000000, 5000, 2, 0, 2}, FindPointData{100, 50000000, 5000, 4, 0, 0}}) {
     EXPECT_EQ(ShowFoundPlace(map, view, bad), std::nullopt);
     EXPECT_EQ(view.scale(), before.scale);
     EXPECT_EQ(view.centre(), before.centre);

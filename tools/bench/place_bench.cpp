@@ -153,7 +153,7 @@ void BM_Keystroke(benchmark::State& state, const char* text) {
 
 void Register() {
   for (const char* category : {"towns", "roads", "places50k"}) {
-    const std::int64_t arg = std::string_view(category) == "towns" ? kTowns
+    const std::int64_t arg = std::string_view(category) == "towns"   ? kTowns
                              : std::string_view(category) == "roads" ? kRoads
                                                                      : kPlaces50k;
     benchmark::RegisterBenchmark(("Fill/" + std::string(category)).c_str(), BM_Fill)

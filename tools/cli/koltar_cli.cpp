@@ -42,11 +42,11 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry/transform.h"
 #include "categories/area.h"
 #include "categories/line.h"
 #include "categories/place_names.h"
 #include "categories/point.h"
+#include "geometry/transform.h"
 #include "map/mmap.h"
 #include "platform/format.h"
 #include "platform/message_texts.h"
@@ -461,7 +461,8 @@ bool SearchedCategories(const MMap& map, const FindOptions& o, std::vector<Searc
 }
 
 // "<category> TAB <layer> TAB <name> TAB map X,Y TAB ground X,Y [TAB lat L lon L]".
-std::string PlaceLine(const MMap& map, const SearchedCategory& c, std::int32_t record, bool withHouseNumbers) {
+std::string PlaceLine(const MMap& map, const SearchedCategory& c, std::int32_t record,
+                      bool withHouseNumbers) {
   FindPointData found;
   found.type = static_cast<std::int32_t>(c.kind);
   found.category = c.index;
@@ -471,11 +472,11 @@ std::string PlaceLine(const MMap& map, const SearchedCategory& c, std::int32_t r
   const std::string name = withHouseNumbers ? c.category->GetObjectName(record)
                                             : std::string(c.category->StoredName(record).value_or(""));
   const double unit = map.unit();
-  std::string line = StringPrintf(
-      "%s\t%s\t%s\tmap %ld,%ld\tground %ld,%ld", Utf8(c.category->name()).c_str(),
-      Utf8(layer > 0 ? c.category->LayerName(layer - 1) : "").c_str(), Utf8(name).c_str(),
-      static_cast<long>(at.x), static_cast<long>(at.y), static_cast<long>(ClampToInt32(at.x * unit + map.origin().x)),
-      static_cast<long>(ClampToInt32(at.y * unit + map.origin().y)));
+  std::string line = StringPrintf("%s\t%s\t%s\tmap %ld,%ld\tground %ld,%ld", Utf8(c.category->name()).c_str(),
+                                  Utf8(layer > 0 ? c.category->LayerName(layer - 1) : "").c_str(),
+                                  Utf8(name).c_str(), static_cast<long>(at.x), static_cast<long>(at.y),
+                                  static_cast<long>(ClampToInt32(at.x * unit + map.origin().x)),
+                                  static_cast<long>(ClampToInt32(at.y * unit + map.origin().y)));
   if (const std::optional<GeoPosition> geo = map.ToGeographic(at))
     line += StringPrintf("\tlat %.6f lon %.6f", geo->latitude, geo->longitude);
   return line;
