@@ -9,6 +9,8 @@
 
 #include "app/about_dialog.h"
 #include "app/carto_symb_dialog.h"
+#include "app/dialog_support.h"
+#include "app/find_point_dialog.h"
 #include "app/map_window.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
@@ -147,6 +149,7 @@ void CommandWindow::Execute(int command) {
     case cmd::kClose: CloseActiveMap(); break;
     case cmd::kNewWindow: NewWindow(); break;
     case cmd::kWholeMap: WholeMap(); break;
+    case cmd::kFindPlace: FindPlace(); break;
     case cmd::kLoadLabels: LoadLabels(); break;
     case cmd::kSaveLabels: SaveLabels(); break;
     case cmd::kRedraw:
@@ -246,6 +249,19 @@ void CommandWindow::WholeMap() {
   MapFrameWindow* frame = ActiveMapFrame();
   if (!frame || !frame->map()) return;
   frame->mapWindow()->ShowWholeMap();
+}
+
+void CommandWindow::FindPlace() {
+  MapFrameWindow* frame = ActiveMapFrame();
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  FindPointData found;
+  found.smallestScale = map->smallestScale();
+  found.largestScale = map->largestScale();
+  found.displayScale = map->findScale();
+  FindPointDialog dialog(window(), *map, found);
+  if (RunModal(dialog) != QDialog::Accepted) return;
+  frame->mapWindow()->ShowPlace(found);
 }
 
 void CommandWindow::PositionOnRoute() {

@@ -68,6 +68,7 @@ class CommandWindow final : public QMdiArea {
   void NewWindow();
   void WholeMap();
   void EditActiveSymbology();
+  void FindPlace();
   void LoadLabels();
   void SaveLabels();
   void SetTool(int tool);

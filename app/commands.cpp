@@ -90,11 +90,11 @@ bool IsToolCommand(int id) {
 
 bool IsCommandAvailable(int id) {
   using namespace cmd;
-  static const int available[] = {kOpenDefault, kOpen,          kClose,    kNewWindow,    kToolCursor,
-                                  kToolName,    kToolPosition,  kToolZoom, kToolArea,     kToolLabel,
-                                  kExit,        kCascade,       kTile,     kArrangeIcons, kHelpIndex,
-                                  kAbout,       kWholeMap,      kRedraw,   kLoadLabels,   kSaveLabels,
-                                  kDeleteRoute, kPositionRoute, kSymbology};
+  static const int available[] = {kOpenDefault, kOpen,          kClose,     kNewWindow,    kToolCursor,
+                                  kToolName,    kToolPosition,  kToolZoom,  kToolArea,     kToolLabel,
+                                  kExit,        kCascade,       kTile,      kArrangeIcons, kHelpIndex,
+                                  kAbout,       kWholeMap,      kRedraw,    kLoadLabels,   kSaveLabels,
+                                  kDeleteRoute, kPositionRoute, kSymbology, kFindPlace};
   return std::find(std::begin(available), std::end(available), id) != std::end(available);
 }
 

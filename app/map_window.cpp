@@ -24,6 +24,7 @@
 #include "platform/services.h"
 #include "platform/status.h"
 #include "resources/resources.h"
+#include "view/place_view.h"
 
 namespace koltar {
 namespace {
@@ -134,6 +135,20 @@ void MapWindow::ShowRoute(const MapRect& bounds) {
   state_.ShowRoute(bounds);
   ShowScale();
   UpdateScrollBars();
+}
+
+void MapWindow::ShowPlace(const FindPointData& found) {
+  if (!map_) return;
+  HideMarker();
+  const std::optional<MapPoint> marker = ShowFoundPlace(*map_, state_, found);
+  ShowScale();
+  UpdateScrollBars();
+  if (marker) {
+    // Drawn over the map by the drawing that follows.
+    marker_ = *marker;
+    markerShown_ = true;
+  }
+  Redraw();
 }
 
 void MapWindow::UpdateScrollBars() {

@@ -30,6 +30,7 @@ namespace koltar {
 
 class Bitmap;
 class CommandWindow;
+struct FindPointData;
 class MMap;
 
 class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
@@ -52,6 +53,9 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   void ShowWholeMap();
   // The whole route with these bounds, shown and the scroll bars moved (not drawn yet).
   void ShowRoute(const MapRect& bounds);
+  // The object an accepted place search chose, shown as ShowFoundPlace (view/place_view.h)
+  // places it, a point with the marker; drawn again.
+  void ShowPlace(const FindPointData& found);
   // The scale at which a map rectangle just fits into the window.
   std::int32_t FitScale(const MapRect& rect) const;
   LCTransform Transform() const;

@@ -45,6 +45,10 @@ class MLine final : public MapCategory {
   std::optional<std::int32_t> HitTest(MapPoint p) const override;
   // The object's name; "" without name table or name, or for an index outside the records.
   std::string GetObjectName(std::int32_t index) const override { return files_.Name(index); }
+  std::int32_t ObjectLayer(std::int32_t index) const override { return files_.Layer(index); }
+  std::optional<std::string_view> StoredName(std::int32_t index) const override {
+    return files_.StoredName(index);
+  }
   // The record's stored bounding rectangle (the empty rectangle for an index outside
   // the records).
   MapRect GetBounds(std::int32_t index) const { return files_.Bounds(index); }

@@ -39,4 +39,8 @@ const std::string& MapCategory::infoFile() const {
   return none;
 }
 
+std::int32_t MapCategory::ObjectLayer(std::int32_t) const { return 0; }
+
+std::optional<std::string_view> MapCategory::StoredName(std::int32_t) const { return std::nullopt; }
+
 }  // namespace koltar

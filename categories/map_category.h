@@ -70,6 +70,13 @@ class MapCategory {
   virtual std::string GetObjectName(std::int32_t index) const = 0;
   // The resolved INFOFILE name, "" when not given.
   virtual const std::string& infoFile() const;
+  // The layer number (1 ... layerCount()) of a record kept at load; 0 for records
+  // refused at load, indexes outside the records, and kinds without objects to search.
+  virtual std::int32_t ObjectLayer(std::int32_t index) const;
+  // The object's own name as stored, read in place (a point's without its house
+  // numbers; valid while the category lives). None without a name table, for a negative
+  // name offset, and where ObjectLayer is 0.
+  virtual std::optional<std::string_view> StoredName(std::int32_t index) const;
 
   // The number of records of DATAFILE (whole records, damaged ones included).
   virtual std::int32_t recordCount() const = 0;

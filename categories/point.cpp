@@ -230,6 +230,17 @@ std::string MPoint::GetObjectName(std::int32_t index, bool withHouseNumbers) con
   return text;
 }
 
+std::int32_t MPoint::ObjectLayer(std::int32_t index) const {
+  return Valid(index) ? RecordLayer(records_.at(index)) : 0;
+}
+
+std::optional<std::string_view> MPoint::StoredName(std::int32_t index) const {
+  if (!Valid(index) || !names_.present()) return std::nullopt;
+  const std::int32_t offset = ReadI32(records_.at(index) + PointRecord::kNameOffset);
+  if (offset < 0) return std::nullopt;
+  return names_.NameAt(offset);
+}
+
 MapPoint MPoint::GetPosition(std::int32_t index) const {
   if (index < 0 || index >= records_.count()) return {};
   return PointRecord::Position(records_.at(index));

@@ -52,6 +52,8 @@ class MPoint final : public MapCategory {
   // The object's name, with " " and its house-number range appended when asked and the
   // record has one; "" without name table, name, or for an index outside the records.
   std::string GetObjectName(std::int32_t index, bool withHouseNumbers) const;
+  std::int32_t ObjectLayer(std::int32_t index) const override;
+  std::optional<std::string_view> StoredName(std::int32_t index) const override;
   // The record's position; (0, 0) for an index outside the records.
   MapPoint GetPosition(std::int32_t index) const;
   // The segment of the street starting at record `first` whose range holds the house

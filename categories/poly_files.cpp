@@ -47,6 +47,13 @@ std::string PolyFiles::Name(std::int32_t index) const {
   return std::string(names.NameAt(ReadI32(records.at(index) + PolyRecord::kNameOffset)));
 }
 
+std::optional<std::string_view> PolyFiles::StoredName(std::int32_t index) const {
+  if (!Valid(index) || !names.present()) return std::nullopt;
+  const std::int32_t offset = ReadI32(records.at(index) + PolyRecord::kNameOffset);
+  if (offset < 0) return std::nullopt;
+  return names.NameAt(offset);
+}
+
 std::int32_t PolyFiles::ToDevice(const LCTransform& transform, const std::uint8_t* record) {
   const std::int32_t count = PolyRecord::PointCount(record);
   for (std::int32_t j = 0; j < count; ++j)

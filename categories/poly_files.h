@@ -4,6 +4,7 @@
 // scratch block of device points that drawing converts one object into.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,11 @@ class PolyFiles {
   MapRect Bounds(std::int32_t index) const;
   // The name; "" without name table, with a negative offset or for a record not kept.
   std::string Name(std::int32_t index) const;
+  // The layer number of a record kept, 0 for others (MapCategory::ObjectLayer).
+  std::int32_t Layer(std::int32_t index) const { return Valid(index) ? RecordLayer(records.at(index)) : 0; }
+  // The name in place; none without name table, with a negative offset or for a record
+  // not kept (MapCategory::StoredName).
+  std::optional<std::string_view> StoredName(std::int32_t index) const;
   // Point j of the record (the record was kept, 0 <= j < its point count).
   MapPoint PointOf(const std::uint8_t* record, std::int32_t j) const {
     return CoordRecord::Read(coords.at(PolyRecord::FirstPoint(record) + j));

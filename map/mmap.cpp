@@ -57,6 +57,11 @@ ObjectNames GetObjectNames(const ObjectHit& hit) {
 
 MMap::MMap(std::string_view fileName) : fileName_(fileName) { Load(); }
 
+std::optional<GeoPosition> MMap::ToGeographic(MapPoint p) const {
+  if (!projection_) return std::nullopt;
+  return MapPointToGeographic(*projection_, unit_, p);
+}
+
 void MMap::Load() {
   name_ = ReadProfileString("MAP", "NAME", "", kNameBuffer, fileName_);
   const std::string mapDirectory = GetPathDirectory(fileName_);
@@ -72,6 +77,9 @@ void MMap::Load() {
     unit_ = kDefaultUnit;
   }
   ScanPair(ReadProfileString("MAP", "ORIGIN", "0,0", kValueBuffer, fileName_), origin_.x, origin_.y);
+  // A key of this program's own maps: without it, or with one it cannot read, the map
+  // simply has no geographic positions.
+  projection_ = ParseProjectionKey(ReadProfileString("MAP", "PROJECTION", "", kValueBuffer, fileName_));
 
   // The scale range that keeps one screen pixel between 0.0001 and 10000 map units.
   const PixelSize& pixel = Program().pixel;

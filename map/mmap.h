@@ -18,6 +18,7 @@
 
 #include "categories/map_category.h"
 #include "geometry/geometry.h"
+#include "geometry/projection.h"
 #include "geometry/transform.h"
 #include "map/road_binding.h"
 #include "platform/messages.h"
@@ -99,6 +100,11 @@ class MMap {
   const std::string& fileName() const { return fileName_; }
   std::int32_t unit() const { return unit_; }
   MapPoint origin() const { return origin_; }
+  // The projection of the map's plane that the map file records ([MAP] PROJECTION, see
+  // geometry/projection.h); none when it records none, or one that cannot be read.
+  const std::optional<TransverseMercator>& projection() const { return projection_; }
+  // The geographic position (WGS 84) of a map point; none without a projection.
+  std::optional<GeoPosition> ToGeographic(MapPoint p) const;
   const MapRect& extent() const { return extent_; }
   std::int32_t smallestScale() const { return smallestScale_; }
   std::int32_t largestScale() const { return largestScale_; }
@@ -173,6 +179,7 @@ class MMap {
   RouteCategory* route_ = nullptr;  // the road network's entry in categories_
   std::unique_ptr<MLinkedInfo> linkedInfo_;
   MapPoint origin_;
+  std::optional<TransverseMercator> projection_;
   std::int32_t townCategory_ = -1;
   std::int32_t roadCategory_ = -1;
   std::string fileName_;

@@ -16,6 +16,8 @@ packages=(
   libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev libsimdjson-dev
   # a locale with a decimal comma, for the tests that read files whatever the locale
   locales
+  # installing and packaging: manual pages, desktop integration checks, Debian packages
+  scdoc desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev file
 )
 
 sudo=""

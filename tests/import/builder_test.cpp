@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "geometry/geometry.h"
+#include "map/mmap.h"
 #include "platform/format.h"
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
@@ -101,6 +102,15 @@ TEST_F(GeoJsonImport, ProjectionUnitAndOriginInTheMap) {
   ASSERT_EQ(coords.size(), 16u);
   EXPECT_NEAR(ReadI32(coords.data()), -ReadI32(coords.data() + 8), 400);
   EXPECT_NEAR(ReadI32(coords.data() + 8), 37800, 400);
+  // The map records its projection, and the map object gives the road's ends their
+  // positions back (to the metre the map units keep).
+  EXPECT_EQ(ReadProfileString("MAP", "PROJECTION", "", 64, map), "tmerc,19.5,47.25");
+  const MMap opened(map);
+  const std::optional<GeoPosition> west =
+      opened.ToGeographic({ReadI32(coords.data()), ReadI32(coords.data() + 4)});
+  ASSERT_TRUE(west.has_value());
+  EXPECT_NEAR(west->longitude, 19.0, 1e-5);
+  EXPECT_NEAR(west->latitude, 47.0, 1e-5);
 }
 
 TEST_F(GeoJsonImport, LakesWithIslandsBecomeOneRingWithTheIslandLeftOut) {

@@ -12,15 +12,13 @@ TEST(Projection, MeridianArcsAndSymmetry) {
   // Meridian arc of WGS 84 from the equator to 45 degrees: 4 984 944.378 m.
   EXPECT_NEAR(TransverseMercator(0, 45).OriginNorthing(), 4984944.378, 0.01);
   const TransverseMercator tm(19.5, 47.0);
-  double x, y;
-  tm.Forward({195000000, 470000000}, x, y);
+  const auto [x, y] = ToPlane(tm, {195000000, 470000000});
   EXPECT_NEAR(x, 0, 1e-6);
   EXPECT_NEAR(y, 0, 1e-6);
   // East and west of the central meridian mirror each other; north of the origin, y
   // grows by the meridian arc.
-  double xe, ye, xw, yw;
-  tm.Forward({225000000, 475000000}, xe, ye);
-  tm.Forward({165000000, 475000000}, xw, yw);
+  const auto [xe, ye] = ToPlane(tm, {225000000, 475000000});
+  const auto [xw, yw] = ToPlane(tm, {165000000, 475000000});
   EXPECT_NEAR(xe, -xw, 1e-6);
   EXPECT_NEAR(ye, yw, 1e-6);
   // Three degrees of longitude at 47.5 degrees are about 226 km; the projection keeps

@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "categories/find_point.h"
 #include "categories/point.h"
 #include "map/mmap.h"
 #include "tests/import/import_support.h"
@@ -206,6 +207,30 @@ TEST_F(OsmImport, TheMapLoadsQuietlyAndFindsHouseNumbers) {
   EXPECT_EQ(found("12a"), "F\xF5 utca 12a");
   EXPECT_EQ(found("40"), "F\xF5 utca 12a");  // the nearest even range
   services.messages.Clear();
+}
+
+// The place search on the imported street: one entry for its blocks, their ranges on
+// both sides, and OK finding the block of a house number.
+TEST_F(OsmImport, ThePlaceSearchListsTheStreetsSegments) {
+  MMap map(dir.Model("t.map"));
+  const MPoint* category = map.points()[static_cast<std::size_t>(map.townCategory())];
+  FindPointData data{100, 50000000, 25000};
+  PlaceCategories categories;
+  categories.points = {category};
+  FindPoint dialog(categories, data);
+  dialog.Open();
+  ASSERT_TRUE(dialog.houseNumbersEnabled());
+  dialog.NameTyped("f\xF5 utca");
+  ASSERT_GE(dialog.chosenName(), 0);
+  EXPECT_EQ(dialog.segments(), (std::vector<std::string>{"1  - 3 ", "2  - 4 ", "12a", "13  - 21 "}));
+  for (const auto& [house, range] : std::map<std::string, std::string>{
+           {"17", "13  - 21 "}, {"4", "2  - 4 "}, {"12a", "12a"}, {"99", "13  - 21 "}}) {
+    dialog.HouseNumberTyped(house);
+    ASSERT_TRUE(dialog.Accept()) << house;
+    EXPECT_EQ(category->GetObjectName(data.object), "F\xF5 utca " + range) << house;
+    dialog.NameTyped("f\xF5 utca");
+  }
+  EXPECT_EQ(services.messages.Transcript(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -14,14 +14,19 @@
 //   koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]
 //       batch planning of an end-point text (code page 1250, or UTF-8), the route-plan
 //       text printed and, with --out, written in code page 1250
+//   koltar-cli find MAPFILE NAME [--category NAME] [--layer NAME] [--house NUMBER]
+//       the places of that name, as the place search lists them (a street's segments
+//       as one, or with --house the segment that holds the number), letter case and
+//       accents ignored; one line per place: category, layer, name, map point, ground
+//       point and, when the map records its projection, latitude and longitude
 //
 // Messages that the program shows in boxes go to standard error as "KOLTAR32: <text>"
 // and loading goes on, as in the program. The screen pixel is taken as 25.4 / 96 mm,
 // the size of a pixel at 96 dots per inch. Output is UTF-8. The criterion given is used
 // for this run only: the map keeps its own.
 //
-// Exit status: 0 when done (every route planned), 1 when a planning or file problem
-// stopped the run, 2 for bad arguments.
+// Exit status: 0 when done (every route planned, something found), 1 when a planning or
+// file problem stopped the run or nothing was found, 2 for bad arguments.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -37,9 +42,14 @@
 #include <string_view>
 #include <vector>
 
+#include "categories/area.h"
+#include "categories/line.h"
+#include "categories/place_names.h"
+#include "categories/point.h"
 #include "geometry/transform.h"
 #include "map/mmap.h"
 #include "platform/format.h"
+#include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_device_context.h"
@@ -50,6 +60,7 @@
 #include "route/opt_path.h"
 #include "route/route_search.h"
 #include "view/map_view_state.h"
+#include "view/place_view.h"
 
 namespace koltar {
 namespace {
@@ -63,7 +74,8 @@ int Usage() {
       "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
       "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]\n"
       "                        NAME NAME [NAME...]\n"
-      "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n",
+      "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n"
+      "       koltar-cli find MAPFILE NAME [--category NAME] [--layer NAME] [--house NUMBER]\n",
       stderr);
   return kUsageError;
 }
@@ -366,18 +378,152 @@ int PlanBatch(MMap& map, const PlanOptions& o) {
   return result.errorText.empty() ? 0 : kFailed;
 }
 
+// ---------------------------------------------------------------------------------
+// Place search.
+
+struct FindOptions {
+  std::string name;  // code page 1250
+  std::optional<std::string> category;
+  std::optional<std::string> layer;
+  std::optional<std::string> house;
+};
+
+// Reads NAME and the options after MAPFILE; "--" ends the options. False (after saying
+// why) for a bad one.
+bool ParseFindOptions(const std::vector<std::string>& args, FindOptions& o) {
+  bool optionsEnded = false;
+  std::vector<std::string> operands;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+      operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg != "--category" && arg != "--layer" && arg != "--house") {
+      std::fprintf(stderr, "koltar-cli: unknown option %s\n", arg.c_str());
+      return false;
+    }
+    if (i + 1 >= args.size()) {
+      std::fprintf(stderr, "koltar-cli: %s needs a value\n", arg.c_str());
+      return false;
+    }
+    const std::string value = Utf8ToCp1250(args[++i]);
+    (arg == "--category" ? o.category : arg == "--layer" ? o.layer : o.house) = value;
+  }
+  if (operands.size() != 1) {
+    std::fputs("koltar-cli: find needs one NAME\n", stderr);
+    return false;
+  }
+  o.name = Utf8ToCp1250(operands.front());
+  return true;
+}
+
+// A category the search looks in, and the layer it looks at (0: every layer).
+struct SearchedCategory {
+  CategoryKind kind;
+  std::int32_t index;  // within the map's list of its kind
+  const MapCategory* category;
+  const MPoint* point;
+  std::int32_t layer;
+};
+
+bool SameLoosely(std::string_view a, std::string_view b) { return SearchKey(a) == SearchKey(b); }
+
+// The categories --category and --layer leave (both compared without regard to letter
+// case and accents); false, after saying why, when they leave none.
+bool SearchedCategories(const MMap& map, const FindOptions& o, std::vector<SearchedCategory>& out) {
+  const PlaceCategories all = PlaceCategoriesOf(map);
+  bool named = false;
+  auto consider = [&](CategoryKind kind, std::size_t index, const MapCategory* c, const MPoint* point) {
+    if (o.category && !SameLoosely(c->name(), *o.category)) return;
+    named = true;
+    std::int32_t layer = 0;
+    for (std::int32_t l = 0; o.layer && l < c->layerCount() && layer == 0; ++l)
+      if (SameLoosely(c->LayerName(l), *o.layer)) layer = l + 1;
+    if (o.layer && layer == 0) return;
+    out.push_back(SearchedCategory{kind, static_cast<std::int32_t>(index), c, point, layer});
+  };
+  for (std::size_t i = 0; i < all.points.size(); ++i)
+    consider(CategoryKind::Point, i, all.points[i], all.points[i]);
+  for (std::size_t i = 0; i < all.lines.size(); ++i) consider(CategoryKind::Line, i, all.lines[i], nullptr);
+  for (std::size_t i = 0; i < all.areas.size(); ++i) consider(CategoryKind::Area, i, all.areas[i], nullptr);
+  if (!out.empty()) return true;
+  if (!named)
+    std::fprintf(stderr, "koltar-cli: the map has no point, line or area category %s\n",
+                 Utf8(o.category ? *o.category : "").c_str());
+  else
+    std::fprintf(stderr, "koltar-cli: no category searched has a layer %s\n", Utf8(*o.layer).c_str());
+  return false;
+}
+
+// "<category> TAB <layer> TAB <name> TAB map X,Y TAB ground X,Y [TAB lat L lon L]".
+std::string PlaceLine(const MMap& map, const SearchedCategory& c, std::int32_t record,
+                      bool withHouseNumbers) {
+  FindPointData found;
+  found.type = static_cast<std::int32_t>(c.kind);
+  found.category = c.index;
+  found.object = record;
+  const MapPoint at = FoundPlaceOf(PlaceCategoriesOf(map), found).value_or(FoundPlace{}).centre;
+  const std::int32_t layer = c.category->ObjectLayer(record);
+  const std::string name = withHouseNumbers ? c.category->GetObjectName(record)
+                                            : std::string(c.category->StoredName(record).value_or(""));
+  const double unit = map.unit();
+  std::string line = StringPrintf("%s\t%s\t%s\tmap %ld,%ld\tground %ld,%ld", Utf8(c.category->name()).c_str(),
+                                  Utf8(layer > 0 ? c.category->LayerName(layer - 1) : "").c_str(),
+                                  Utf8(name).c_str(), static_cast<long>(at.x), static_cast<long>(at.y),
+                                  static_cast<long>(ClampToInt32(at.x * unit + map.origin().x)),
+                                  static_cast<long>(ClampToInt32(at.y * unit + map.origin().y)));
+  if (const std::optional<GeoPosition> geo = map.ToGeographic(at))
+    line += StringPrintf("\tlat %.6f lon %.6f", geo->latitude, geo->longitude);
+  return line;
+}
+
+int FindPlaces(const MMap& map, const FindOptions& o) {
+  std::vector<SearchedCategory> searched;
+  if (!SearchedCategories(map, o, searched)) return kUsageError;
+  int found = 0;
+  for (const SearchedCategory& c : searched) {
+    // The names as the place search lists them: a street with house numbers once.
+    const bool houseNumbers = c.point && c.point->hasHouseNumbers();
+    PlaceNameList names;
+    if (names.Assign(*c.category, c.layer, houseNumbers) == PlaceNameList::Fill::NoMemory) {
+      ShowNoMemory();
+      return kFailed;
+    }
+    for (const std::int32_t entry : names.LooseEquals(o.name)) {
+      std::int32_t record = names[entry].record;
+      const bool withHouse = houseNumbers && o.house.has_value();
+      if (withHouse) record = c.point->FindHouseNumber(record, *o.house);
+      std::printf("%s\n", PlaceLine(map, c, record, withHouse || !houseNumbers).c_str());
+      ++found;
+    }
+  }
+  if (found == 0) {
+    std::fprintf(stderr, "koltar-cli: nothing named %s\n", Utf8(o.name).c_str());
+    return kFailed;
+  }
+  return 0;
+}
+
 int Run(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   const std::vector<std::string> rest(argv + 3, argv + argc);
   RenderOptions options;
   PlanOptions plan;
+  FindOptions find;
   if (command == "info") {
     if (!rest.empty()) return Usage();
   } else if (command == "render") {
     if (!ParseRenderOptions(rest, options)) return kUsageError;
   } else if (command == "route" || command == "batch") {
     if (!ParsePlanOptions(rest, command == "batch", plan)) return kUsageError;
+  } else if (command == "find") {
+    if (!ParseFindOptions(rest, find)) return kUsageError;
   } else {
     return Usage();
   }
@@ -403,6 +549,8 @@ int Run(int argc, char** argv) {
       result = Render(map, options);
     else if (command == "route")
       result = PlanRoute(map, plan);
+    else if (command == "find")
+      result = FindPlaces(map, find);
     else
       result = PlanBatch(map, plan);
   }

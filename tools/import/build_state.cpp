@@ -22,9 +22,8 @@ Converter::Converter(const MapProjection& projection, BuildSummary& summary)
     : tm_(projection.centralMeridian, projection.originLatitude), unit_(projection.unit), summary_(summary) {}
 
 PlanePoint Converter::Project(const GeoPoint& p) const {
-  PlanePoint out;
-  tm_.Forward(p, out.x, out.y);
-  return out;
+  const PlanePosition q = ToPlane(tm_, p);
+  return PlanePoint{q.x, q.y};
 }
 
 std::vector<PlanePoint> Converter::Project(const std::vector<GeoPoint>& points) const {

@@ -9,8 +9,6 @@ namespace {
 
 constexpr double kA = 6378137.0;            // WGS 84 semi-major axis, metres
 constexpr double kF = 1.0 / 298.257223563;  // flattening
-constexpr double kE2 = kF * (2.0 - kF);     // first eccentricity squared
-constexpr double kEp2 = kE2 / (1.0 - kE2);  // second eccentricity squared
 constexpr double kB = kA * (1.0 - kF);
 constexpr double kDeg = std::numbers::pi / 180.0;
 
@@ -24,31 +22,6 @@ bool MakeGeoPoint(double lon, double lat, GeoPoint& out) {
   out.lon7 = static_cast<std::int32_t>(std::lround(lon * 1e7));
   out.lat7 = static_cast<std::int32_t>(std::lround(lat * 1e7));
   return true;
-}
-
-TransverseMercator::TransverseMercator(double centralMeridian, double originLatitude)
-    : lon0_(centralMeridian * kDeg), m0_(Meridian(originLatitude * kDeg)) {}
-
-double TransverseMercator::Meridian(double phi) const {
-  const double e4 = kE2 * kE2, e6 = e4 * kE2;
-  return kA * ((1 - kE2 / 4 - 3 * e4 / 64 - 5 * e6 / 256) * phi -
-               (3 * kE2 / 8 + 3 * e4 / 32 + 45 * e6 / 1024) * std::sin(2 * phi) +
-               (15 * e4 / 256 + 45 * e6 / 1024) * std::sin(4 * phi) - (35 * e6 / 3072) * std::sin(6 * phi));
-}
-
-void TransverseMercator::Forward(const GeoPoint& p, double& x, double& y) const {
-  const double phi = p.lat() * kDeg;
-  const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
-  const double n = kA / std::sqrt(1 - kE2 * sinPhi * sinPhi);
-  const double t = Sq(std::tan(phi));
-  const double c = kEp2 * cosPhi * cosPhi;
-  const double a = (p.lon() * kDeg - lon0_) * cosPhi;
-  const double a2 = a * a, a3 = a2 * a, a4 = a3 * a, a5 = a4 * a, a6 = a5 * a;
-  x = n * (a + (1 - t + c) * a3 / 6 + (5 - 18 * t + t * t + 72 * c - 58 * kEp2) * a5 / 120);
-  y = Meridian(phi) - m0_ +
-      n * std::tan(phi) *
-          (a2 / 2 + (5 - t + 9 * c + 4 * c * c) * a4 / 24 +
-           (61 - 58 * t + t * t + 600 * c - 330 * kEp2) * a6 / 720);
 }
 
 double EllipsoidDistance(const GeoPoint& p1, const GeoPoint& p2) {

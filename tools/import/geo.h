@@ -1,9 +1,11 @@
 #pragma once
-// Geodesy of the importer: positions on the WGS 84 ellipsoid, the transverse Mercator
-// projection onto the map plane, lengths on the ellipsoid and line simplification.
+// Geodesy of the importer: positions on the WGS 84 ellipsoid, their projection onto the
+// map plane, lengths on the ellipsoid and line simplification.
 
 #include <cstdint>
 #include <vector>
+
+#include "geometry/projection.h"
 
 namespace koltar::import {
 
@@ -22,21 +24,11 @@ struct GeoPoint {
 // not finite.
 [[nodiscard]] bool MakeGeoPoint(double lon, double lat, GeoPoint& out);
 
-// A transverse Mercator projection on the WGS 84 ellipsoid with scale factor 1 on its
-// central meridian: x metres east of that meridian, y metres north of the origin
-// latitude (series accurate to millimetres within a few degrees of the meridian).
-class TransverseMercator {
- public:
-  TransverseMercator(double centralMeridian, double originLatitude);
-  void Forward(const GeoPoint& p, double& x, double& y) const;
-  // Metres along the meridian from the equator to the origin latitude.
-  double OriginNorthing() const { return m0_; }
-
- private:
-  double Meridian(double phi) const;
-  double lon0_;
-  double m0_;
-};
+// The importer's projection onto the map plane: the core's transverse Mercator
+// (geometry/projection.h) of a GeoPoint, metres east and north of the projection's centre.
+inline PlanePosition ToPlane(const TransverseMercator& tm, const GeoPoint& p) {
+  return tm.Forward(GeoPosition{p.lon(), p.lat()});
+}
 
 // The length in metres of the shortest path between two points on the ellipsoid
 // (Vincenty's inverse method; a spherical estimate where it does not converge).

@@ -73,6 +73,9 @@ bool WriteMapFiles(BuildState& state, const std::string& mapName, std::string& e
   map.name = state.conv.Name(mapName, kFieldLimit);
   map.unit = state.projection.unit;
   map.origin = state.projection.origin;
+  // The plane's projection, so that map points have geographic positions.
+  map.projection = ProjectionKeyValue(
+      TransverseMercator(state.projection.centralMeridian, state.projection.originLatitude));
   map.cartoSymb = state.mapStem + ".sym";
   map.townCategory = state.towns->name;
   map.roadCategory = state.roads->name;

@@ -17,9 +17,8 @@ MapProjection ChooseProjection(const ImportInput& input) {
   out.halfExtent = 1;
   for (std::int32_t lon : {input.minLon, input.maxLon})
     for (std::int32_t lat : {input.minLat, input.maxLat}) {
-      double x, y;
-      tm.Forward(GeoPoint{lon, lat}, x, y);
-      out.halfExtent = std::max({out.halfExtent, std::fabs(x), std::fabs(y)});
+      const PlanePosition q = ToPlane(tm, GeoPoint{lon, lat});
+      out.halfExtent = std::max({out.halfExtent, std::fabs(q.x), std::fabs(q.y)});
     }
   // One metre per unit keeps metre detail; wider data than 32 bits of metres allow (far
   // more than a projection centred on the data serves well) gets larger units.

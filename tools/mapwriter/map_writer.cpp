@@ -336,6 +336,7 @@ std::string MapWriter::MapText() const {
   Line(out, "NAME", name);
   Line(out, "UNIT", std::to_string(unit));
   Line(out, "ORIGIN", StringPrintf("%ld,%ld", static_cast<long>(origin.x), static_cast<long>(origin.y)));
+  if (!projection.empty()) Line(out, "PROJECTION", projection);
   if (!scaleRange.empty()) Line(out, "SCALERANGE", scaleRange);
   if (!findScale.empty()) Line(out, "FINDSCALE", findScale);
   if (!cartoSymb.empty()) Line(out, "CARTOSYMB", cartoSymb);

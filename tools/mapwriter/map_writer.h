@@ -178,6 +178,7 @@ class MapWriter {
   std::string name;
   std::int32_t unit = 10;
   MapPoint origin;
+  std::string projection;  // PROJECTION (geometry/projection.h)
   std::string scaleRange;
   std::string findScale;
   std::string cartoSymb = "symbology.ini";  // written as CARTOSYMB when not empty
