@@ -3,15 +3,20 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <algorithm>
 
 #include "app/about_dialog.h"
+#include "app/dialog_support.h"
 #include "app/map_window.h"
+#include "app/route_dialogs.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
 #include "map/mmap.h"
+#include "map/route_planning.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/help.h"
@@ -99,6 +104,7 @@ CommandContext CommandWindow::Context() const {
     if (const MOptPath* network = map->roadNetwork()) {
       c.roadNetworkLoaded = network->graph().nodeCount() > 0 && network->graph().edgeCount() > 0;
       c.routeExists = network->routeState().stepCount() > 0;
+      c.viaPointPossible = network->routeState().request().CanPlace(RoutePointRole::Via);
     }
     // Batch planning names settlements by their plain names, which the segments of a
     // street with house numbers share.
@@ -158,6 +164,11 @@ void CommandWindow::Execute(int command) {
       }
       break;
     case cmd::kPositionRoute: PositionOnRoute(); break;
+    case cmd::kFindRoute: FindRoute(); break;
+    case cmd::kRouteParameters: RouteParameters(); break;
+    case cmd::kRouteFromHere: PlaceRoutePointAtCentre(RoutePointRole::Start); break;
+    case cmd::kRouteToHere: PlaceRoutePointAtCentre(RoutePointRole::Destination); break;
+    case cmd::kRouteVia: PlaceRoutePointAtCentre(RoutePointRole::Via); break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -197,6 +208,9 @@ bool CommandWindow::OpenMap(const std::string& fileName) {
 
 MapFrameWindow* CommandWindow::AddMapWindow(MMap& map, bool fillClientArea) {
   auto* frame = new MapFrameWindow(map, [this] { return currentTool_; });
+  frame->mapWindow()->onRoutePoint = [this, frame](RoutePointRole role, MapPoint at, double reach) {
+    PlaceRoutePoint(frame, role, at, reach);
+  };
   frame->onClosed = [this](MapFrameWindow* closing) {
     MMap* shown = closing->map();
     closing->mapWindow()->Detach();
@@ -254,6 +268,54 @@ void CommandWindow::PositionOnRoute() {
   // A route that runs along no road object has no place on the map: the view stays.
   if (!bounds.IsEmpty()) frame->mapWindow()->ShowRoute(bounds);
   RepaintMap(map);
+}
+
+void CommandWindow::FindRoute() {
+  MMap* map = ActiveMap();
+  if (!map) return;
+  switch (PlanRoute(*map, QtRouteDialogRunners(window()), OwnerHandle(window()))) {
+    case PlanResult::Found: PositionOnRoute(); break;
+    case PlanResult::WithMessage: RepaintMap(map); break;
+    case PlanResult::NotRun: break;
+  }
+}
+
+void CommandWindow::RouteParameters() {
+  if (MMap* map = ActiveMap())
+    (void)SetRouteCosts(*map, QtRouteDialogRunners(window()), OwnerHandle(window()));
+}
+
+void CommandWindow::PlaceRoutePointAtCentre(RoutePointRole role) {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  const MapWindow& view = *frame->mapWindow();
+  PlaceRoutePoint(frame, role, view.view().centre, DeviceLengthToMap(view.Transform(), kRoutePointReach));
+}
+
+void CommandWindow::PlaceRoutePoint(MapFrameWindow* frame, RoutePointRole role, MapPoint at, double reach) {
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  if (ActiveMapFrame() != frame) setActiveSubWindow(frame);
+  const PlaceResult result = PlaceRoutePointAt(*map, role, at, reach, OwnerHandle(frame->mapWindow()));
+  switch (result.plan) {
+    case PlanResult::Found: PositionOnRoute(); break;
+    case PlanResult::WithMessage: RepaintMap(map); break;
+    case PlanResult::NotRun:
+      // A point that waits for its partner is told in the status bar.
+      if (auto* main = qobject_cast<QMainWindow*>(window()); main && result.placed) {
+        const QString name = ToQString(result.name);
+        main->statusBar()->showMessage(
+            role == RoutePointRole::Destination
+                ? QString::fromUtf8(
+                      "Az útvonal célja: %1. Válassza ki a kiindulási helyet is (Útvonal innen).")
+                      .arg(name)
+                : QString::fromUtf8("Az útvonal kiindulási helye: %1. Válassza ki a célt is (Útvonal ide).")
+                      .arg(name),
+            10000);
+      }
+      break;
+  }
+  UpdateCommands();
 }
 
 void CommandWindow::LoadLabels() {
