@@ -297,12 +297,24 @@ void CommandWindow::PlaceRoutePoint(MapFrameWindow* frame, RoutePointRole role, 
   if (!map) return;
   if (ActiveMapFrame() != frame) setActiveSubWindow(frame);
   const PlaceResult result = PlaceRoutePointAt(*map, role, at, reach, OwnerHandle(frame->mapWindow()));
+  auto* main = qobject_cast<QMainWindow*>(window());
+  if (main && result.plan != PlanResult::NotRun) main->statusBar()->clearMessage();
   switch (result.plan) {
-    case PlanResult::Found: PositionOnRoute(); break;
+    case PlanResult::Found: {
+      // The view the user chose the point in stays while it shows the whole route.
+      const MapRect bounds = map->GetRouteBounds();
+      const MapRect visible = frame->mapWindow()->VisibleMapRect();
+      if (!bounds.IsEmpty() && visible.Contains({bounds.left, bounds.top}) &&
+          visible.Contains({bounds.right, bounds.bottom}))
+        RepaintMap(map);
+      else
+        PositionOnRoute();
+      break;
+    }
     case PlanResult::WithMessage: RepaintMap(map); break;
     case PlanResult::NotRun:
       // A point that waits for its partner is told in the status bar.
-      if (auto* main = qobject_cast<QMainWindow*>(window()); main && result.placed) {
+      if (main && result.placed) {
         const QString name = ToQString(result.name);
         main->statusBar()->showMessage(
             role == RoutePointRole::Destination

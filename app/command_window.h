@@ -55,7 +55,8 @@ class CommandWindow final : public QMdiArea {
   // Makes the settlement nearest to a map point of the window a route point and plans
   // the route once there is a start and a destination (the map window's menu, and
   // commands 1031 ... 1033 at the middle of the active window). `reach` is how far, in
-  // map units, a settlement counts as the one meant.
+  // map units, a settlement counts as the one meant. A route found is positioned on
+  // only when the window does not show all of it.
   void PlaceRoutePoint(MapFrameWindow* frame, RoutePointRole role, MapPoint at, double reach);
 
   // The file-open dialog of command 1001; returns the chosen file or an empty string.

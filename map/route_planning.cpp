@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "categories/point.h"
+#include "categories/text.h"
 #include "map/mmap.h"
 #include "platform/format.h"
 #include "platform/progress.h"
@@ -91,6 +92,38 @@ std::optional<NearestSettlement> FindNearestSettlementNode(const MMap& map, MapP
   return best;
 }
 
+std::optional<NearestSettlement> FindSettlementUnder(const MMap& map, MapPoint at) {
+  const MOptPath* net = map.roadNetwork();
+  const MPoint* towns = TownCategory(map);
+  if (!net || !towns) return std::nullopt;
+  // The object under the point: a point symbol, the topmost first, else a label (labels
+  // are not hit by the name tool, but a user clicks on a town's name as often as on its
+  // symbol). Areas and lines under the point play no part.
+  std::int32_t settlement = -1;
+  const std::vector<MPoint*>& points = map.points();
+  for (auto it = points.rbegin(); it != points.rend() && settlement < 0; ++it) {
+    const std::optional<std::int32_t> object = (*it)->HitTest(at);
+    if (!object) continue;
+    if (*it == towns)
+      settlement = *object;
+    else if (const std::string name = (*it)->GetObjectName(*object, false); !name.empty())
+      settlement = map.Settlements().FindByName(name);
+  }
+  if (settlement < 0) {
+    if (const std::optional<LabelHit> label = map.HitTestLabel(at)) {
+      const std::string name =
+          map.texts()[static_cast<std::size_t>(label->category)]->GetObjectName(label->label);
+      if (!name.empty()) settlement = map.Settlements().FindByName(name);
+    }
+  }
+  if (settlement < 0 || map.Settlements().PlainName(settlement).empty()) return std::nullopt;
+  const std::int32_t node = net->graph().FindNodeOfPoint(settlement);
+  if (node < 0) return std::nullopt;
+  const MapPoint p = towns->GetPosition(settlement);
+  return NearestSettlement{node, settlement,
+                           std::hypot(static_cast<double>(p.x) - at.x, static_cast<double>(p.y) - at.y)};
+}
+
 bool CanPlaceRoutePoint(const MMap& map, RoutePointRole role) {
   return NetworkLoaded(map) && map.roadNetwork()->routeState().request().CanPlace(role);
 }
@@ -107,13 +140,16 @@ PlaceResult PlaceRoutePointAt(MMap& map, RoutePointRole role, MapPoint at, doubl
                               WindowHandle owner) {
   PlaceResult result;
   if (!CanPlaceRoutePoint(map, role) || !map.CheckRouteCategories(owner)) return result;
-  const std::optional<NearestSettlement> nearest = FindNearestSettlementNode(map, at);
+  // The settlement whose symbol was clicked, else the nearest one.
+  std::optional<NearestSettlement> nearest = FindSettlementUnder(map, at);
+  const bool pointedAt = nearest.has_value();
+  if (!pointedAt) nearest = FindNearestSettlementNode(map, at);
   if (!nearest) {
     ShowMessage(kNoSettlementNode, MessageKind::Exclamation, owner);
     return result;
   }
   result.name = map.Settlements().PlainName(nearest->settlement);
-  if (nearest->distance > tolerance) {
+  if (!pointedAt && nearest->distance > tolerance) {
     const std::string far = FormatGroundDistance(nearest->distance * map.unit());
     ShowMessage(StringPrintf(kFarSettlement, result.name.c_str(), far.c_str()), MessageKind::Information,
                 owner);

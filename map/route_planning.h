@@ -64,6 +64,13 @@ struct NearestSettlement {
 // node.
 std::optional<NearestSettlement> FindNearestSettlementNode(const MMap& map, MapPoint at);
 
+// The settlement drawn under `at`: the point object found there (in the settlement
+// category, or in another point category, such as one of larger towns drawn over the
+// settlements, then the first settlement of its exact name), else the label found there
+// (the first settlement named as it reads), when a node stands for it; none otherwise.
+// Uses what the last drawing showed.
+std::optional<NearestSettlement> FindSettlementUnder(const MMap& map, MapPoint at);
+
 // Whether a place chosen on the map can become a route point of that role now: the map
 // has a loaded road network, and a via point needs a start and a destination.
 bool CanPlaceRoutePoint(const MMap& map, RoutePointRole role);
@@ -76,9 +83,10 @@ struct PlaceResult {
   std::string name;  // the settlement that became the route point (code page 1250)
 };
 
-// Makes the settlement nearest to `at` a route point of `role`. When it lies farther
-// than `tolerance` map units from `at`, says so and how far ("A legközelebbi település
-// ('%s') %s távolságra van a kijelölt ponttól.", information icon) and takes it.
+// Makes the settlement whose symbol is under `at` (FindSettlementUnder), else the one
+// nearest to `at`, a route point of `role`. When the nearest lies farther than
+// `tolerance` map units from `at`, says so and how far ("A legközelebbi település ('%s')
+// %s távolságra van a kijelölt ponttól.", information icon) and takes it.
 // Once the request has a start and a destination the route is planned at once with the
 // current criterion (SearchRequestedRoute); two equal consecutive points are refused
 // with the route request dialog's message first.

@@ -14,6 +14,7 @@
 #include "map/mmap.h"
 #include "platform/format.h"
 #include "route/opt_path.h"
+#include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
 #include "tools/mapwriter/map_writer.h"
 
@@ -57,19 +58,23 @@ class RoutePlanning : public test::ServicesTest {
  protected:
   // Settlements (one map unit a metre): Alma (10,10) - Bükk (90,10) - Cser (90,90) on two
   // roads; a second Bükk object, an unnamed object, and Almás - Győr on a road of
-  // their own far off. Node 3 is a junction.
+  // their own far off; Alsó (45,45) without roads. Node 3 is a junction.
   std::unique_ptr<MMap> LoadVillages(bool withTowns = true) {
     MapWriter w(dir.path(), "falvak.map");
     w.unit = 1;
     if (withTowns) w.townCategory = "Helységek";
     w.roadCategory = "Utak";
+    // The country under everything, as a click on a label finds it too.
+    w.AddAreas("Ország", {"Ország"})
+        .Add(1, {{-100, -100}, {-100, 7000}, {7000, 7000}, {7000, -100}, {-100, -100}}, "Ország");
+    w.symbology.AddCategory("Ország").AddLayer("Ország").Set("FILLCOLOR", "255,255,200");
     PolyCategoryWriter& roads = w.AddLines("Utak", {"Főút", "Földút"});
     roads.Add(1, {{10, 10}, {90, 10}}, "");
     roads.Add(1, {{90, 10}, {90, 90}}, "");
     roads.Add(2, {{5000, 5000}, {6000, 6000}}, "");
     RoadNetworkWriter& net = w.AddRoadNetwork("Hálózat", {"Útvonal"});
     net.costs = {{"Főút", 1, 1.0, 60.0, 10.0}, {"Földút", 1, 1.0, 20.0, 2.0}};
-    net.nodes = {0, 1, 2, -1, 3, 4, 5, 6};
+    net.nodes = {0, 1, 2, -1, 3, 4, 5, 6, 7};
     net.edges = {{0, 1, 0, 80}, {1, 0, 0, 80},   {1, 2, 1, 80},
                  {2, 1, 1, 80}, {6, 7, 2, 1400}, {7, 6, 2, 1400}};
     PointCategoryWriter& towns = w.AddPoints("Helységek", {"Falu"});
@@ -80,6 +85,14 @@ class RoutePlanning : public test::ServicesTest {
     towns.Add(1, {50, 50}, "");
     towns.Add(1, {5000, 5000}, "Almás");
     towns.Add(1, {6000, 6000}, "Győr");
+    towns.Add(1, {45, 45}, "Alsó");
+    // Larger towns drawn over the settlements: Alma's symbol covers (-20,-20)-(40,40).
+    w.AddPoints("Városok", {"Város"}).Add(1, {10, 10}, "Alma");
+    w.AddBitmap("varos.bmp", BmpPicture{2, 2, {kBlack, kBlack, kBlack, kBlack}});
+    w.symbology.AddCategory("Városok").AddLayer("Város").Set("BITMAP", "varos.bmp,60");
+    // A label of Győr far from the town itself.
+    w.AddTexts("Megírások", {"Név"}).Add(1, {150, 150}, 0.0f, "Győr");
+    w.symbology.AddCategory("Megírások").AddLayer("Név").Set("FONT", "Arial CE,0,0,0,0,0,0,10,0");
     w.symbology.AddCategory("Utak").AddLayer("Főút").Set("LINEWIDTH", "1");
     EXPECT_TRUE(w.Write());
     return std::make_unique<MMap>(w.MapFileName());
@@ -125,7 +138,7 @@ class RoutePlanning : public test::ServicesTest {
 TEST_F(RoutePlanning, SettlementListWithoutHouseNumbers) {
   std::unique_ptr<MMap> map = LoadVillages();
   SelectTargetNode d = Dialog(*map);
-  EXPECT_EQ(Settlements(d), "Alma@0, Bükk@1, Cser@2, Bükk@4, Almás@6, Győr@7");
+  EXPECT_EQ(Settlements(d), "Alma@0, Bükk@1, Cser@2, Bükk@4, Almás@6, Győr@7, Alsó@8");
   EXPECT_FALSE(d.houseNumbersEnabled());
   EXPECT_EQ(d.selectedNode(), -1);
   EXPECT_EQ(d.defaultButton(), Button::Ok);
@@ -421,9 +434,9 @@ TEST_F(RoutePlanning, PlanningNeedsTheSettlementCategory) {
 // junction are passed over.
 TEST_F(RoutePlanning, NearestSettlementNode) {
   std::unique_ptr<MMap> map = LoadVillages();
-  std::optional<NearestSettlement> n = FindNearestSettlementNode(*map, {40, 40});
+  std::optional<NearestSettlement> n = FindNearestSettlementNode(*map, {20, 30});
   ASSERT_TRUE(n);
-  EXPECT_EQ(n->node, 0);  // Alma at (10,10) before Bükk and Cser, all farther than the unnamed (50,50)
+  EXPECT_EQ(n->node, 0);  // Alma (10,10) before Alsó (45,45), both farther than the unnamed (50,50)
   EXPECT_EQ(n->settlement, 0);
   n = FindNearestSettlementNode(*map, {90, 80});
   ASSERT_TRUE(n);
@@ -432,6 +445,33 @@ TEST_F(RoutePlanning, NearestSettlementNode) {
   EXPECT_EQ(FindNearestSettlementNode(*map, {2900, 3100})->node, 4);  // the second Bükk
   EXPECT_EQ(FormatGroundDistance(850.4), "850 m");
   EXPECT_EQ(FormatGroundDistance(3249), "3,2 km");
+}
+
+// A click on a drawn symbol means that settlement, even with another one nearer: here
+// Alma's symbol of the larger towns, with Alsó nearer to the click; a click on a label
+// means the settlement it names.
+TEST_F(RoutePlanning, ARoutePointOnASymbolIsThatSettlement) {
+  std::unique_ptr<MMap> map = LoadVillages();
+  EXPECT_FALSE(FindSettlementUnder(*map, {38, 38}));  // nothing drawn yet
+  test::RecordingDeviceContext dc;
+  const MapView view{4000, {100, 100}, {0, 0, 200, 200}};
+  map->Draw(dc, BuildTransform(view, map->unit(), Program().pixel), view.rect, view.scale);
+  EXPECT_EQ(FindNearestSettlementNode(*map, {38, 38})->node, 8);
+  const std::optional<NearestSettlement> under = FindSettlementUnder(*map, {38, 38});
+  ASSERT_TRUE(under);
+  EXPECT_EQ(under->node, 0);
+  EXPECT_EQ(under->settlement, 0);
+  const PlaceResult r = PlaceRoutePointAt(*map, RoutePointRole::Start, {38, 38}, 5);
+  EXPECT_EQ(r.name, "Alma");
+  // A click on a label means the settlement of its name.
+  ASSERT_TRUE(FindSettlementUnder(*map, {155, 152}));
+  EXPECT_EQ(FindSettlementUnder(*map, {155, 152})->node, 7);
+  EXPECT_EQ(PlaceRoutePointAt(*map, RoutePointRole::Destination, {155, 152}, 5).plan,
+            PlanResult::WithMessage);
+  EXPECT_EQ(Points(map->roadNetwork()->routeState().request()), "Alma@0, Győr@7");
+  // No distance message for a symbol or a label; Alma and Győr share no road.
+  EXPECT_EQ(services.messages.messages().size(), 2u);
+  EXPECT_EQ(services.messages.messages().back().text, "A kezdőpontból nem lehet eljutni a végpontba.");
 }
 
 // Route points from the map: a start, then a destination plans at once; a point far
