@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <algorithm>
 
 #include "app/about_dialog.h"
@@ -12,9 +14,11 @@
 #include "app/dialog_support.h"
 #include "app/find_point_dialog.h"
 #include "app/map_window.h"
+#include "app/route_dialogs.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
 #include "map/mmap.h"
+#include "map/route_planning.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/help.h"
@@ -102,6 +106,7 @@ CommandContext CommandWindow::Context() const {
     if (const MOptPath* network = map->roadNetwork()) {
       c.roadNetworkLoaded = network->graph().nodeCount() > 0 && network->graph().edgeCount() > 0;
       c.routeExists = network->routeState().stepCount() > 0;
+      c.viaPointPossible = network->routeState().request().CanPlace(RoutePointRole::Via);
     }
     // Batch planning names settlements by their plain names, which the segments of a
     // street with house numbers share.
@@ -163,6 +168,11 @@ void CommandWindow::Execute(int command) {
       break;
     case cmd::kPositionRoute: PositionOnRoute(); break;
     case cmd::kSymbology: EditActiveSymbology(); break;
+    case cmd::kFindRoute: FindRoute(); break;
+    case cmd::kRouteParameters: RouteParameters(); break;
+    case cmd::kRouteFromHere: PlaceRoutePointAtCentre(RoutePointRole::Start); break;
+    case cmd::kRouteToHere: PlaceRoutePointAtCentre(RoutePointRole::Destination); break;
+    case cmd::kRouteVia: PlaceRoutePointAtCentre(RoutePointRole::Via); break;
     case cmd::kToolCursor:
     case cmd::kToolName:
     case cmd::kToolPosition:
@@ -202,6 +212,9 @@ bool CommandWindow::OpenMap(const std::string& fileName) {
 
 MapFrameWindow* CommandWindow::AddMapWindow(MMap& map, bool fillClientArea) {
   auto* frame = new MapFrameWindow(map, [this] { return currentTool_; });
+  frame->mapWindow()->onRoutePoint = [this, frame](RoutePointRole role, MapPoint at, double reach) {
+    PlaceRoutePoint(frame, role, at, reach);
+  };
   frame->onClosed = [this](MapFrameWindow* closing) {
     MMap* shown = closing->map();
     closing->mapWindow()->Detach();
@@ -284,6 +297,66 @@ void CommandWindow::EditActiveSymbology() {
     if (active && !active->closed()) active->mapWindow()->Redraw();
   };
   if (EditSymbology(window(), *map, preview)) RepaintMap(map);
+}
+
+void CommandWindow::FindRoute() {
+  MMap* map = ActiveMap();
+  if (!map) return;
+  switch (PlanRoute(*map, QtRouteDialogRunners(window()), OwnerHandle(window()))) {
+    case PlanResult::Found: PositionOnRoute(); break;
+    case PlanResult::WithMessage: RepaintMap(map); break;
+    case PlanResult::NotRun: break;
+  }
+}
+
+void CommandWindow::RouteParameters() {
+  if (MMap* map = ActiveMap())
+    (void)SetRouteCosts(*map, QtRouteDialogRunners(window()), OwnerHandle(window()));
+}
+
+void CommandWindow::PlaceRoutePointAtCentre(RoutePointRole role) {
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  const MapWindow& view = *frame->mapWindow();
+  PlaceRoutePoint(frame, role, view.view().centre, DeviceLengthToMap(view.Transform(), kRoutePointReach));
+}
+
+void CommandWindow::PlaceRoutePoint(MapFrameWindow* frame, RoutePointRole role, MapPoint at, double reach) {
+  MMap* map = frame ? frame->map() : nullptr;
+  if (!map) return;
+  if (ActiveMapFrame() != frame) setActiveSubWindow(frame);
+  const PlaceResult result = PlaceRoutePointAt(*map, role, at, reach, OwnerHandle(frame->mapWindow()));
+  auto* main = qobject_cast<QMainWindow*>(window());
+  if (main && result.plan != PlanResult::NotRun) main->statusBar()->clearMessage();
+  switch (result.plan) {
+    case PlanResult::Found: {
+      // The view the user chose the point in stays while it shows the whole route.
+      const MapRect bounds = map->GetRouteBounds();
+      const MapRect visible = frame->mapWindow()->VisibleMapRect();
+      if (!bounds.IsEmpty() && visible.Contains({bounds.left, bounds.top}) &&
+          visible.Contains({bounds.right, bounds.bottom}))
+        RepaintMap(map);
+      else
+        PositionOnRoute();
+      break;
+    }
+    case PlanResult::WithMessage: RepaintMap(map); break;
+    case PlanResult::NotRun:
+      // A point that waits for its partner is told in the status bar.
+      if (main && result.placed) {
+        const QString name = ToQString(result.name);
+        main->statusBar()->showMessage(
+            role == RoutePointRole::Destination
+                ? QString::fromUtf8(
+                      "Az útvonal célja: %1. Válassza ki a kiindulási helyet is (Útvonal innen).")
+                      .arg(name)
+                : QString::fromUtf8("Az útvonal kiindulási helye: %1. Válassza ki a célt is (Útvonal ide).")
+                      .arg(name),
+            10000);
+      }
+      break;
+  }
+  UpdateCommands();
 }
 
 void CommandWindow::LoadLabels() {

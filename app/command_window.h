@@ -20,6 +20,8 @@ namespace koltar {
 
 class MMap;
 class MapFrameWindow;
+enum class RoutePointRole;
+struct MapPoint;
 
 class CommandWindow final : public QMdiArea {
  public:
@@ -50,6 +52,12 @@ class CommandWindow final : public QMdiArea {
   // Fits the active view to the route (its scale times 1.2, centred on its middle) and
   // draws every window of the map anew (command 1022, and after a route was found).
   void PositionOnRoute();
+  // Makes the settlement nearest to a map point of the window a route point and plans
+  // the route once there is a start and a destination (the map window's menu, and
+  // commands 1031 ... 1033 at the middle of the active window). `reach` is how far, in
+  // map units, a settlement counts as the one meant. A route found is positioned on
+  // only when the window does not show all of it.
+  void PlaceRoutePoint(MapFrameWindow* frame, RoutePointRole role, MapPoint at, double reach);
 
   // The file-open dialog of command 1001; returns the chosen file or an empty string.
   // Tests replace it.
@@ -72,6 +80,9 @@ class CommandWindow final : public QMdiArea {
   void LoadLabels();
   void SaveLabels();
   void SetTool(int tool);
+  void FindRoute();
+  void RouteParameters();
+  void PlaceRoutePointAtCentre(RoutePointRole role);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);
   void ArrangeIcons();

@@ -27,6 +27,11 @@ const std::vector<CommandText>& CommandTexts() {
       {cmd::kDeleteRoute, "Optimális út &törlése", "Optimális út törlése"},
       {cmd::kRouteParameters, "Paraméterek &beállítása...", "Paraméterek beállítása optimális út kereséshez"},
       {cmd::kPositionRoute, "Térkép &pozicionálása", "Térkép pozicionálása optimális út megjelenítéséhez"},
+      {cmd::kRouteFromHere, "Útvonal &innen",
+       "Az útvonal kiindulási helye a térkép közepéhez legközelebbi település"},
+      {cmd::kRouteToHere, "Útvonal i&de", "Az útvonal célja a térkép közepéhez legközelebbi település"},
+      {cmd::kRouteVia, "&Köztes pont",
+       "Köztes pont az útvonalon a térkép közepéhez legközelebbi településnél"},
       {cmd::kToolLabel, "Új &pozició beállítása", "Megírás poziciók interaktív beállítása"},
       {cmd::kLoadLabels, "Poziciók &betöltése...", "Megírás poziciók betoltése file-ból"},
       {cmd::kSaveLabels, "Poziciók &mentése", "Megírás poziciók mentése file-ba"},
@@ -57,7 +62,8 @@ const std::vector<MenuLayout>& MainMenu() {
         kFindPlace, kSeparator, kWholeMap, kRedraw}},
       {"Útvonal &tervezés",
        {kFindRoute, kBatchRoute, kShowRoute, kDeleteRoute, kSeparator, kRouteParameters, kSeparator,
-        kPositionRoute}},
+        kPositionRoute},
+       {{"Útvonalpont a térkép &közepén", {kRouteFromHere, kRouteToHere, kRouteVia}}}},
       {"Megírás &pozícionálás", {kToolLabel, kSeparator, kLoadLabels, kSaveLabels}},
       {"&Beállítások", {kSymbology}},
       {"&Ablak", {kNewWindow, kSeparator, kCascade, kTile, kArrangeIcons}},
@@ -95,7 +101,9 @@ bool IsCommandAvailable(int id) {
                                   kExit,        kCascade,       kTile,      kArrangeIcons, kHelpIndex,
                                   kAbout,       kWholeMap,      kRedraw,    kLoadLabels,   kSaveLabels,
                                   kDeleteRoute, kPositionRoute, kSymbology, kFindPlace};
-  return std::find(std::begin(available), std::end(available), id) != std::end(available);
+  static const int routePlanning[] = {kFindRoute, kRouteParameters, kRouteFromHere, kRouteToHere, kRouteVia};
+  return std::find(std::begin(available), std::end(available), id) != std::end(available) ||
+         std::find(std::begin(routePlanning), std::end(routePlanning), id) != std::end(routePlanning);
 }
 
 CommandStatus EvaluateCommand(int id, const CommandContext& c) {
@@ -130,7 +138,10 @@ CommandStatus EvaluateCommand(int id, const CommandContext& c) {
       s.checked = c.currentTool == id;
       break;
     case kFindRoute:
-    case kRouteParameters: s.enabled = c.mapWindowActive && c.roadNetworkLoaded; break;
+    case kRouteParameters:
+    case kRouteFromHere:
+    case kRouteToHere: s.enabled = c.mapWindowActive && c.roadNetworkLoaded; break;
+    case kRouteVia: s.enabled = c.mapWindowActive && c.roadNetworkLoaded && c.viaPointPossible; break;
     case kBatchRoute: s.enabled = c.mapWindowActive && c.roadNetworkLoaded && c.batchPlanningPossible; break;
     case kShowRoute:
     case kDeleteRoute:

@@ -35,6 +35,11 @@ inline constexpr int kBatchRoute = 1023;
 inline constexpr int kRouteParameters = 1024;
 inline constexpr int kHelpIndex = 1025;
 inline constexpr int kAbout = 1026;
+// Route points at the middle of the active map window (the map window's own menu sets
+// them at the clicked place).
+inline constexpr int kRouteFromHere = 1031;
+inline constexpr int kRouteToHere = 1032;
+inline constexpr int kRouteVia = 1033;
 inline constexpr int kExit = 1999;
 inline constexpr int kCascade = 24361;
 inline constexpr int kTile = 24362;
@@ -50,9 +55,15 @@ struct CommandText {
   const char* hint;  // nullptr: none
 };
 
+struct SubMenuLayout {
+  const char* title;
+  std::vector<int> items;  // command numbers
+};
+
 struct MenuLayout {
   const char* title;
-  std::vector<int> items;  // command numbers, kSeparator between groups
+  std::vector<int> items;                    // command numbers, kSeparator between groups
+  std::vector<SubMenuLayout> subMenus = {};  // after the items, each after a separator
 };
 
 const std::vector<CommandText>& CommandTexts();
@@ -72,6 +83,7 @@ struct CommandContext {
   bool roadNetworkLoaded = false;      // the active map's road network has nodes and edges
   bool batchPlanningPossible = false;  // settlement category unset or without house numbers
   bool routeExists = false;            // the active map's road network holds a route
+  bool viaPointPossible = false;       // its request has a start, a destination and room
   int currentTool = cmd::kToolCursor;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 
 #include "app/command_window.h"
@@ -60,6 +61,12 @@ void MainFrame::BuildMenus() {
         menu->addSeparator();
       else
         menu->addAction(MakeAction(item));
+    }
+    for (const SubMenuLayout& sub : layout.subMenus) {
+      menu->addSeparator();
+      QMenu* submenu = menu->addMenu(QString::fromUtf8(sub.title));
+      for (int item : sub.items) submenu->addAction(MakeAction(item));
+      connect(submenu, &QMenu::aboutToShow, commands_, &CommandWindow::UpdateCommands);
     }
     // Menus show the state of their commands when they open.
     connect(menu, &QMenu::aboutToShow, commands_, &CommandWindow::UpdateCommands);

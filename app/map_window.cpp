@@ -15,6 +15,7 @@
 #include "app/ui_text.h"
 #include "categories/text.h"
 #include "map/mmap.h"
+#include "map/route_planning.h"
 #include "platform/format.h"
 #include "platform/help.h"
 #include "platform/message_texts.h"
@@ -345,12 +346,15 @@ void MapWindow::mousePressEvent(QMouseEvent* event) {
   }
   if (band_ || pan_ || drag_) return;
   switch (Tool()) {
+    case cmd::kToolCursor:
+      if (event->button() == Qt::RightButton) ShowContextMenu(event->globalPosition().toPoint());
+      break;
     case cmd::kToolName:
       if (event->button() == Qt::LeftButton) {
         HideMarker();
         ShowObjectName(at);
       } else if (event->button() == Qt::RightButton) {
-        ShowLinkMenu(event->globalPosition().toPoint());
+        ShowContextMenu(event->globalPosition().toPoint());
       }
       break;
     case cmd::kToolPosition:
@@ -601,21 +605,40 @@ void MapWindow::ShowObjectName(const QPoint& at) {
   ShowNameBox(at, text);
 }
 
-void MapWindow::ShowLinkMenu(const QPoint& globalAt) {
+void MapWindow::ShowContextMenu(const QPoint& globalAt) {
   static bool tracking = false;  // a right click while the menu is open is ignored
   if (tracking) return;
   const QPoint at = viewport()->mapFromGlobal(globalAt);
-  const std::optional<ObjectHit> hit = map_->HitTest(DeviceToMap(Transform(), ToDevice(at)));
-  if (!hit || GetObjectNames(*hit).object.empty()) return;
-  // Attaching files to objects comes with the linked information; until then the menu
-  // shows what it will offer, disabled.
+  const LCTransform transform = Transform();
+  const MapPoint mapAt = DeviceToMap(transform, ToDevice(at));
   QMenu menu(this);
-  for (const char* item : {"Kiegészítő információk csatolása...", "Kiegészítő információk megjelenítése",
-                           "Kiegészítő információk törlése"})
-    menu.addAction(QString::fromUtf8(item))->setEnabled(false);
+  // Route points at the settlement nearest to the click, on a map with a road network.
+  if (map_->roadNetwork() && onRoutePoint) {
+    const std::pair<const char*, RoutePointRole> routeItems[] = {{"Útvonal innen", RoutePointRole::Start},
+                                                                 {"Útvonal ide", RoutePointRole::Destination},
+                                                                 {"Köztes pont", RoutePointRole::Via}};
+    for (const auto& [text, role] : routeItems) {
+      QAction* action = menu.addAction(QString::fromUtf8(text));
+      action->setData(static_cast<int>(role));
+      action->setEnabled(CanPlaceRoutePoint(*map_, role));
+    }
+  }
+  // Attaching files to the named object under the name tool comes with the linked
+  // information; until then the menu shows what it will offer, disabled.
+  const std::optional<ObjectHit> hit = Tool() == cmd::kToolName ? map_->HitTest(mapAt) : std::nullopt;
+  if (hit && !GetObjectNames(*hit).object.empty()) {
+    if (!menu.isEmpty()) menu.addSeparator();
+    for (const char* item : {"Kiegészítő információk csatolása...", "Kiegészítő információk megjelenítése",
+                             "Kiegészítő információk törlése"})
+      menu.addAction(QString::fromUtf8(item))->setEnabled(false);
+  }
+  if (menu.isEmpty()) return;
   tracking = true;
-  menu.exec(globalAt);
+  QAction* chosen = runMenu ? runMenu(menu, globalAt) : menu.exec(globalAt);
   tracking = false;
+  if (!chosen || !chosen->data().isValid() || !map_ || !onRoutePoint) return;
+  onRoutePoint(static_cast<RoutePointRole>(chosen->data().toInt()), mapAt,
+               DeviceLengthToMap(transform, kRoutePointReach));
 }
 
 void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {

@@ -13,6 +13,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QRegion>
 #include <functional>
@@ -32,6 +33,11 @@ class Bitmap;
 class CommandWindow;
 struct FindPointData;
 class MMap;
+enum class RoutePointRole;
+
+// How far from a click, in pixels, a settlement counts as the one clicked on when it
+// becomes a route point.
+inline constexpr int kRoutePointReach = 20;
 
 class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
  public:
@@ -84,6 +90,13 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   // Shows the scale in the status bar when the window becomes active, empties it when
   // it stops being active.
   void Activated(bool active);
+
+  // A place chosen in the window's menu ("Útvonal innen", "Útvonal ide", "Köztes pont"):
+  // the role, the map point and how far (map units) a settlement counts as clicked on.
+  std::function<void(RoutePointRole, MapPoint, double reach)> onRoutePoint;
+  // Shows the window's right-click menu at a global position and returns the chosen
+  // action (null: none); QMenu::exec unless tests replace it.
+  std::function<QAction*(QMenu& menu, const QPoint& globalAt)> runMenu;
 
   // Scrolling as the scroll bars do it (QAbstractSlider::SliderAction values).
   void ScrollAction(Qt::Orientation orientation, int action);
@@ -147,7 +160,7 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   void RemoveNameBox();
   void ShowObjectName(const QPoint& at);
   void OpenInformation(const QPoint& at);
-  void ShowLinkMenu(const QPoint& at);
+  void ShowContextMenu(const QPoint& globalAt);
   void ZoomAround(const QPoint& at, double factor);
   void StartLabelDrag(const QPoint& at);
   void MoveLabelDrag(const QPoint& at);

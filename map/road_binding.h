@@ -24,7 +24,11 @@ class PointSettlements final : public SettlementNames {
   // The name with the house-number range, as the map shows it ("" for records the
   // category refused as damaged).
   std::string NameWithHouseNumbers(std::int32_t index) const override;
+  std::string PlainName(std::int32_t index) const override;
   std::int32_t FindByName(std::string_view name) const override;
+  bool HasHouseNumbers() const override;
+  std::optional<HouseNumberRange> HouseRangeOf(std::int32_t index) const override;
+  std::int32_t FindHouseNumber(std::int32_t first, std::string_view houseNumber) const override;
 
  private:
   const MPoint* points_;

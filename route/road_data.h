@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,7 +50,17 @@ struct RoadData {
   }
 };
 
-// The settlement category as route planning sees it.
+// The house-number range of one settlement object (a segment of a street): first and
+// last number, each with its letter (a blank when it has none).
+struct HouseNumberRange {
+  std::int16_t first = 0;
+  char firstLetter = ' ';
+  std::int16_t last = 0;
+  char lastLetter = ' ';
+};
+
+// The settlement category as route planning sees it. A category with house-number data
+// stores a street as a run of consecutive objects of one name, one per segment.
 class SettlementNames {
  public:
   virtual ~SettlementNames() = default;
@@ -58,9 +69,20 @@ class SettlementNames {
   // The object's name with its house-number range, if it has one (code page 1250).
   // Precondition: 0 <= index < Count().
   virtual std::string NameWithHouseNumbers(std::int32_t index) const = 0;
+  // The object's name alone; "" for an object without a name. Precondition as above.
+  virtual std::string PlainName(std::int32_t index) const = 0;
   // The first object (lowest index) whose plain name equals `name` exactly, letter case
   // counted; -1 when there is none.
   virtual std::int32_t FindByName(std::string_view name) const = 0;
+  // Whether the category carries house-number data (an ENTITYFILE).
+  virtual bool HasHouseNumbers() const = 0;
+  // The object's house-number range; none without house-number data or when the object
+  // holds no range.
+  virtual std::optional<HouseNumberRange> HouseRangeOf(std::int32_t index) const = 0;
+  // The object of the street starting at `first` whose range holds the house number
+  // written in `houseNumber` (or the nearest on the same side); `first` itself without
+  // house-number data or when `first` starts no numbered street.
+  virtual std::int32_t FindHouseNumber(std::int32_t first, std::string_view houseNumber) const = 0;
 };
 
 }  // namespace koltar

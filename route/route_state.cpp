@@ -17,6 +17,41 @@ bool RouteRequest::AddRoutePoint(std::int32_t node, std::string_view name) {
   return true;
 }
 
+bool RouteRequest::CanPlace(RoutePointRole role) const {
+  // A start or a destination either replaces a point or joins a request of one point.
+  if (role != RoutePointRole::Via) return true;
+  return HasStartAndDestination() && routePointCount() < kMaxRoutePoints;
+}
+
+bool RouteRequest::PlaceRoutePoint(RoutePointRole role, std::int32_t node, std::string_view name) {
+  if (!CanPlace(role)) return false;
+  RoutePoint point;
+  point.node = node;
+  SetFixedText(point.name, name);
+  const std::int32_t n = routePointCount();
+  switch (role) {
+    case RoutePointRole::Start:
+      if (n == 0 || startMissing_)
+        routePoints_.insert(routePoints_.begin(), point);
+      else
+        routePoints_.front() = point;
+      startMissing_ = false;
+      break;
+    case RoutePointRole::Destination:
+      if (n == 0) {
+        routePoints_.push_back(point);
+        startMissing_ = true;
+      } else if (n >= 2 || startMissing_) {
+        routePoints_.back() = point;
+      } else {
+        routePoints_.push_back(point);
+      }
+      break;
+    case RoutePointRole::Via: routePoints_.insert(routePoints_.end() - 1, point); break;
+  }
+  return true;
+}
+
 bool RouteRequest::IsRoutePointNode(std::int32_t node) const {
   return std::any_of(routePoints_.begin(), routePoints_.end(),
                      [node](const RoutePoint& p) { return p.node == node; });

@@ -16,6 +16,10 @@ namespace koltar {
 
 class MultipleNodeFilter;
 
+// What a place chosen on the map becomes in the request: the start, the destination, or
+// a via point before the destination.
+enum class RoutePointRole { Start, Destination, Via };
+
 // A route request as a plain value: at most kMaxRoutePoints route points in route
 // order, and the default start place (key DEFAULTSTARTNODE).
 class RouteRequest {
@@ -26,11 +30,28 @@ class RouteRequest {
     return routePoints_[static_cast<std::size_t>(index)];
   }
   const std::vector<RoutePoint>& routePoints() const { return routePoints_; }
-  void ClearRoutePoints() { routePoints_.clear(); }
+  void ClearRoutePoints() {
+    routePoints_.clear();
+    startMissing_ = false;
+  }
   // Appends a point, the name cut to 31 characters; false, adding nothing, when there
   // are kMaxRoutePoints already.
   [[nodiscard]] bool AddRoutePoint(std::int32_t node, std::string_view name);
   bool IsRoutePointNode(std::int32_t node) const;
+
+  // Puts a place chosen on the map into the request. A start replaces the first point
+  // (or goes before a destination chosen first); a destination replaces the last point
+  // of a request with a start and a destination, follows a lone start, or stands alone
+  // waiting for a start; a via point goes just before the destination. False, changing
+  // nothing, when CanPlace says no.
+  [[nodiscard]] bool PlaceRoutePoint(RoutePointRole role, std::int32_t node, std::string_view name);
+  // Whether PlaceRoutePoint can put a point of that role in: a via point needs a start
+  // and a destination, and no role may make more than kMaxRoutePoints points.
+  bool CanPlace(RoutePointRole role) const;
+  // True when the request has a start and a destination, so that a route can be planned.
+  bool HasStartAndDestination() const { return routePointCount() >= 2 && !startMissing_; }
+  // True while the only point is a destination chosen before any start.
+  bool startMissing() const { return startMissing_; }
 
   // Default start place: node -1 for none; the name holds at most 31 characters.
   std::int32_t defaultStartNode() const { return defaultStartNode_; }
@@ -39,6 +60,7 @@ class RouteRequest {
 
  private:
   std::vector<RoutePoint> routePoints_;
+  bool startMissing_ = false;
   std::int32_t defaultStartNode_ = -1;
   char defaultStartName_[kShortTextSize] = {};
 };

@@ -32,11 +32,15 @@ class FakeTowns final : public SettlementNames {
  public:
   std::int32_t Count() const override { return static_cast<std::int32_t>(names.size()); }
   std::string NameWithHouseNumbers(std::int32_t index) const override { return names[index]; }
+  std::string PlainName(std::int32_t index) const override { return names[index]; }
   std::int32_t FindByName(std::string_view name) const override {
     for (std::size_t i = 0; i < names.size(); ++i)
       if (names[i] == name) return static_cast<std::int32_t>(i);
     return -1;
   }
+  bool HasHouseNumbers() const override { return false; }
+  std::optional<HouseNumberRange> HouseRangeOf(std::int32_t) const override { return std::nullopt; }
+  std::int32_t FindHouseNumber(std::int32_t first, std::string_view) const override { return first; }
   std::vector<std::string> names;
 };
 

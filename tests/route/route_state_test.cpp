@@ -50,6 +50,48 @@ TEST(RouteRequest, ACopyIsEditedApartAndAssignedBack) {
   EXPECT_EQ(state.request().defaultStartName(), "Cser, Fő utca 1 és még hosszabb");  // 31 characters
 }
 
+// Places chosen on the map: a start replaces the first point, a destination the last,
+// a via point goes before the destination; a destination chosen first waits for its
+// start, which then goes before it.
+TEST(RouteRequest, PlacesChosenOnTheMap) {
+  auto nodes = [](const RouteRequest& r) {
+    std::string text;
+    for (const RoutePoint& p : r.routePoints()) text += std::to_string(p.node) + " ";
+    return text;
+  };
+  RouteRequest request;
+  EXPECT_FALSE(request.CanPlace(RoutePointRole::Via));
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Destination, 9, "Cél"));
+  EXPECT_TRUE(request.startMissing());
+  EXPECT_FALSE(request.HasStartAndDestination());
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Destination, 8, "Másik cél"));  // replaces the lone one
+  EXPECT_EQ(nodes(request), "8 ");
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Start, 1, "Start"));
+  EXPECT_EQ(nodes(request), "1 8 ");
+  EXPECT_TRUE(request.HasStartAndDestination());
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Via, 4, "Át"));
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Via, 5, "Át"));
+  EXPECT_EQ(nodes(request), "1 4 5 8 ");
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Start, 2, "Új start"));
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Destination, 7, "Új cél"));
+  EXPECT_EQ(nodes(request), "2 4 5 7 ");
+  EXPECT_EQ(FixedText(request.routePoint(3).name), "Új cél");
+
+  // A lone start is followed by the destination; with 32 points no via point fits.
+  request.ClearRoutePoints();
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Start, 1, "Start"));
+  EXPECT_FALSE(request.startMissing());
+  EXPECT_FALSE(request.CanPlace(RoutePointRole::Via));
+  ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Destination, 2, "Cél"));
+  EXPECT_EQ(nodes(request), "1 2 ");
+  while (request.routePointCount() < kMaxRoutePoints)
+    ASSERT_TRUE(request.PlaceRoutePoint(RoutePointRole::Via, 3, "Át"));
+  EXPECT_FALSE(request.PlaceRoutePoint(RoutePointRole::Via, 3, "Át"));
+  EXPECT_EQ(request.routePointCount(), kMaxRoutePoints);
+  EXPECT_TRUE(request.PlaceRoutePoint(RoutePointRole::Destination, 6, "Cél"));  // replaces
+  EXPECT_EQ(request.routePoint(kMaxRoutePoints - 1).node, 6);
+}
+
 // Each leg's steps carry totals from the leg's start; appended, they run on from the
 // route's last step, in the search's precision. An impassable total stays impassable.
 TEST(RouteState, AppendedLegsRunOnFromTheLastTotals) {

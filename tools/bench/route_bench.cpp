@@ -43,10 +43,14 @@ class StreetNames final : public SettlementNames {
  public:
   std::int32_t Count() const override { return static_cast<std::int32_t>(names.size()); }
   std::string NameWithHouseNumbers(std::int32_t index) const override { return names[index]; }
+  std::string PlainName(std::int32_t index) const override { return names[index]; }
   std::int32_t FindByName(std::string_view name) const override {
     const auto it = std::find(names.begin(), names.end(), name);
     return it == names.end() ? -1 : static_cast<std::int32_t>(it - names.begin());
   }
+  bool HasHouseNumbers() const override { return false; }
+  std::optional<HouseNumberRange> HouseRangeOf(std::int32_t) const override { return std::nullopt; }
+  std::int32_t FindHouseNumber(std::int32_t first, std::string_view) const override { return first; }
   std::vector<std::string> names;
 };
 
