@@ -163,6 +163,9 @@ struct LabelLayers {
   std::vector<std::string> names;
   std::map<std::pair<int, int>, int> place;  // (place rule, band) -> layer, counted from 1
   int water = 0, area = 0, street = 0;
+  // Names of large waters at small scales, per band (Regional, Medium, Far); only in maps
+  // that have such waters, 0 otherwise.
+  int largeWater[3] = {0, 0, 0};
 };
 
 struct BuildState {

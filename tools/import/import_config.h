@@ -57,6 +57,9 @@ struct ImportConfig {
   std::string streetLayer;
   std::vector<RoadRule> roads;
   std::vector<LayerRule> places, areas, lines;
+  // Settlement labels thinned by rank and space at the small-scale bands, as an atlas
+  // does (koltar-import --declutter; not a line of the settings).
+  bool declutterLabels = false;
 };
 
 // The built-in settings, as text in the file format.

@@ -41,11 +41,12 @@ class ProgressSink : public koltar::import::MapBuilder {
 };
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o "
-               "DIR/NAME.map INPUT...\n"
-               "       koltar-import --print-config\n"
-               "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n");
+  std::fprintf(
+      stderr,
+      "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--no-check] -o "
+      "DIR/NAME.map INPUT...\n"
+      "       koltar-import --print-config\n"
+      "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n");
   return 2;
 }
 
@@ -54,7 +55,7 @@ int Usage() {
 int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   std::string configFile, output, name;
-  bool check = true, noStreets = false;
+  bool check = true, noStreets = false, declutter = false;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
       noStreets = true;
     } else if (arg == "--no-check") {
       check = false;
+    } else if (arg == "--declutter") {
+      declutter = true;
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else {
@@ -95,6 +98,7 @@ int main(int argc, char** argv) {
   }
 
   if (noStreets) config.streetLayer.clear();
+  config.declutterLabels = declutter;
   const std::filesystem::path outPath(output);
   if (name.empty()) name = outPath.stem().string();
   ProgressSink builder(config);

@@ -60,10 +60,16 @@ void AddSymbology(BuildState& state) {
     auto& c = sym.AddCategory(state.texts->name);
     for (const auto& [key, layer] : layers.place)
       StylePlaceLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layer - 1)]),
-                      cfg.places[static_cast<std::size_t>(key.first)].style, static_cast<Band>(key.second));
+                      cfg.places[static_cast<std::size_t>(key.first)].style, static_cast<Band>(key.second),
+                      cfg.declutterLabels);
     StyleWaterLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.water - 1)]));
     StyleAreaLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.area - 1)]));
     StyleStreetLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.street - 1)]));
+    const Band bands[] = {Band::Regional, Band::Medium, Band::Far};
+    for (int b = 0; b < 3; ++b)
+      if (layers.largeWater[b] > 0)
+        StyleLargeWaterLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.largeWater[b] - 1)]),
+                             bands[b]);
   }
 }
 
