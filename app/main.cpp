@@ -35,12 +35,12 @@ int main(int argc, char** argv) {
   }
 
   QApplication application(argc, argv);
-  // The name of the executable and of its desktop entry; the user's settings live in a
-  // folder of that name (~/.config/koltar). Windows and messages carry the program's own
-  // name, kApplicationName.
+  // The user's settings live in a folder of the executable's name (~/.config/koltar);
+  // the desktop entry tells the desktop which icon the windows have. Windows and
+  // messages carry the program's own name, kApplicationName.
   QApplication::setApplicationName(QStringLiteral("koltar"));
   QApplication::setApplicationVersion(QString::fromStdString(koltar::VersionText()).trimmed());
-  QGuiApplication::setDesktopFileName(QStringLiteral("koltar"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.koltar.Koltar"));
   koltar::InstallFontSubstitutions();
 
   // Qt has taken its own options (-platform, -style...) out of the arguments.
