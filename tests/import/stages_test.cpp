@@ -307,6 +307,7 @@ TEST_F(Stages, LargeRiversAndLakesNamedAtSmallScalesToo) {
   AddLine("river", {{19.0, 47.3}, {19.3, 47.3}}, "Zagyva");               // 23 km
   AddArea("water", {Square(17.5, 46.7, 0.3)}, "Balaton");                 // 750 square km
   AddArea("water", {Square(18.5, 46.7, 0.1)}, "Velencei-to");             // 84 square km
+  config.wideRivers = true;
   const BuildState& s = RunUntil(AddLineCategory);
   const int* large = s.labelLayers.largeWater;
   ASSERT_GT(large[0], 0);
@@ -317,6 +318,16 @@ TEST_F(Stages, LargeRiversAndLakesNamedAtSmallScalesToo) {
   EXPECT_EQ(layers["Balaton"], (std::vector<int>{s.labelLayers.water, large[0], large[1], large[2]}));
   EXPECT_EQ(layers["Zagyva"], std::vector<int>{s.labelLayers.water});
   EXPECT_EQ(layers["Velencei-to"], std::vector<int>{s.labelLayers.water});
+  // The large river is drawn again, wider, on layers of the small scales.
+  const std::size_t rules = config.lines.size();
+  ASSERT_EQ(s.lines->layers.size(), rules + 2);
+  EXPECT_EQ(s.lines->layers[rules], "Foly\xF3 - k\xF6zepes");
+  EXPECT_EQ(s.lines->layers[rules + 1], "Foly\xF3 - t\xE1voli");
+  std::vector<int> tisza;
+  for (const auto& r : s.lines->records)
+    if (test::NameAt(s.lines->names.bytes(), r.nameOffset) == "Tisza") tisza.push_back(r.layer);
+  EXPECT_EQ(tisza, (std::vector<int>{RuleOf(config.lines, "river") + 1, static_cast<int>(rules) + 1,
+                                     static_cast<int>(rules) + 2}));
   // The river's name halfway along it.
   for (const Label& l : s.labels) {
     if (l.name == "Tisza" && l.layer == large[2]) {
@@ -327,9 +338,13 @@ TEST_F(Stages, LargeRiversAndLakesNamedAtSmallScalesToo) {
 
 TEST_F(Stages, MapsWithoutLargeWatersHaveNoLayersForThem) {
   AddLine("river", {{19.0, 47.3}, {19.3, 47.3}}, "Zagyva");
-  const LabelLayers& l = RunUntil(PlanLabelLayers).labelLayers;
+  config.wideRivers = true;
+  const BuildState& s = RunUntil(AddLineCategory);
+  const LabelLayers& l = s.labelLayers;
   EXPECT_EQ(l.names.size(), 16u);
   EXPECT_EQ(l.largeWater[0] + l.largeWater[1] + l.largeWater[2], 0);
+  EXPECT_EQ(s.lines->layers.size(), config.lines.size());
+  EXPECT_EQ(s.lines->records.size(), 1u);
 }
 
 TEST_F(Stages, ThinnedLabelsGiveWayToLargerPlacesAtSmallScalesOnly) {

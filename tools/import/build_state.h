@@ -192,6 +192,7 @@ struct BuildState {
   // The categories, in the order they are added to the map.
   PolyCategoryWriter* areas = nullptr;
   PolyCategoryWriter* lines = nullptr;
+  int largeRiverLayer = 0;  // the Medium band's layer of large rivers (Far the next); 0: none
   PolyCategoryWriter* overviewRoads = nullptr;
   std::map<std::pair<int, int>, int> overviewRoadLayer;  // (road rule, band) -> layer
   PolyCategoryWriter* roads = nullptr;

@@ -1,6 +1,6 @@
 // koltar-import: builds a map in the program's format from OpenStreetMap and GeoJSON
 // files. Usage:
-//   koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--no-check]
+//   koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--wide-rivers] [--no-check]
 //                 -o DIR/NAME.map INPUT...
 //   koltar-import --print-config
 //   koltar-import --help|--version
@@ -45,7 +45,8 @@ class ProgressSink : public koltar::import::MapBuilder {
 // The usage that --help prints; the manual page (packaging/man/koltar-import.1.scd)
 // agrees, as a test checks.
 constexpr const char* kUsage =
-    "Usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--no-check] -o "
+    "Usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--wide-rivers] "
+    "[--no-check] -o "
     "DIR/NAME.map INPUT...\n"
     "       koltar-import --print-config\n"
     "       koltar-import --help|--version\n"
@@ -68,6 +69,8 @@ int Help() {
       "  --no-streets     no streets in the settlements category\n"
       "  --declutter      at small scales only the settlement labels that do not\n"
       "                   overlap the label of a larger place\n"
+      "  --wide-rivers    rivers of 50 km and more drawn wide enough to be seen at\n"
+      "                   small scales\n"
       "  --no-check       no check of the written map\n"
       "  --print-config   print the built-in tag rules, to edit\n"
       "  --help           show this help and exit\n"
@@ -81,7 +84,7 @@ int Help() {
 int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   std::string configFile, output, name;
-  bool check = true, noStreets = false, declutter = false;
+  bool check = true, noStreets = false, declutter = false, wideRivers = false;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -103,6 +106,8 @@ int main(int argc, char** argv) {
       check = false;
     } else if (arg == "--declutter") {
       declutter = true;
+    } else if (arg == "--wide-rivers") {
+      wideRivers = true;
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else {
@@ -130,6 +135,7 @@ int main(int argc, char** argv) {
 
   if (noStreets) config.streetLayer.clear();
   config.declutterLabels = declutter;
+  config.wideRivers = wideRivers;
   const std::filesystem::path outPath(output);
   if (name.empty()) name = outPath.stem().string();
   ProgressSink builder(config);

@@ -160,8 +160,22 @@ void AddAreaCategory(BuildState& state) {
 void AddLineCategory(BuildState& state) {
   const ImportConfig& cfg = state.config;
   Converter& conv = state.conv;
+  std::vector<std::string> layers = LayerNames(conv, cfg.lines);
+  // Large rivers are drawn again, wider, at small scales (Medium, Far), where a line of
+  // their own width would be thinner than a pixel, when the settings say so.
+  const std::vector<LineIn>& in = state.input.lines;
+  if (cfg.wideRivers &&
+      std::any_of(in.begin(), in.end(), [&](const LineIn& l) { return LargeRiver(state, l); })) {
+    for (const LayerRule& rule : cfg.lines)
+      if (rule.style == "river") {
+        layers.push_back(conv.Name(rule.layer, 18) + " - közepes");
+        layers.push_back(conv.Name(rule.layer, 18) + " - távoli");
+        state.largeRiverLayer = static_cast<int>(layers.size()) - 1;
+        break;
+      }
+  }
   PolyCategoryWriter& lines =
-      state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), LayerNames(conv, cfg.lines));
+      state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), std::move(layers));
   state.lines = &lines;
   for (const LineIn& l : state.input.lines) {
     const std::string name = conv.Name(l.name, kOtherNameLimit);
@@ -172,6 +186,16 @@ void AddLineCategory(BuildState& state) {
       state.labels.push_back({state.labelLayers.water, plane[plane.size() / 2], 0.0f, name});
     if (LargeRiver(state, l)) AddLargeWaterLabels(state, Halfway(plane), name);
   }
+  if (state.largeRiverLayer > 0)
+    for (const LineIn& l : state.input.lines) {
+      if (!LargeRiver(state, l)) continue;
+      const std::vector<PlanePoint> plane = conv.Project(l.points);
+      const std::string name = conv.Name(l.name, kOtherNameLimit);
+      AddPolyline(lines, static_cast<std::int16_t>(state.largeRiverLayer),
+                  conv.ToMap(Simplified(plane, 25.0)), name);
+      AddPolyline(lines, static_cast<std::int16_t>(state.largeRiverLayer + 1),
+                  conv.ToMap(Simplified(plane, 150.0)), name);
+    }
 }
 
 void AddOverviewRoads(BuildState& state) {

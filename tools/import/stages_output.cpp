@@ -17,6 +17,10 @@ void AddSymbology(BuildState& state) {
     auto& c = sym.AddCategory(state.lines->name);
     for (std::size_t i = 0; i < cfg.lines.size(); ++i)
       StyleLine(c.AddLayer(state.lines->layers[i]), cfg.lines[i].style);
+    if (const int layer = state.largeRiverLayer; layer > 0) {
+      StyleLargeRiver(c.AddLayer(state.lines->layers[static_cast<std::size_t>(layer - 1)]), Band::Medium);
+      StyleLargeRiver(c.AddLayer(state.lines->layers[static_cast<std::size_t>(layer)]), Band::Far);
+    }
   }
   {
     auto& c = sym.AddCategory(state.overviewRoads->name);

@@ -173,6 +173,16 @@ void StyleLine(SymbologyWriter::Layer& layer, const std::string& style) {
   }
 }
 
+void StyleLargeRiver(SymbologyWriter::Layer& layer, Band band) {
+  layer.Set("VISIBLE", "1");
+  layer.Set("LINECOLOR", Color(90, 150, 220));
+  layer.Set("LINESTYLE", "0");
+  // Two or three pixels (of 0.26 mm) at the middle of each band, one at its smallest scale.
+  layer.Set("LINEWIDTH", band == Band::Far ? "1200.0" : "350.0");
+  layer.Set("DISPLAYSCALE",
+            band == Band::Far ? Scales(kMediumMax + 1, 12000000) : Scales(kRegionalMax + 1, kMediumMax));
+}
+
 bool PlaceInBand(const std::string& style, Band band) {
   return PlaceLookOf(style).symbol[static_cast<int>(band)] > 0;
 }

@@ -22,6 +22,8 @@ void StyleRoad(SymbologyWriter::Layer& layer, const std::string& style, Band ban
 void StyleArea(SymbologyWriter::Layer& layer, const std::string& style);
 // Line styles: border river stream railway.
 void StyleLine(SymbologyWriter::Layer& layer, const std::string& style);
+// Large rivers again at the Medium and Far bands, wide enough to be seen there.
+void StyleLargeRiver(SymbologyWriter::Layer& layer, Band band);
 
 // Settlement styles: city town village hamlet suburb. True when the class has a symbol in
 // that band (Near: the towns category, Far: the overview towns).
