@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <algorithm>
+#include <utility>
 
 #include "app/about_dialog.h"
 #include "app/carto_symb_dialog.h"
@@ -145,11 +146,7 @@ std::vector<MapFrameWindow*> CommandWindow::MapFrames() const {
 void CommandWindow::Execute(int command) {
   if (command != cmd::kOpenDefault && !EvaluateCommand(command, Context()).enabled) return;
   switch (command) {
-    case cmd::kOpenDefault: {
-      const std::string name = ReadProfileString("MAP", "DEFAULT", "", 260, Program().settingsFile);
-      if (!name.empty() && FileExists(name)) OpenMap(name);
-      break;
-    }
+    case cmd::kOpenDefault: OpenStartMaps(); break;
     case cmd::kOpen: OpenChosenMap(); break;
     case cmd::kClose: CloseActiveMap(); break;
     case cmd::kNewWindow: NewWindow(); break;
@@ -188,6 +185,19 @@ void CommandWindow::Execute(int command) {
     default: break;
   }
   UpdateCommands();
+}
+
+void CommandWindow::OpenStartMaps() {
+  if (startMaps_.empty()) {
+    const std::string name = ReadProfileString("MAP", "DEFAULT", "", 260, Program().settingsFile);
+    if (!name.empty() && FileExists(name)) OpenMap(name);
+    return;
+  }
+  for (const std::string& name : std::exchange(startMaps_, {})) {
+    if (!OpenMap(name))
+      ShowMessage(StringPrintf(Cp("'%s' file nem található.").c_str(), name.c_str()), MessageKind::Stop,
+                  window());
+  }
 }
 
 void CommandWindow::OpenChosenMap() {

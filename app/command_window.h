@@ -45,6 +45,9 @@ class CommandWindow final : public QMdiArea {
   // Opens the map description file (a model file name) in a new window filling the
   // client area; false when the file does not exist.
   bool OpenMap(const std::string& fileName);
+  // The maps (model file names, from the command line) that the start-up command 1000
+  // opens instead of the default map; one that does not exist is reported.
+  void SetStartMaps(std::vector<std::string> fileNames) { startMaps_ = std::move(fileNames); }
   // Closes every map window (command 1002 as long as a map window is open).
   void CloseAllMaps();
   // Draws every window that shows the map anew.
@@ -71,6 +74,7 @@ class CommandWindow final : public QMdiArea {
   bool viewportEvent(QEvent* event) override;
 
  private:
+  void OpenStartMaps();
   void OpenChosenMap();
   void CloseActiveMap();
   void NewWindow();
@@ -91,6 +95,7 @@ class CommandWindow final : public QMdiArea {
   QPointer<QMdiSubWindow> lastActive_;
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
+  std::vector<std::string> startMaps_;
 };
 
 // The file-open dialog for maps: title "Térkép megnyitása", the map and all-files

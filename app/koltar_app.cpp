@@ -3,15 +3,14 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/command_window.h"
 #include "app/main_frame.h"
-#include "app/startup.h"
 #include "app/status_fields.h"
 #include "platform/services.h"
 
 namespace koltar {
 
-Koltar::Koltar(const std::string& executablePath) {
-  const ProgramFiles files = ProgramFilesOf(executablePath);
+Koltar::Koltar(const ProgramFiles& files) {
   ProgramValues& program = Program();
   program.settingsFile = files.settings;
   program.helpFile = files.help;
@@ -40,6 +39,10 @@ Koltar::~Koltar() {
   help_.Quit();
   Services& services = InstalledServices();
   services = Services{};
+}
+
+void Koltar::OpenAtStart(std::vector<std::string> mapFiles) {
+  frame_->commandWindow()->SetStartMaps(std::move(mapFiles));
 }
 
 void Koltar::Show() {

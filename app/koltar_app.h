@@ -2,7 +2,10 @@
 // The application object: program-wide values, platform services and the main window.
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/startup.h"
 #include "platform/qt/qt_help.h"
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_messages.h"
@@ -14,12 +17,14 @@ class MainFrame;
 
 class Koltar {
  public:
-  // Works out the settings and help file names from the executable's path and the pixel
-  // size, installs the platform services and builds the main window (not shown yet).
-  explicit Koltar(const std::string& executablePath);
+  // Takes the settings and help file names, works out the pixel size, installs the
+  // platform services and builds the main window (not shown yet).
+  explicit Koltar(const ProgramFiles& files);
   ~Koltar();
 
   MainFrame& frame() { return *frame_; }
+  // The maps (model file names) to open at start instead of the default map.
+  void OpenAtStart(std::vector<std::string> mapFiles);
   // Shows the main window maximised.
   void Show();
 

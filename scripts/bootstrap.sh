@@ -45,5 +45,7 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# (debconf says it delays configuration without apt-utils; that is no news.)
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+  2> >(grep -v "^debconf: delaying package configuration" >&2)
 make_locale

@@ -4,7 +4,7 @@
 # the commit that changes golden.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/test}
+build=$(realpath -m "${1:-build/test}")
 cmake --build "$build" --target koltar-cli
 cmake -DCLI="$build/tools/cli/koltar-cli" -DSAMPLES="$PWD/data/samples" -DGOLDEN="$PWD/tests/golden" \
       -DWORK="$build/tests/golden" -DUPDATE=ON -P tests/golden/check_golden.cmake

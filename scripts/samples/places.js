@@ -14,6 +14,9 @@ function varint() {
   return result;
 }
 function svarint() { const v = varint(); return Number((v >> 1n) ^ -(v & 1n)); }
+// Populations that GeoNames has wrong: 76 000 people in the village of Parádsasvár,
+// which would make it a city. They are taken as unknown.
+const kWrongPopulation = new Set(['Parádsasvár']);
 let lastLat = 0, lastLon = 0;
 const features = [];
 while (pos < buf.length) {
@@ -36,6 +39,7 @@ while (pos < buf.length) {
     }
   }
   if (c.country !== country) continue;
+  if (kWrongPopulation.has(c.name)) c.population = 0;
   if (bounds.length === 4 && !(c.lon >= bounds[0] && c.lat >= bounds[1] && c.lon <= bounds[2] && c.lat <= bounds[3])) continue;
   // Size classes: sections of a city are suburbs; the capital, county seats and places
   // of 50 000 are cities; district seats and places of 5 000 are towns.

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/commands.h"
 #include "app/startup.h"
+#include "platform/paths.h"
 #include "tests/support/test_env.h"
 
 namespace koltar {
@@ -92,6 +97,74 @@ TEST(Startup, PixelSizeFromTheSettingsOrTheScreen) {
   }
   p = ReadPixelSize(dir.Model("missing.INI"), 72, 72);
   EXPECT_DOUBLE_EQ(p.px, 25.4 / 72);
+}
+
+TEST(Startup, CommandLineOptionsAndMaps) {
+  using Action = CommandLine::Action;
+  CommandLine c = ParseCommandLine({});
+  EXPECT_EQ(c.action, Action::Run);
+  EXPECT_TRUE(c.files.empty());
+  c = ParseCommandLine({"a.map", "dir/b.map", "-"});
+  EXPECT_EQ(c.action, Action::Run);
+  EXPECT_EQ(c.files, (std::vector<std::string>{"a.map", "dir/b.map", "-"}));
+  // Help and version win, wherever they stand; "--" makes the rest file names.
+  EXPECT_EQ(ParseCommandLine({"a.map", "--help"}).action, Action::Help);
+  EXPECT_EQ(ParseCommandLine({"-h"}).action, Action::Help);
+  EXPECT_EQ(ParseCommandLine({"--bogus", "--version"}).action, Action::Version);
+  c = ParseCommandLine({"--", "--help", "-x.map"});
+  EXPECT_EQ(c.action, Action::Run);
+  EXPECT_EQ(c.files, (std::vector<std::string>{"--help", "-x.map"}));
+  c = ParseCommandLine({"a.map", "-platform", "xcb"});
+  EXPECT_EQ(c.action, Action::Error);
+  EXPECT_EQ(c.error, "-platform");
+  // The help names every option it knows.
+  EXPECT_NE(CommandLineHelp().find("--help"), std::string_view::npos);
+  EXPECT_NE(CommandLineHelp().find("--version"), std::string_view::npos);
+  EXPECT_EQ(VersionText().rfind("koltar ", 0), 0u);
+}
+
+TEST(Startup, BuildTreeKeepsTheSettingsBesideTheExecutable) {
+  test::TempDir dir;
+  dir.Write("build/app/koltar", "");
+  dir.Write("build/share/koltar/koltar.INI", "[MAP]\n");  // not in bin/: no installed layout
+  const ProgramFiles f = LocateProgramFiles(dir.path() / "build/app/koltar", dir.path() / "config");
+  EXPECT_EQ(f.settings, dir.Model("build/app/koltar.INI"));
+  EXPECT_EQ(f.help, dir.Model("build/app/koltar.HLP"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "config"));
+  EXPECT_FALSE(ProgramPlaceOf(dir.path() / "usr/bin/koltar").installed);  // no installed default
+}
+
+TEST(Startup, InstalledProgramMakesTheUserSettingsFromTheDefaultOnce) {
+  test::ScopedTestServices services;
+  test::TempDir dir;
+  dir.Write("usr/bin/koltar", "");
+  dir.Write("usr/share/koltar/koltar.INI", "[MAP]\nDEFAULT=samples/hungary/hungary.map\n[Screen]\n");
+  const ProgramPlace place = ProgramPlaceOf(dir.path() / "usr/bin/koltar");
+  ASSERT_TRUE(place.installed);
+  EXPECT_EQ(place.dataDirectory, dir.path() / "usr/share/koltar");
+
+  const std::filesystem::path config = dir.path() / "home/.config/koltar";
+  ProgramFiles f = LocateProgramFiles(dir.path() / "usr/bin/koltar", config);
+  EXPECT_EQ(f.settings, dir.Model("home/.config/koltar/koltar.INI"));
+  EXPECT_EQ(LocalFileName(f.help), dir.path() / "usr/share/koltar/koltar.HLP");
+  // The default map named in full; the rest as installed.
+  EXPECT_EQ(dir.Read("home/.config/koltar/koltar.INI"),
+            "[MAP]\nDEFAULT=" + dir.Model("usr/share/koltar") + "/samples/hungary/hungary.map\n[Screen]\n");
+
+  // From then on the file is the user's: it is not made anew.
+  dir.Write("home/.config/koltar/koltar.INI", "[MAP]\nDEFAULT=/maps/mine.map\n");
+  f = LocateProgramFiles(dir.path() / "usr/bin/koltar", config);
+  EXPECT_EQ(dir.Read("home/.config/koltar/koltar.INI"), "[MAP]\nDEFAULT=/maps/mine.map\n");
+
+  // A default that names its map in full is copied as it is.
+  dir.Write("usr/share/koltar/koltar.INI", "[MAP]\nDEFAULT=/srv/maps/a.map\n");
+  ASSERT_TRUE(MakeUserSettings(dir.path() / "other/koltar.INI", dir.path() / "usr/share/koltar/koltar.INI",
+                               place.dataDirectory));
+  EXPECT_EQ(dir.Read("other/koltar.INI"), "[MAP]\nDEFAULT=/srv/maps/a.map\n");
+  // Where the user's folder cannot be made, the installed default is read instead.
+  dir.Write("blocked", "");
+  f = LocateProgramFiles(dir.path() / "usr/bin/koltar", dir.path() / "blocked/koltar");
+  EXPECT_EQ(LocalFileName(f.settings), dir.path() / "usr/share/koltar/koltar.INI");
 }
 
 }  // namespace

@@ -151,6 +151,24 @@ TEST_F(Shell, DefaultMapOpensAtStartUp) {
   EXPECT_TRUE(services.messages.messages().empty());
 }
 
+TEST_F(Shell, MapsOfTheCommandLineOpenInsteadOfTheDefault) {
+  frame.reset();
+  dir.Write("koltar.INI", "[MAP]\nDEFAULT=" + WriteMap("default.map", "Alap") + "\n");
+  const std::string a = WriteMap("a.map", "A");
+  const std::string b = WriteMap("b.map", "B");
+  frame = std::make_unique<MainFrame>();
+  frame->commandWindow()->SetStartMaps({a, dir.Model("missing.map"), b});
+  frame->show();
+  QApplication::processEvents();
+  const auto& maps = frame->commandWindow()->maps();
+  ASSERT_EQ(maps.size(), 2u);
+  EXPECT_EQ(maps[0]->name(), "A");
+  EXPECT_EQ(maps[1]->name(), "B");
+  // The missing one is reported by its name; the others open all the same.
+  ASSERT_EQ(services.messages.messages().size(), 1u);
+  EXPECT_NE(services.messages.messages()[0].text.find("missing.map"), std::string::npos);
+}
+
 TEST_F(Shell, WindowsShareAMapAndCloseWithIt) {
   const std::string a = WriteMap("a.map", "A");
   const std::string b = WriteMap("b.map", "B");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -299,6 +300,81 @@ TEST_F(Stages, LinesWithTheNamesOfRiversOnTheirMiddlePoint) {
   EXPECT_EQ(s.labels[0].layer, s.labelLayers.water);
   EXPECT_NEAR(s.labels[0].at.x, Project(19.1, 47.01).x, 1e-6);
   EXPECT_NEAR(s.labels[0].at.y, Project(19.1, 47.01).y, 1e-6);
+}
+
+TEST_F(Stages, LargeRiversAndLakesNamedAtSmallScalesToo) {
+  AddLine("river", {{19.0, 47.0}, {19.5, 47.0}, {20.0, 47.0}}, "Tisza");  // 76 km
+  AddLine("river", {{19.0, 47.3}, {19.3, 47.3}}, "Zagyva");               // 23 km
+  AddArea("water", {Square(17.5, 46.7, 0.3)}, "Balaton");                 // 750 square km
+  AddArea("water", {Square(18.5, 46.7, 0.1)}, "Velencei-to");             // 84 square km
+  config.wideRivers = true;
+  const BuildState& s = RunUntil(AddLineCategory);
+  const int* large = s.labelLayers.largeWater;
+  ASSERT_GT(large[0], 0);
+  EXPECT_EQ(s.labelLayers.names[static_cast<std::size_t>(large[2] - 1)], "V\xEDzn\xE9v - t\xE1voli");
+  std::map<std::string, std::vector<int>> layers;
+  for (const Label& l : s.labels) layers[l.name].push_back(l.layer);
+  EXPECT_EQ(layers["Tisza"], (std::vector<int>{s.labelLayers.water, large[0], large[1], large[2]}));
+  EXPECT_EQ(layers["Balaton"], (std::vector<int>{s.labelLayers.water, large[0], large[1], large[2]}));
+  EXPECT_EQ(layers["Zagyva"], std::vector<int>{s.labelLayers.water});
+  EXPECT_EQ(layers["Velencei-to"], std::vector<int>{s.labelLayers.water});
+  // The large river is drawn again, wider, on layers of the small scales.
+  const std::size_t rules = config.lines.size();
+  ASSERT_EQ(s.lines->layers.size(), rules + 2);
+  EXPECT_EQ(s.lines->layers[rules], "Foly\xF3 - k\xF6zepes");
+  EXPECT_EQ(s.lines->layers[rules + 1], "Foly\xF3 - t\xE1voli");
+  std::vector<int> tisza;
+  for (const auto& r : s.lines->records)
+    if (test::NameAt(s.lines->names.bytes(), r.nameOffset) == "Tisza") tisza.push_back(r.layer);
+  EXPECT_EQ(tisza, (std::vector<int>{RuleOf(config.lines, "river") + 1, static_cast<int>(rules) + 1,
+                                     static_cast<int>(rules) + 2}));
+  // The river's name halfway along it.
+  for (const Label& l : s.labels) {
+    if (l.name == "Tisza" && l.layer == large[2]) {
+      EXPECT_LT(Distance(l.at, Project(19.5, 47.0)), 100);
+    }
+  }
+}
+
+TEST_F(Stages, MapsWithoutLargeWatersHaveNoLayersForThem) {
+  AddLine("river", {{19.0, 47.3}, {19.3, 47.3}}, "Zagyva");
+  config.wideRivers = true;
+  const BuildState& s = RunUntil(AddLineCategory);
+  const LabelLayers& l = s.labelLayers;
+  EXPECT_EQ(l.names.size(), 16u);
+  EXPECT_EQ(l.largeWater[0] + l.largeWater[1] + l.largeWater[2], 0);
+  EXPECT_EQ(s.lines->layers.size(), config.lines.size());
+  EXPECT_EQ(s.lines->records.size(), 1u);
+}
+
+TEST_F(Stages, ThinnedLabelsGiveWayToLargerPlacesAtSmallScalesOnly) {
+  // Kisvaros lies where the city's name runs at small scales; Elso and Masik, far off,
+  // lie side by side.
+  AddSettlement("Nagyvaros", "city", 19.0, 47.5, 200000);
+  AddSettlement("Kisvaros", "town", 19.2, 47.5, 9000);
+  AddSettlement("Elso", "town", 20.0, 47.0, 20000);
+  AddSettlement("Masik", "town", 20.03, 47.0, 6000);
+  config.declutterLabels = true;
+  const BuildState& s = RunUntil(AddTowns);
+  std::map<std::string, std::set<int>> bands;
+  for (const auto& [key, layer] : s.labelLayers.place)
+    for (const Label& l : s.labels)
+      if (l.layer == layer) bands[l.name].insert(key.second);
+  const int far = static_cast<int>(Band::Far);
+  EXPECT_TRUE(bands["Nagyvaros"].count(far));
+  EXPECT_FALSE(bands["Kisvaros"].count(far));
+  // Of two towns side by side the more populous keeps its label.
+  EXPECT_TRUE(bands["Elso"].count(far));
+  EXPECT_FALSE(bands["Masik"].count(far));
+  // Closer up there is room for every label.
+  for (const char* name : {"Nagyvaros", "Kisvaros", "Elso", "Masik"})
+    EXPECT_EQ(
+        bands[name].count(static_cast<int>(Band::Near)) + bands[name].count(static_cast<int>(Band::Regional)),
+        2u)
+        << name;
+  // Without thinning every label stays.
+  config.declutterLabels = false;
+  EXPECT_EQ(RunUntil(AddTowns).labels.size(), 16u);
 }
 
 TEST_F(Stages, OverviewRoadsPerBandSimplifiedForTheBand) {

@@ -29,6 +29,27 @@ TEST(ResourceFiles, TheCheckFindsChangedMissingAndStrayFiles) {
                    "differs or missing: cursors/hotspots.txt", "not drawn by make_icons: icons/stray.png"}));
 }
 
+TEST(ResourceFiles, DesktopIconsAtEveryThemeSizeAndTheirCheck) {
+  const std::vector<ResourceFile> icons = DesktopIconFiles();
+  ASSERT_EQ(icons.size(), 16u);
+  for (const ResourceFile& icon : icons) {
+    const int size = icon.image.width();
+    EXPECT_EQ(icon.image.height(), size);
+    EXPECT_TRUE(icon.path.startsWith(QStringLiteral("hicolor/%1x%1/").arg(size))) << qPrintable(icon.path);
+  }
+  test::TempDir dir;
+  const QString root = QString::fromStdString(dir.path().string());
+  ASSERT_TRUE(WriteDesktopIcons(root));
+  EXPECT_TRUE(StaleDesktopIcons(root).isEmpty());
+  // The program's icon drawn where the map files' belongs, and a stray file deep down.
+  const QString map = "hicolor/48x48/mimetypes/application-x-koltar-map.png";
+  ASSERT_TRUE(QFile::remove(root + "/" + map));
+  ASSERT_TRUE(QFile::copy(root + "/hicolor/48x48/apps/koltar.png", root + "/" + map));
+  ASSERT_TRUE(QFile::copy(root + "/hicolor/48x48/apps/koltar.png", root + "/hicolor/48x48/apps/old.png"));
+  EXPECT_EQ(StaleDesktopIcons(root), QStringList({"differs or missing: " + map,
+                                                  "not drawn by make_icons: hicolor/48x48/apps/old.png"}));
+}
+
 TEST(ResourceFiles, PicturesMatchWithinAFewLevelsPerChannel) {
   QImage a(4, 4, QImage::Format_ARGB32);
   a.fill(qRgba(100, 150, 200, 255));

@@ -19,6 +19,10 @@
 //       as one, or with --house the segment that holds the number), letter case and
 //       accents ignored; one line per place: category, layer, name, map point, ground
 //       point and, when the map records its projection, latitude and longitude
+//   koltar-cli --help|--version
+//
+// The usage that --help prints and the manual page (packaging/man/koltar-cli.1.scd)
+// agree, as a test checks.
 //
 // Messages that the program shows in boxes go to standard error as "KOLTAR32: <text>"
 // and loading goes on, as in the program. The screen pixel is taken as 25.4 / 96 mm,
@@ -68,16 +72,37 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kFailed = 1;
 
+constexpr const char* kUsage =
+    "Usage: koltar-cli info MAPFILE\n"
+    "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
+    "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]] NAME NAME "
+    "[NAME...]\n"
+    "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n"
+    "       koltar-cli find MAPFILE NAME [--category NAME] [--layer NAME] [--house NUMBER]\n"
+    "       koltar-cli --help|--version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: koltar-cli info MAPFILE\n"
-      "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
-      "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]\n"
-      "                        NAME NAME [NAME...]\n"
-      "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n"
-      "       koltar-cli find MAPFILE NAME [--category NAME] [--layer NAME] [--house NUMBER]\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return kUsageError;
+}
+
+// --help: the usage and what each command does.
+int Help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(
+      "\n"
+      "Reads a map of koltar without a display.\n"
+      "  info    the map's name, unit, origin, scales, extent and categories\n"
+      "  render  the map as a new map window of that size shows it, or at scale 1 : S\n"
+      "          centred on map point X,Y, into a PNG file\n"
+      "  route   the route through the settlements named, one line per settlement passed;\n"
+      "          --png also draws the map positioned on the route\n"
+      "  batch   every block of an end-point file planned; --out also writes the plan\n"
+      "\n"
+      "Exit status: 0 when done, 1 when a planning or file problem stopped the run,\n"
+      "2 for bad arguments.\n",
+      stdout);
+  return 0;
 }
 
 std::string Utf8(std::string_view cp1250) { return Cp1250ToUtf8(cp1250); }
@@ -510,6 +535,11 @@ int FindPlaces(const MMap& map, const FindOptions& o) {
 }
 
 int Run(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--help") return Help();
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("koltar-cli %s\n", KOLTAR_VERSION);
+    return 0;
+  }
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   const std::vector<std::string> rest(argv + 3, argv + argc);

@@ -13,6 +13,9 @@ namespace koltar::icons {
 // The sizes in pixels of the tool-bar icons and of the program and map window icons.
 inline constexpr int kToolIconSizes[] = {16, 32};
 inline constexpr int kWindowIconSizes[] = {16, 32, 48, 256};
+// The sizes of the icon theme (hicolor) that the desktop takes the program's and the map
+// files' icons from.
+inline constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // Commands that have an icon, in menu order.
 const std::vector<int>& IconCommands();

@@ -1,9 +1,11 @@
 // Draws the program's pictures and writes them, with the cursor hot spots and the
 // resource list, into the resources folder.
 //
-//   make_icons <resources dir>           write every file
-//   make_icons --check <resources dir>   compare the files with what would be written;
-//                                        exit status 1 when any differs or is missing
+//   make_icons <resources dir> [<icons dir>]           write every file, and with the
+//                                                      second folder the desktop icons
+//   make_icons --check <resources dir> [<icons dir>]   compare the files with what would
+//                                                      be written; exit status 1 when
+//                                                      any differs or is missing
 //   make_icons --sheet <file.png>        a contact sheet of every picture, for looking at
 
 #include <QGuiApplication>
@@ -156,8 +158,8 @@ bool WriteSheet(const QString& file) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: make_icons <resources dir>\n"
-               "       make_icons --check <resources dir>\n"
+               "usage: make_icons <resources dir> [<icons dir>]\n"
+               "       make_icons --check <resources dir> [<icons dir>]\n"
                "       make_icons --sheet <file.png>\n");
   return 2;
 }
@@ -167,19 +169,23 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace koltar::icons;
-  if (argc == 2 && argv[1][0] != '-') {
-    return WriteResourceFiles(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  if ((argc == 2 || argc == 3) && argv[1][0] != '-') {
+    return WriteResourceFiles(QString::fromLocal8Bit(argv[1])) &&
+                   (argc == 2 || WriteDesktopIcons(QString::fromLocal8Bit(argv[2])))
+               ? 0
+               : 1;
   }
-  if (argc != 3) return Usage();
+  if (argc != 3 && argc != 4) return Usage();
   const std::string_view option = argv[1];
   const QString argument = QString::fromLocal8Bit(argv[2]);
   if (option == "--check") {
-    const QStringList problems = StaleResourceFiles(argument);
+    QStringList problems = StaleResourceFiles(argument);
+    if (argc == 4) problems += StaleDesktopIcons(QString::fromLocal8Bit(argv[3]));
     for (const QString& problem : problems) std::printf("%s\n", qPrintable(problem));
     if (problems.isEmpty()) std::printf("all resource files are up to date\n");
     return problems.isEmpty() ? 0 : 1;
   }
-  if (option == "--sheet") {
+  if (option == "--sheet" && argc == 3) {
     // Only the sheet writes text, which needs the fonts of a GUI application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);

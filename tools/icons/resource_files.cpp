@@ -1,6 +1,7 @@
 #include "tools/icons/resource_files.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
@@ -18,6 +19,24 @@ const char* const kPictureFolders[] = {"icons", "cursors", "bitmaps"};
 
 QByteArray Bytes(std::string_view text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool WriteFiles(const QString& root, const std::vector<ResourceFile>& files) {
+  for (const ResourceFile& file : files) {
+    const QString path = root + '/' + file.path;
+    bool written = QDir().mkpath(QFileInfo(path).path());
+    if (written && !file.image.isNull()) {
+      written = file.image.save(path, "PNG");
+    } else if (written) {
+      QFile out(path);
+      written = out.open(QIODevice::WriteOnly) && out.write(file.text) == file.text.size();
+    }
+    if (!written) {
+      std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(path));
+      return false;
+    }
+  }
+  return true;
 }
 
 bool Matches(const ResourceFile& file, const QString& path) {
@@ -62,22 +81,36 @@ std::vector<ResourceFile> AllResourceFiles() {
   return files;
 }
 
-bool WriteResourceFiles(const QString& root) {
-  for (const ResourceFile& file : AllResourceFiles()) {
-    const QString path = root + '/' + file.path;
-    bool written = QDir().mkpath(QFileInfo(path).path());
-    if (written && !file.image.isNull()) {
-      written = file.image.save(path, "PNG");
-    } else if (written) {
-      QFile out(path);
-      written = out.open(QIODevice::WriteOnly) && out.write(file.text) == file.text.size();
-    }
-    if (!written) {
-      std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(path));
-      return false;
-    }
+bool WriteResourceFiles(const QString& root) { return WriteFiles(root, AllResourceFiles()); }
+
+std::vector<ResourceFile> DesktopIconFiles() {
+  std::vector<ResourceFile> files;
+  for (int size : kDesktopIconSizes) {
+    const QString folder = QStringLiteral("hicolor/%1x%1/").arg(size);
+    files.push_back({folder + "apps/koltar.png", DrawProgramIcon(size), {}});
+    files.push_back({folder + "mimetypes/application-x-koltar-map.png", DrawMapIcon(size), {}});
   }
-  return true;
+  return files;
+}
+
+bool WriteDesktopIcons(const QString& root) { return WriteFiles(root, DesktopIconFiles()); }
+
+QStringList StaleDesktopIcons(const QString& root) {
+  QStringList problems;
+  std::set<QString> drawn;
+  for (const ResourceFile& file : DesktopIconFiles()) {
+    drawn.insert(file.path);
+    if (!Matches(file, root + '/' + file.path)) problems << "differs or missing: " + file.path;
+  }
+  const QDir base(QDir(root).absolutePath());
+  QDirIterator stored(base.path(), QDir::Files, QDirIterator::Subdirectories);
+  QStringList strays;
+  while (stored.hasNext()) {
+    const QString path = base.relativeFilePath(stored.next());
+    if (drawn.count(path) == 0) strays << "not drawn by make_icons: " + path;
+  }
+  strays.sort();
+  return problems + strays;
 }
 
 QStringList StaleResourceFiles(const QString& root) {

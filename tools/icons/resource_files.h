@@ -30,6 +30,15 @@ std::vector<ResourceFile> AllResourceFiles();
 // when the stored copy is up to date.
 QStringList StaleResourceFiles(const QString& root);
 
+// The program's and the map files' icons for the desktop, by the icon theme's layout:
+// "hicolor/48x48/apps/koltar.png", "hicolor/48x48/mimetypes/application-x-koltar-map.png".
+// They are installed, not compiled in.
+std::vector<ResourceFile> DesktopIconFiles();
+[[nodiscard]] bool WriteDesktopIcons(const QString& root);
+// The problems of the stored icons under root, as StaleResourceFiles says them; every
+// file under root is the theme's.
+QStringList StaleDesktopIcons(const QString& root);
+
 // Whether two pictures have the same size and every channel of every pixel within a few
 // levels: the rasteriser's blending may round differently on another processor, while
 // any change to a drawing moves whole pixels by far more.

@@ -163,6 +163,9 @@ struct LabelLayers {
   std::vector<std::string> names;
   std::map<std::pair<int, int>, int> place;  // (place rule, band) -> layer, counted from 1
   int water = 0, area = 0, street = 0;
+  // Names of large waters at small scales, per band (Regional, Medium, Far); only in maps
+  // that have such waters, 0 otherwise.
+  int largeWater[3] = {0, 0, 0};
 };
 
 struct BuildState {
@@ -189,6 +192,7 @@ struct BuildState {
   // The categories, in the order they are added to the map.
   PolyCategoryWriter* areas = nullptr;
   PolyCategoryWriter* lines = nullptr;
+  int largeRiverLayer = 0;  // the Medium band's layer of large rivers (Far the next); 0: none
   PolyCategoryWriter* overviewRoads = nullptr;
   std::map<std::pair<int, int>, int> overviewRoadLayer;  // (road rule, band) -> layer
   PolyCategoryWriter* roads = nullptr;

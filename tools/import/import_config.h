@@ -57,6 +57,12 @@ struct ImportConfig {
   std::string streetLayer;
   std::vector<RoadRule> roads;
   std::vector<LayerRule> places, areas, lines;
+  // Settlement labels thinned by rank and space at the small-scale bands, as an atlas
+  // does (koltar-import --declutter; not a line of the settings).
+  bool declutterLabels = false;
+  // Rivers of 50 km and more drawn again, wide enough to be seen, at small scales
+  // (koltar-import --wide-rivers).
+  bool wideRivers = false;
 };
 
 // The built-in settings, as text in the file format.

@@ -1,7 +1,9 @@
 // koltar-import: builds a map in the program's format from OpenStreetMap and GeoJSON
 // files. Usage:
-//   koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o DIR/NAME.map INPUT...
+//   koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--wide-rivers] [--no-check]
+//                 -o DIR/NAME.map INPUT...
 //   koltar-import --print-config
+//   koltar-import --help|--version
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -40,13 +42,41 @@ class ProgressSink : public koltar::import::MapBuilder {
   int shown_ = 0;
 };
 
+// The usage that --help prints; the manual page (packaging/man/koltar-import.1.scd)
+// agrees, as a test checks.
+constexpr const char* kUsage =
+    "Usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--declutter] [--wide-rivers] "
+    "[--no-check] -o "
+    "DIR/NAME.map INPUT...\n"
+    "       koltar-import --print-config\n"
+    "       koltar-import --help|--version\n"
+    "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n";
+
 int Usage() {
-  std::fprintf(stderr,
-               "usage: koltar-import [--config FILE] [--name NAME] [--no-streets] [--no-check] -o "
-               "DIR/NAME.map INPUT...\n"
-               "       koltar-import --print-config\n"
-               "INPUT: .osm, .osm.bz2, .osm.pbf (OpenStreetMap) or .json, .geojson (GeoJSON)\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+int Help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(
+      "\n"
+      "Writes a map for koltar, its symbology and every category's files, from\n"
+      "OpenStreetMap and GeoJSON data.\n"
+      "  -o DIR/NAME.map  the map description file to write; the others go beside it\n"
+      "  --config FILE    the tag rules to use instead of the built-in ones\n"
+      "  --name NAME      the map's name (by default the file's)\n"
+      "  --no-streets     no streets in the settlements category\n"
+      "  --declutter      at small scales only the settlement labels that do not\n"
+      "                   overlap the label of a larger place\n"
+      "  --wide-rivers    rivers of 50 km and more drawn wide enough to be seen at\n"
+      "                   small scales\n"
+      "  --no-check       no check of the written map\n"
+      "  --print-config   print the built-in tag rules, to edit\n"
+      "  --help           show this help and exit\n"
+      "  --version        show the version and exit\n",
+      stdout);
+  return 0;
 }
 
 }  // namespace
@@ -54,10 +84,15 @@ int Usage() {
 int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   std::string configFile, output, name;
-  bool check = true, noStreets = false;
+  bool check = true, noStreets = false, declutter = false, wideRivers = false;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help") return Help();
+    if (arg == "--version") {
+      std::printf("koltar-import %s\n", KOLTAR_VERSION);
+      return 0;
+    }
     if (arg == "--print-config") {
       const std::string_view text = koltar::import::DefaultConfigText();
       std::fwrite(text.data(), 1, text.size(), stdout);
@@ -69,6 +104,10 @@ int main(int argc, char** argv) {
       noStreets = true;
     } else if (arg == "--no-check") {
       check = false;
+    } else if (arg == "--declutter") {
+      declutter = true;
+    } else if (arg == "--wide-rivers") {
+      wideRivers = true;
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else {
@@ -95,6 +134,8 @@ int main(int argc, char** argv) {
   }
 
   if (noStreets) config.streetLayer.clear();
+  config.declutterLabels = declutter;
+  config.wideRivers = wideRivers;
   const std::filesystem::path outPath(output);
   if (name.empty()) name = outPath.stem().string();
   ProgressSink builder(config);

@@ -64,10 +64,55 @@ std::string Escape(const std::string& s) {
   return out;
 }
 
+// The fields of `text` between separators, without the blanks around them.
+std::vector<std::string> SplitTrimmed(std::string_view text, char separator) {
+  std::vector<std::string> out;
+  for (;;) {
+    const std::size_t at = std::min(text.find(separator), text.size());
+    std::string_view field = text.substr(0, at);
+    while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
+    while (!field.empty() && (field.back() == ' ' || field.back() == '\t' || field.back() == '\r'))
+      field.remove_suffix(1);
+    out.emplace_back(field);
+    if (at == text.size()) return out;
+    text.remove_prefix(at + 1);
+  }
+}
+
 }  // namespace
 
+bool ParseCorridors(std::string_view text, std::vector<Corridor>& out, std::string& error) {
+  int lineNumber = 0;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    ++lineNumber;
+    line = line.substr(0, std::min(line.find('#'), line.size()));
+    const std::vector<std::string> fields = SplitTrimmed(line, '|');
+    if (fields.size() == 1 && fields[0].empty()) continue;
+    Corridor c;
+    if (fields.size() == 3) {
+      c.name = fields[0];
+      c.highway = fields[1];
+      c.towns = SplitTrimmed(fields[2], ',');
+    }
+    const bool namedTowns =
+        std::none_of(c.towns.begin(), c.towns.end(), [](const std::string& t) { return t.empty(); });
+    if (c.name.empty() || (c.highway != "motorway" && c.highway != "primary") || c.towns.size() < 2 ||
+        !namedTowns) {
+      error = StringPrintf("line %d: expected NAME | motorway|primary | TOWN, TOWN, ...", lineNumber);
+      return false;
+    }
+    out.push_back(std::move(c));
+  }
+  return true;
+}
+
 std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>& settlements,
-                                         const std::vector<Ring>& border) {
+                                         const std::vector<Ring>& border,
+                                         const std::vector<Corridor>& corridors,
+                                         std::vector<std::string>* unknown) {
   const std::size_t n = settlements.size();
   if (n < 2) return {};
   double lat0 = 0;
@@ -218,26 +263,55 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
         number[e] = name;
       }
   };
-  // Motorways from the largest place to the next largest towns far from it, numbered
-  // clockwise from the west.
-  const int capital = order[0];
-  std::vector<std::pair<double, int>> spokes;
-  for (std::size_t k = 1; k < n && spokes.size() < 6; ++k) {
-    const int t = order[k];
-    const double d = Dist(p[static_cast<std::size_t>(t)], p[static_cast<std::size_t>(capital)]);
-    bool separate = d > 50;
-    for (const auto& [angle, s] : spokes)
-      separate = separate && Dist(p[static_cast<std::size_t>(s)], p[static_cast<std::size_t>(t)]) > 0.8 * d;
-    if (separate && settlements[static_cast<std::size_t>(t)].population > 50000) {
-      double angle = std::atan2(p[static_cast<std::size_t>(t)].y - p[static_cast<std::size_t>(capital)].y,
-                                p[static_cast<std::size_t>(t)].x - p[static_cast<std::size_t>(capital)].x);
-      angle = std::fmod(3.14159265358979 - angle + 2 * 3.14159265358979, 2 * 3.14159265358979);
-      spokes.emplace_back(angle, t);
+  // The settlement of each name; of several of one name the most populous (the first
+  // in `order`).
+  std::map<std::string, int> byName;
+  for (int t : order) byName.emplace(settlements[static_cast<std::size_t>(t)].name, t);
+  // Motorways of the corridors are roads of their own, one per pair of consecutive towns;
+  // main roads of the corridors follow the neighbours' roads between their towns.
+  std::set<std::pair<int, int>> motorwayPairs;
+  std::vector<std::pair<std::pair<int, int>, std::string>> motorways;
+  for (const Corridor& c : corridors) {
+    std::vector<int> towns;
+    for (const std::string& name : c.towns) {
+      const auto it = byName.find(name);
+      if (it != byName.end())
+        towns.push_back(it->second);
+      else if (unknown)
+        unknown->push_back(name);
+    }
+    for (std::size_t k = 1; k < towns.size(); ++k) {
+      if (c.highway != "motorway") {
+        raise(towns[k - 1], towns[k], 3, c.name);
+        continue;
+      }
+      const std::pair<int, int> pair{std::min(towns[k - 1], towns[k]), std::max(towns[k - 1], towns[k])};
+      if (pair.first != pair.second && motorwayPairs.insert(pair).second)
+        motorways.emplace_back(pair, c.name);
     }
   }
-  std::sort(spokes.begin(), spokes.end());
-  for (std::size_t s = 0; s < spokes.size(); ++s)
-    raise(capital, spokes[s].second, 4, "M" + std::to_string(s + 1));
+  if (corridors.empty()) {
+    // Motorways from the largest place to the next largest towns far from it, numbered
+    // clockwise from the west.
+    const int capital = order[0];
+    std::vector<std::pair<double, int>> spokes;
+    for (std::size_t k = 1; k < n && spokes.size() < 6; ++k) {
+      const int t = order[k];
+      const double d = Dist(p[static_cast<std::size_t>(t)], p[static_cast<std::size_t>(capital)]);
+      bool separate = d > 50;
+      for (const auto& [angle, s] : spokes)
+        separate = separate && Dist(p[static_cast<std::size_t>(s)], p[static_cast<std::size_t>(t)]) > 0.8 * d;
+      if (separate && settlements[static_cast<std::size_t>(t)].population > 50000) {
+        double angle = std::atan2(p[static_cast<std::size_t>(t)].y - p[static_cast<std::size_t>(capital)].y,
+                                  p[static_cast<std::size_t>(t)].x - p[static_cast<std::size_t>(capital)].x);
+        angle = std::fmod(3.14159265358979 - angle + 2 * 3.14159265358979, 2 * 3.14159265358979);
+        spokes.emplace_back(angle, t);
+      }
+    }
+    std::sort(spokes.begin(), spokes.end());
+    for (std::size_t s = 0; s < spokes.size(); ++s)
+      raise(capital, spokes[s].second, 4, "M" + std::to_string(s + 1));
+  }
   // Main roads between large towns, secondary roads between towns: each town to its
   // nearest larger ones.
   int mainNumber = 0, secondNumber = 100;
@@ -263,13 +337,22 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
       }
     }
   };
-  linkTowns(30000, 3, mainNumber, 2);
+  // With corridors the numbered main roads are theirs: the other links are secondary.
+  linkTowns(30000, corridors.empty() ? 3 : 2, corridors.empty() ? mainNumber : secondNumber, 2);
   linkTowns(8000, 2, secondNumber, 1);
 
   static const char* kHighway[] = {"unclassified", "tertiary", "secondary", "primary", "motorway"};
+  for (const auto& [pair, name] : motorways) {
+    kept.push_back(pair);
+    level.push_back(4);
+    number.push_back(name);
+  }
   std::vector<GeneratedRoad> roads;
   for (std::size_t e = 0; e < kept.size(); ++e) {
     const auto [a, b] = kept[e];
+    // A corridor's motorway may join two neighbours that a minor road joins too: its
+    // bends differ.
+    const std::uint32_t seed = e >= kept.size() - motorways.size() ? 0x5bd1e995u : 0u;
     GeneratedRoad road;
     road.from = a;
     road.to = b;
@@ -282,7 +365,7 @@ std::vector<GeneratedRoad> GenerateRoads(const std::vector<GeneratorSettlement>&
     const double bend = (level[e] >= 3 ? 0.04 : 0.09);
     for (double t : {0.35, 0.7}) {
       const std::uint32_t h =
-          Hash(static_cast<std::uint32_t>(a) * 3 + (t < 0.5 ? 1u : 2u), static_cast<std::uint32_t>(b));
+          Hash(static_cast<std::uint32_t>(a) * 3 + (t < 0.5 ? 1u : 2u), static_cast<std::uint32_t>(b)) ^ seed;
       const double offset = (static_cast<double>(h % 2001) / 1000.0 - 1.0) * bend;
       const double lon = ga.lon() + t * (gb.lon() - ga.lon()) - offset * (gb.lat() - ga.lat()) * ky / kx;
       const double lat = ga.lat() + t * (gb.lat() - ga.lat()) + offset * (gb.lon() - ga.lon()) * kx / ky;

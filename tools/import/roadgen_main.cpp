@@ -1,9 +1,13 @@
 // koltar-roadgen: an illustrative road network between settlements, for maps without
 // real road data. Usage:
-//   koltar-roadgen SETTLEMENTS.geojson [BORDER.geojson] OUT.geojson
-// SETTLEMENTS: points with "name" and "population"; BORDER: polygons to keep roads in.
+//   koltar-roadgen [--corridors FILE] SETTLEMENTS.geojson [BORDER.geojson] OUT.geojson
+// SETTLEMENTS: points with "name" and "population"; BORDER: polygons to keep roads in;
+// FILE: the numbered roads and the towns they pass (see ParseCorridors).
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/scan.h"
@@ -32,21 +36,39 @@ class Collect : public koltar::import::FeatureSink {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: koltar-roadgen SETTLEMENTS.geojson [BORDER.geojson] OUT.geojson\n");
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<koltar::import::Corridor> corridors;
+  if (args.size() >= 2 && args[0] == "--corridors") {
+    std::ifstream in(args[1], std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    std::string error;
+    if (!in || !koltar::import::ParseCorridors(text, corridors, error)) {
+      std::fprintf(stderr, "koltar-roadgen: %s: %s\n", args[1].c_str(), in ? error.c_str() : "cannot read");
+      return 1;
+    }
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.size() != 2 && args.size() != 3) {
+    std::fprintf(
+        stderr,
+        "usage: koltar-roadgen [--corridors FILE] SETTLEMENTS.geojson [BORDER.geojson] OUT.geojson\n");
     return 2;
   }
   Collect places, border;
   koltar::import::InputCounts counts;
   std::string error;
-  if (!koltar::import::ReadGeoJsonFile(argv[1], places, counts, error) ||
-      (argc == 4 && !koltar::import::ReadGeoJsonFile(argv[2], border, counts, error))) {
+  if (!koltar::import::ReadGeoJsonFile(args[0], places, counts, error) ||
+      (args.size() == 3 && !koltar::import::ReadGeoJsonFile(args[1], border, counts, error))) {
     std::fprintf(stderr, "koltar-roadgen: %s\n", error.c_str());
     return 1;
   }
-  const auto roads = koltar::import::GenerateRoads(places.settlements, border.rings);
-  if (!koltar::WriteFileAtomically(argv[argc - 1], koltar::import::RoadsToGeoJson(roads))) {
-    std::fprintf(stderr, "koltar-roadgen: cannot write %s\n", argv[argc - 1]);
+  std::vector<std::string> unknown;
+  const auto roads = koltar::import::GenerateRoads(places.settlements, border.rings, corridors, &unknown);
+  for (const std::string& name : unknown)
+    std::fprintf(stderr, "koltar-roadgen: no settlement %s\n", name.c_str());
+  if (!unknown.empty()) return 1;
+  if (!koltar::WriteFileAtomically(args.back(), koltar::import::RoadsToGeoJson(roads))) {
+    std::fprintf(stderr, "koltar-roadgen: cannot write %s\n", args.back().c_str());
     return 1;
   }
   std::printf("%zu settlements, %zu roads\n", places.settlements.size(), roads.size());

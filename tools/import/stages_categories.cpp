@@ -38,6 +38,46 @@ void AddPolyline(PolyCategoryWriter& category, std::int16_t layer, std::vector<M
   }
 }
 
+// The length of a polyline.
+double Length(const std::vector<PlanePoint>& line) {
+  double length = 0;
+  for (std::size_t i = 1; i < line.size(); ++i) length += Distance(line[i - 1], line[i]);
+  return length;
+}
+
+// The point halfway along a polyline.
+PlanePoint Halfway(const std::vector<PlanePoint>& line) {
+  double rest = Length(line) / 2;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const double step = Distance(line[i - 1], line[i]);
+    if (step >= rest && step > 0) {
+      const double t = rest / step;
+      return {line[i - 1].x + t * (line[i].x - line[i - 1].x),
+              line[i - 1].y + t * (line[i].y - line[i - 1].y)};
+    }
+    rest -= step;
+  }
+  return line.back();
+}
+
+bool LargeRiver(const BuildState& state, const LineIn& l) {
+  return state.config.lines[static_cast<std::size_t>(l.rule)].style == "river" && !l.name.empty() &&
+         Length(state.conv.Project(l.points)) >= kLargeRiverLength;
+}
+
+bool LargeLake(const BuildState& state, const AreaIn& a, const Ring& ring) {
+  return state.config.areas[static_cast<std::size_t>(a.rule)].style == "water" && !a.name.empty() &&
+         ring.outer && std::fabs(RingArea(state.conv.Project(ring.points))) >= kLargeLakeArea;
+}
+
+constexpr Band kLargeWaterBands[] = {Band::Regional, Band::Medium, Band::Far};
+
+void AddLargeWaterLabels(BuildState& state, const PlanePoint& at, const std::string& name) {
+  for (int b = 0; b < 3; ++b)
+    if (state.labelLayers.largeWater[b] > 0)
+      state.labels.push_back({state.labelLayers.largeWater[b], at, 0.0f, name});
+}
+
 }  // namespace
 
 void PlanLabelLayers(BuildState& state) {
@@ -59,6 +99,22 @@ void PlanLabelLayers(BuildState& state) {
   layers.area = static_cast<int>(layers.names.size());
   layers.names.push_back("Utcanév");
   layers.street = static_cast<int>(layers.names.size());
+  // Large rivers and lakes are named at small scales too.
+  const ImportInput& in = state.input;
+  const bool large =
+      std::any_of(in.lines.begin(), in.lines.end(), [&](const LineIn& l) { return LargeRiver(state, l); }) ||
+      std::any_of(in.areas.begin(), in.areas.end(), [&](const AreaIn& a) {
+        return std::any_of(a.rings.begin(), a.rings.end(),
+                           [&](const Ring& r) { return LargeLake(state, a, r); });
+      });
+  if (!large) return;
+  for (int b = 0; b < 3; ++b) {
+    const Band band = kLargeWaterBands[b];
+    layers.names.push_back(band == Band::Regional ? "Víznév - regionális"
+                           : band == Band::Medium ? "Víznév - közepes"
+                                                  : "Víznév - távoli");
+    layers.largeWater[b] = static_cast<int>(layers.names.size());
+  }
 }
 
 void AddAreaCategory(BuildState& state) {
@@ -96,6 +152,7 @@ void AddAreaCategory(BuildState& state) {
         });
         if (!near) state.labels.push_back({layer, at, 0.0f, name});
       }
+      if (LargeLake(state, a, a.rings[i])) AddLargeWaterLabels(state, InteriorPoint(outer, holes), name);
     }
   }
 }
@@ -103,8 +160,22 @@ void AddAreaCategory(BuildState& state) {
 void AddLineCategory(BuildState& state) {
   const ImportConfig& cfg = state.config;
   Converter& conv = state.conv;
+  std::vector<std::string> layers = LayerNames(conv, cfg.lines);
+  // Large rivers are drawn again, wider, at small scales (Medium, Far), where a line of
+  // their own width would be thinner than a pixel, when the settings say so.
+  const std::vector<LineIn>& in = state.input.lines;
+  if (cfg.wideRivers &&
+      std::any_of(in.begin(), in.end(), [&](const LineIn& l) { return LargeRiver(state, l); })) {
+    for (const LayerRule& rule : cfg.lines)
+      if (rule.style == "river") {
+        layers.push_back(conv.Name(rule.layer, 18) + " - közepes");
+        layers.push_back(conv.Name(rule.layer, 18) + " - távoli");
+        state.largeRiverLayer = static_cast<int>(layers.size()) - 1;
+        break;
+      }
+  }
   PolyCategoryWriter& lines =
-      state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), LayerNames(conv, cfg.lines));
+      state.map.AddLines(conv.Name(cfg.linesCategory, kFieldLimit), std::move(layers));
   state.lines = &lines;
   for (const LineIn& l : state.input.lines) {
     const std::string name = conv.Name(l.name, kOtherNameLimit);
@@ -113,7 +184,18 @@ void AddLineCategory(BuildState& state) {
     const std::string& style = cfg.lines[static_cast<std::size_t>(l.rule)].style;
     if (!name.empty() && (style == "river" || style == "stream") && plane.size() >= 2)
       state.labels.push_back({state.labelLayers.water, plane[plane.size() / 2], 0.0f, name});
+    if (LargeRiver(state, l)) AddLargeWaterLabels(state, Halfway(plane), name);
   }
+  if (state.largeRiverLayer > 0)
+    for (const LineIn& l : state.input.lines) {
+      if (!LargeRiver(state, l)) continue;
+      const std::vector<PlanePoint> plane = conv.Project(l.points);
+      const std::string name = conv.Name(l.name, kOtherNameLimit);
+      AddPolyline(lines, static_cast<std::int16_t>(state.largeRiverLayer),
+                  conv.ToMap(Simplified(plane, 25.0)), name);
+      AddPolyline(lines, static_cast<std::int16_t>(state.largeRiverLayer + 1),
+                  conv.ToMap(Simplified(plane, 150.0)), name);
+    }
 }
 
 void AddOverviewRoads(BuildState& state) {
@@ -202,10 +284,64 @@ void AddOverviewTowns(BuildState& state) {
 
 namespace {
 
+// Where a settlement's label in a band stands: the left end of its baseline, beside the
+// symbol.
+PlanePoint LabelAnchor(const Settlement& s, const std::string& style, Band band) {
+  const double symbol = PlaceSymbolHeight(style, band);
+  const double height = PlaceLabelHeight(style, band);
+  return {s.at.x + symbol * 0.6 + height * 0.15, s.at.y - height * 0.3};
+}
+
+struct Box {
+  double left, bottom, right, top;
+  bool Overlaps(const Box& o) const {
+    return left < o.right && o.left < right && bottom < o.top && o.bottom < top;
+  }
+};
+
+// Which settlements keep their label in `band` when labels are thinned: by rank (the
+// class in the order of the settings, then population), a label is left out when its
+// box, with a margin, would overlap a label kept before or the symbol of a settlement
+// labelled before. Label sizes are ground lengths, so what overlaps at one scale of a
+// band overlaps at all of them.
+std::vector<bool> KeptLabels(const BuildState& state, Band band) {
+  const std::vector<LayerRule>& places = state.config.places;
+  const std::vector<Settlement>& all = state.settlements;
+  std::vector<bool> kept(all.size(), true);
+  if (!state.config.declutterLabels || band == Band::Near) return kept;
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < all.size(); ++i)
+    if (PlaceLabelInBand(places[static_cast<std::size_t>(all[i].rule)].style, band)) order.push_back(i);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (all[a].rule != all[b].rule) return all[a].rule < all[b].rule;
+    return all[a].population > all[b].population;
+  });
+  std::vector<Box> placed;  // the labels and the symbols of the settlements labelled so far
+  for (std::size_t i : order) {
+    const std::string& style = places[static_cast<std::size_t>(all[i].rule)].style;
+    const double height = PlaceLabelHeight(style, band);
+    const double margin = height * 0.15;
+    const PlanePoint a = LabelAnchor(all[i], style, band);
+    const double width = height * PlaceLabelCharacterWidth(style) * static_cast<double>(all[i].name.size());
+    const Box box{a.x - margin, a.y - height * 0.3 - margin, a.x + width + margin, a.y + height + margin};
+    const double half = PlaceSymbolHeight(style, band) / 2;
+    const Box symbol{all[i].at.x - half, all[i].at.y - half, all[i].at.x + half, all[i].at.y + half};
+    kept[i] = std::none_of(placed.begin(), placed.end(),
+                           [&](const Box& p) { return p.Overlaps(box) || (half > 0 && p.Overlaps(symbol)); });
+    if (!kept[i]) continue;
+    placed.push_back(box);
+    if (half > 0) placed.push_back(symbol);
+  }
+  return kept;
+}
+
 // A record per settlement, bound to its node, with its labels beside its symbol in
-// every band that labels its class.
+// every band that labels its class (thinned when the settings say so).
 void AddSettlementRecords(BuildState& state) {
   const std::vector<LayerRule>& places = state.config.places;
+  std::map<Band, std::vector<bool>> kept;
+  for (Band band : {Band::Far, Band::Medium, Band::Regional, Band::Near})
+    kept[band] = KeptLabels(state, band);
   for (std::size_t i = 0; i < state.settlements.size(); ++i) {
     const Settlement& s = state.settlements[i];
     const std::int32_t record =
@@ -216,12 +352,9 @@ void AddSettlementRecords(BuildState& state) {
       ++state.summary.unboundSettlements;
     for (Band band : {Band::Far, Band::Medium, Band::Regional, Band::Near}) {
       auto it = state.labelLayers.place.find({s.rule, static_cast<int>(band)});
-      if (it == state.labelLayers.place.end()) continue;
+      if (it == state.labelLayers.place.end() || !kept[band][i]) continue;
       const std::string& style = places[static_cast<std::size_t>(s.rule)].style;
-      const double symbol = PlaceSymbolHeight(style, band);
-      const double height = PlaceLabelHeight(style, band);
-      state.labels.push_back(
-          {it->second, {s.at.x + symbol * 0.6 + height * 0.15, s.at.y - height * 0.3}, 0.0f, s.name});
+      state.labels.push_back({it->second, LabelAnchor(s, style, band), 0.0f, s.name});
     }
   }
 }

@@ -17,6 +17,10 @@ void AddSymbology(BuildState& state) {
     auto& c = sym.AddCategory(state.lines->name);
     for (std::size_t i = 0; i < cfg.lines.size(); ++i)
       StyleLine(c.AddLayer(state.lines->layers[i]), cfg.lines[i].style);
+    if (const int layer = state.largeRiverLayer; layer > 0) {
+      StyleLargeRiver(c.AddLayer(state.lines->layers[static_cast<std::size_t>(layer - 1)]), Band::Medium);
+      StyleLargeRiver(c.AddLayer(state.lines->layers[static_cast<std::size_t>(layer)]), Band::Far);
+    }
   }
   {
     auto& c = sym.AddCategory(state.overviewRoads->name);
@@ -60,10 +64,16 @@ void AddSymbology(BuildState& state) {
     auto& c = sym.AddCategory(state.texts->name);
     for (const auto& [key, layer] : layers.place)
       StylePlaceLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layer - 1)]),
-                      cfg.places[static_cast<std::size_t>(key.first)].style, static_cast<Band>(key.second));
+                      cfg.places[static_cast<std::size_t>(key.first)].style, static_cast<Band>(key.second),
+                      cfg.declutterLabels);
     StyleWaterLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.water - 1)]));
     StyleAreaLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.area - 1)]));
     StyleStreetLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.street - 1)]));
+    const Band bands[] = {Band::Regional, Band::Medium, Band::Far};
+    for (int b = 0; b < 3; ++b)
+      if (layers.largeWater[b] > 0)
+        StyleLargeWaterLabel(c.AddLayer(layers.names[static_cast<std::size_t>(layers.largeWater[b] - 1)]),
+                             bands[b]);
   }
 }
 

@@ -173,6 +173,16 @@ void StyleLine(SymbologyWriter::Layer& layer, const std::string& style) {
   }
 }
 
+void StyleLargeRiver(SymbologyWriter::Layer& layer, Band band) {
+  layer.Set("VISIBLE", "1");
+  layer.Set("LINECOLOR", Color(90, 150, 220));
+  layer.Set("LINESTYLE", "0");
+  // Two or three pixels (of 0.26 mm) at the middle of each band, one at its smallest scale.
+  layer.Set("LINEWIDTH", band == Band::Far ? "1200.0" : "350.0");
+  layer.Set("DISPLAYSCALE",
+            band == Band::Far ? Scales(kMediumMax + 1, 12000000) : Scales(kRegionalMax + 1, kMediumMax));
+}
+
 bool PlaceInBand(const std::string& style, Band band) {
   return PlaceLookOf(style).symbol[static_cast<int>(band)] > 0;
 }
@@ -228,7 +238,9 @@ double PlaceLabelHeight(const std::string& style, Band band) {
   return PlaceLookOf(style).label[static_cast<int>(band)];
 }
 
-void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Band band) {
+double PlaceLabelCharacterWidth(const std::string& style) { return PlaceLookOf(style).bold ? 0.62 : 0.56; }
+
+void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Band band, bool thinned) {
   const PlaceLook& p = PlaceLookOf(style);
   layer.Set("VISIBLE", "1");
   switch (band) {
@@ -238,7 +250,9 @@ void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Ba
       layer.Set("DISPLAYSCALE", Scales(kRegionalMax + 1, style == "village" ? 300000 : kMediumMax));
       break;
     case Band::Far:
-      layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000 : 1200000));
+      layer.Set("DISPLAYSCALE", Scales(kMediumMax + 1, style == "city" ? 12000000
+                                                       : thinned       ? 4000000
+                                                                       : 1200000));
       break;
   }
   layer.Set("FONT", StringPrintf("Arial,%d,%d,%d,%d,%d,0,%.1f,0", p.color[0], p.color[1], p.color[2],
@@ -258,6 +272,18 @@ void StyleAreaLabel(SymbologyWriter::Layer& layer) {
 }
 
 double AreaLabelHeight() { return 80; }
+
+void StyleLargeWaterLabel(SymbologyWriter::Layer& layer, Band band) {
+  layer.Set("VISIBLE", "1");
+  layer.Set("DISPLAYSCALE", band == Band::Regional ? Scales(80001, kRegionalMax)
+                            : band == Band::Medium ? Scales(kRegionalMax + 1, kMediumMax)
+                                                   : Scales(kMediumMax + 1, 12000000));
+  layer.Set("FONT", StringPrintf("Arial,30,80,170,0,1,0,%.1f,0", LargeWaterLabelHeight(band)));
+}
+
+double LargeWaterLabelHeight(Band band) {
+  return band == Band::Regional ? 350 : band == Band::Medium ? 1100 : 4500;
+}
 
 void StyleStreetLabel(SymbologyWriter::Layer& layer) {
   layer.Set("VISIBLE", "1");

@@ -22,6 +22,8 @@ void StyleRoad(SymbologyWriter::Layer& layer, const std::string& style, Band ban
 void StyleArea(SymbologyWriter::Layer& layer, const std::string& style);
 // Line styles: border river stream railway.
 void StyleLine(SymbologyWriter::Layer& layer, const std::string& style);
+// Large rivers again at the Medium and Far bands, wide enough to be seen there.
+void StyleLargeRiver(SymbologyWriter::Layer& layer, Band band);
 
 // Settlement styles: city town village hamlet suburb. True when the class has a symbol in
 // that band (Near: the towns category, Far: the overview towns).
@@ -34,11 +36,25 @@ double PlaceSymbolHeight(const std::string& style, Band band);
 
 // Labels of settlements, per band; true when the class is labelled in the band.
 bool PlaceLabelInBand(const std::string& style, Band band);
-void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Band band);
 double PlaceLabelHeight(const std::string& style, Band band);
+
+// Settlement labels at the Far band reach as far as the towns' symbols when the labels
+// are thinned (`thinned`), since they then do not crowd each other.
+void StylePlaceLabel(SymbologyWriter::Layer& layer, const std::string& style, Band band,
+                     bool thinned = false);
+// Average width of a character of a settlement's label, as a share of the label height
+// (generous, for telling whether labels would overlap).
+double PlaceLabelCharacterWidth(const std::string& style);
 
 // Labels of waters, of other areas and of streets.
 void StyleWaterLabel(SymbologyWriter::Layer& layer);
+// Names of large rivers and lakes in the Regional, Medium and Far bands.
+void StyleLargeWaterLabel(SymbologyWriter::Layer& layer, Band band);
+double LargeWaterLabelHeight(Band band);
+// Large waters: rivers at least this long, lakes at least this large (metres, square
+// metres).
+inline constexpr double kLargeRiverLength = 50000;
+inline constexpr double kLargeLakeArea = 200e6;
 void StyleAreaLabel(SymbologyWriter::Layer& layer);
 void StyleStreetLabel(SymbologyWriter::Layer& layer);
 double StreetLabelHeight();
