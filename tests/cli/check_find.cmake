@@ -49,7 +49,7 @@ check(area_only 0 "Területek\tBelterület\tVeszprém\tmap 2075,1225\tground 670
       find ${m} Veszprém --category területek)
 
 # The samples: a settlement written without accents, a street, a layer.
-set(gyor "Győr\tmap -140765,59887\tground 359235,5284922\tlat 47.683333 lon 17.635125")
+set(gyor "Győr\tmap -137011,60909\tground 362989,5284832\tlat 47.683333 lon 17.635126")
 check(settlement 0 "Nagyobb települések\tNagyváros\t${gyor}\nHelységek\tNagyváros\t${gyor}\n" ""
       find ${h} gyor)
 check(settlement_category 0 "Helységek\tNagyváros\t${gyor}\n" "" find ${h} Győr --category "Helységek")
