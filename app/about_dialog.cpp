@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/dialog_support.h"
 #include "resources/resources.h"
 
 namespace koltar {
@@ -36,7 +37,7 @@ QDialog* MakeAboutDialog(QWidget* owner) {
 
 void ShowAboutDialog(QWidget* owner) {
   QDialog* dialog = MakeAboutDialog(owner);
-  dialog->exec();
+  RunModal(*dialog);
   delete dialog;
 }
 

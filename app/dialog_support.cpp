@@ -41,7 +41,11 @@ QDialogButtonBox* MakeDialogButtons(QWidget* parent, bool withHelp) {
 
 int RunModal(QDialog& dialog) {
   if (Runner()) return Runner()(dialog);
-  return dialog.exec();
+  const int result = dialog.exec();
+  // The keyboard goes back to the window the dialog was opened from, also where no
+  // window manager gives it back (the dialog's owner may itself be a dialog).
+  if (QWidget* owner = dialog.parentWidget()) owner->window()->activateWindow();
+  return result;
 }
 
 DialogRunner SetDialogRunner(DialogRunner runner) {
