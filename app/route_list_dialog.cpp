@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFont>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -174,12 +173,10 @@ void ShowOptPathDialog::Build() {
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
-  auto* listLabel = new QLabel(QString::fromUtf8("Csomópontok:"));
-  listLabel->setBuddy(lines_);
-  auto* top = new QGridLayout;
-  top->addWidget(listLabel, 0, 0);
-  top->addWidget(lines_, 1, 0);
-  top->addLayout(exportButtons, 1, 1);
+  // The column headings ("Csomópontok:", "Távolság [km]"...) head the list itself.
+  auto* top = new QHBoxLayout;
+  top->addWidget(lines_, 1);
+  top->addLayout(exportButtons);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addWidget(new QLabel(QString::fromUtf8("A térkép pozicionálható a település kiválasztásával.")));
