@@ -31,19 +31,6 @@ bool Has(const Lines& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), Cp1250ToUtf8(line)) != lines.end();
 }
 
-TEST(RoutePlanPage, FontsAndMillimetresFollowTheResolution) {
-  EXPECT_EQ(MillimetresToDevice(5, 300), 59);  // 59.05
-  EXPECT_EQ(MillimetresToDevice(2, 96), 7);    // 7.56
-  const LogicalFont rows = RoutePlanFont(300, 8, false);
-  EXPECT_EQ(rows.height, -33);
-  EXPECT_EQ(rows.weight, 400);
-  EXPECT_EQ(rows.faceName, "ARIAL CE");
-  const LogicalFont titles = RoutePlanFont(300, 8, true, true);
-  EXPECT_EQ(titles.weight, 700);
-  EXPECT_TRUE(titles.underline);
-  EXPECT_EQ(RoutePlanFont(96, 9, true).height, -12);
-}
-
 TEST(RoutePlanPage, AreasOfAnA4PageAt300Dpi) {
   // The recording context measures 8 points at 300 dpi as 33 high and 16 wide a
   // character, 9 points as 37 and 18.
@@ -64,14 +51,6 @@ TEST(RoutePlanPage, AreasOfAnA4PageAt300Dpi) {
   EXPECT_EQ(RectText(page.frame), "59,59 2419,3447");
   // Measuring leaves the context's font as it was.
   EXPECT_EQ(dc.GetFont(), LogicalFont{});
-}
-
-TEST(RoutePlanPage, WideHeaderLineWidensTheColumn) {
-  test::RecordingDeviceContext dc;
-  dc.dpiY = 1200;  // 9 points: 150 high, 75 a character; 8 points: 133 high, 66 wide
-  const RoutePlanLayout page = LayOutRoutePlanPage(dc, 9920, 14032);
-  const std::int32_t header = static_cast<std::int32_t>(std::string_view(kPublisherName).size()) * 75;
-  EXPECT_EQ(page.column.width(), std::max(52 * 66, header) + 2 * page.gap);
 }
 
 class RoutePlanDrawing : public test::ServicesTest {
@@ -118,14 +97,6 @@ TEST_F(RoutePlanDrawing, TableHeaderBoxMapAndFrames) {
                          "RECTANGLE 495,24 769,1049", "RECTANGLE 495,1052 769,1098", "PEN 0,0,0 3 SOLID",
                          "RECTANGLE 18,18 773,1102", "RESTORE"}));
   EXPECT_EQ(dc.saveDepth(), 0);
-}
-
-TEST_F(RoutePlanDrawing, MapRectangleFillsTheAreasWidthAroundItsCentre) {
-  const LCTransform t = RoutePlanTransform(MapRect{-100, 1100, 1100, -100}, DeviceRect{24, 24, 492, 1098});
-  EXPECT_EQ(MapToDevice(t, {500, 500}), (DevicePoint{258, 561}));
-  EXPECT_EQ(MapToDevice(t, {-100, 500}).x, 24);
-  EXPECT_EQ(MapToDevice(t, {1100, 500}).x, 492);
-  EXPECT_EQ(MapToDevice(t, {500, 1100}).y, 561 - 234);  // y up, same scale
 }
 
 TEST_F(RoutePlanDrawing, RouteIsDrawnInsideTheMapArea) {

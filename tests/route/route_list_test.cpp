@@ -77,18 +77,6 @@ TEST_F(RouteList, OneLinePerShownEntryWithItsSettlement) {
   EXPECT_TRUE(RouteListLines(net.path().routeState()).empty());
 }
 
-TEST_F(RouteList, ExportTextIsTheHeaderAndTheLinesUnchanged) {
-  const std::vector<RouteListLine> lines = Planned();
-  EXPECT_EQ(RouteClipboardText({}), std::string(kHeader) + "\r\n");
-  EXPECT_EQ(RouteFileText({}), std::string(kHeader) + "\n");
-  const std::string clip = RouteClipboardText(lines);
-  EXPECT_EQ(clip, std::string(kHeader) + "\r\n" + lines[0].text + "\r\n" + lines[1].text + "\r\n" +
-                      lines[2].text + "\r\n");
-  std::string file = clip;
-  file.erase(std::remove(file.begin(), file.end(), '\r'), file.end());
-  EXPECT_EQ(RouteFileText(lines), file);
-}
-
 TEST_F(RouteList, SavedFileHoldsTheTextAndSaysSo) {
   const std::string name = files.Model("utvonal.txt");
   ASSERT_TRUE(SaveRouteList(name, Planned()));
