@@ -8,14 +8,17 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "app/about_dialog.h"
 #include "app/carto_symb_dialog.h"
 #include "app/dialog_support.h"
 #include "app/find_point_dialog.h"
+#include "app/map_print.h"
 #include "app/map_window.h"
 #include "app/route_dialogs.h"
+#include "app/route_list_dialog.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
 #include "map/mmap.h"
@@ -48,6 +51,11 @@ QString ChooseMapFileWithDialog(QWidget* owner, const QString& directory) {
 }
 
 CommandWindow::CommandWindow(QWidget* parent) : QMdiArea(parent) {
+  try {
+    printer_ = std::make_unique<PrinterObject>();
+  } catch (const std::bad_alloc&) {
+    ShowMessage(Cp("A nyomtatási funkciók inicializálásához nincs elég memória."), MessageKind::Exclamation);
+  }
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   viewport()->setMouseTracking(true);
@@ -92,6 +100,7 @@ CommandWindow::~CommandWindow() {
     delete w;
   }
   maps_.clear();
+  printer_.reset();
 }
 
 void CommandWindow::RegisterAction(int command, QAction* action) {
@@ -167,6 +176,10 @@ void CommandWindow::Execute(int command) {
     case cmd::kSymbology: EditActiveSymbology(); break;
     case cmd::kFindRoute: FindRoute(); break;
     case cmd::kRouteParameters: RouteParameters(); break;
+    case cmd::kShowRoute: ShowRoute(); break;
+    case cmd::kPreview:
+    case cmd::kPrint:
+    case cmd::kPrinterSetup: PrintCommand(command); break;
     case cmd::kRouteFromHere: PlaceRoutePointAtCentre(RoutePointRole::Start); break;
     case cmd::kRouteToHere: PlaceRoutePointAtCentre(RoutePointRole::Destination); break;
     case cmd::kRouteVia: PlaceRoutePointAtCentre(RoutePointRole::Via); break;
@@ -322,6 +335,27 @@ void CommandWindow::FindRoute() {
 void CommandWindow::RouteParameters() {
   if (MMap* map = ActiveMap())
     (void)SetRouteCosts(*map, QtRouteDialogRunners(window()), OwnerHandle(window()));
+}
+
+void CommandWindow::ShowRoute() {
+  if (MapFrameWindow* frame = ActiveMapFrame()) ShowRouteList(window(), *frame->mapWindow());
+}
+
+void CommandWindow::PrintCommand(int command) {
+  if (!printer_) {
+    ShowMessage(Cp(kNoPrinterText), MessageKind::Exclamation, OwnerHandle(window()));
+    return;
+  }
+  if (command == cmd::kPrinterSetup) {
+    printer_->Setup(window());
+    return;
+  }
+  MapFrameWindow* frame = ActiveMapFrame();
+  if (!frame || !frame->map()) return;
+  if (command == cmd::kPrint)
+    (void)printer_->Print(window(), *frame->mapWindow());
+  else
+    printer_->Preview(*frame->mapWindow());
 }
 
 void CommandWindow::PlaceRoutePointAtCentre(RoutePointRole role) {

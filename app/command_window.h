@@ -20,6 +20,7 @@ namespace koltar {
 
 class MMap;
 class MapFrameWindow;
+class PrinterObject;
 enum class RoutePointRole;
 struct MapPoint;
 
@@ -41,6 +42,8 @@ class CommandWindow final : public QMdiArea {
   MMap* ActiveMap() const;
   std::vector<MapFrameWindow*> MapFrames() const;
   const std::vector<std::unique_ptr<MMap>>& maps() const { return maps_; }
+  // The printer object, made once with the window; null when it could not be made.
+  PrinterObject* printer() const { return printer_.get(); }
 
   // Opens the map description file (a model file name) in a new window filling the
   // client area; false when the file does not exist.
@@ -86,6 +89,8 @@ class CommandWindow final : public QMdiArea {
   void SetTool(int tool);
   void FindRoute();
   void RouteParameters();
+  void ShowRoute();
+  void PrintCommand(int command);
   void PlaceRoutePointAtCentre(RoutePointRole role);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);
@@ -96,6 +101,7 @@ class CommandWindow final : public QMdiArea {
   std::vector<std::unique_ptr<MMap>> maps_;
   std::map<int, QAction*> actions_;
   std::vector<std::string> startMaps_;
+  std::unique_ptr<PrinterObject> printer_;
 };
 
 // The file-open dialog for maps: title "Térkép megnyitása", the map and all-files

@@ -100,7 +100,8 @@ bool IsCommandAvailable(int id) {
                                   kToolName,    kToolPosition,  kToolZoom,  kToolArea,     kToolLabel,
                                   kExit,        kCascade,       kTile,      kArrangeIcons, kHelpIndex,
                                   kAbout,       kWholeMap,      kRedraw,    kLoadLabels,   kSaveLabels,
-                                  kDeleteRoute, kPositionRoute, kSymbology, kFindPlace};
+                                  kDeleteRoute, kPositionRoute, kSymbology, kFindPlace,
+                                  kShowRoute,   kPreview,       kPrint,     kPrinterSetup};
   static const int routePlanning[] = {kFindRoute, kRouteParameters, kRouteFromHere, kRouteToHere, kRouteVia};
   return std::find(std::begin(available), std::end(available), id) != std::end(available) ||
          std::find(std::begin(routePlanning), std::end(routePlanning), id) != std::end(routePlanning);

@@ -24,6 +24,7 @@ Koltar::Koltar(const ProgramFiles& files) {
   services.waitCursor = &waitCursor_;
   services.images = &images_;
   services.help = &help_;
+  services.clipboard = &clipboard_;
 
   frame_ = std::make_unique<MainFrame>();
   MainStatusBar* bar = frame_->mainStatusBar();

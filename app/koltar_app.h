@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_help.h"
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_messages.h"
@@ -33,6 +34,7 @@ class Koltar {
   QtWaitCursor waitCursor_;
   QtImageService images_;
   QtHelp help_;
+  QtClipboard clipboard_;
   std::unique_ptr<MainFrame> frame_;
   std::unique_ptr<QtProgress> progress_;
 };

@@ -152,6 +152,17 @@ void MapWindow::ShowPlace(const FindPointData& found) {
   Redraw();
 }
 
+void MapWindow::PositionOnMarker(std::int32_t scale, MapPoint at) {
+  if (!map_) return;
+  HideMarker();
+  SetScale(scale);
+  SetCentre(at);
+  // Drawn over the map by the drawing that follows.
+  marker_ = at;
+  markerShown_ = true;
+  Redraw();
+}
+
 void MapWindow::UpdateScrollBars() {
   if (!map_) return;
   const QSignalBlocker h(horizontalScrollBar());

@@ -62,6 +62,9 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   // The object an accepted place search chose, shown as ShowFoundPlace (view/place_view.h)
   // places it, a point with the marker; drawn again.
   void ShowPlace(const FindPointData& found);
+  // The scale (rounded and limited), the centre at `at` and the marker there alone; drawn
+  // again (the route list steps through the route so).
+  void PositionOnMarker(std::int32_t scale, MapPoint at);
   // The scale at which a map rectangle just fits into the window.
   std::int32_t FitScale(const MapRect& rect) const;
   LCTransform Transform() const;

@@ -7,6 +7,9 @@ const char kFileNotOpenedFormat[] = "'%s' file nem nyitható meg.";
 const char kReadErrorFormat[] = "Olvasás hiba '%s' file-ban.";
 const char kWriteErrorFormat[] = "Írás hiba '%s' file-ban.";
 const char kRoutePlanningProgress[] = "Útvonal tervezés [Megszakítás: ESC]:";
+const char kPublisherName[] = "KOLTAR-DEKA útvonaltervező";
+const char kPublisherAddress[] = "Koltar projekt, https://koltar.invalid/";
+const char kPublisherContact[] = "Kapcsolat: maintainers@koltar.invalid";
 
 void ShowNoMemory(WindowHandle owner) { ShowMessage(kNoMemoryText, MessageKind::SystemModal, owner); }
 

@@ -12,6 +12,12 @@ extern const char kReadErrorFormat[];        // "Olvasás hiba '%s' file-ban."
 extern const char kWriteErrorFormat[];       // "Írás hiba '%s' file-ban."
 extern const char kRoutePlanningProgress[];  // "Útvonal tervezés [Megszakítás: ESC]:"
 
+// Who publishes the program, as the header box of the printed route plan names it: the
+// program's name, the project's address and a contact line.
+extern const char kPublisherName[];
+extern const char kPublisherAddress[];
+extern const char kPublisherContact[];
+
 // Shows kNoMemoryText in a box modal to the whole program.
 void ShowNoMemory(WindowHandle owner = nullptr);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/bitmap.h"
+#include "platform/clipboard.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -44,6 +45,11 @@ class NoHelp final : public HelpService {
   void ShowContext(const std::string&, int) override {}
   void ShowKeyword(const std::string&, const std::string&) override {}
   void Quit() override {}
+};
+
+class NoClipboard final : public ClipboardService {
+ public:
+  bool SetText(std::string_view) override { return false; }
 };
 
 }  // namespace
@@ -91,6 +97,12 @@ ImageService& Images() {
 HelpService& Help() {
   static NoHelp fallback;
   HelpService* s = InstalledServices().help;
+  return s ? *s : fallback;
+}
+
+ClipboardService& Clipboard() {
+  static NoClipboard fallback;
+  ClipboardService* s = InstalledServices().clipboard;
   return s ? *s : fallback;
 }
 

@@ -14,6 +14,7 @@ class WaitCursorService;
 class StatusFields;
 class ImageService;
 class HelpService;
+class ClipboardService;
 
 struct ProgramValues {
   std::string settingsFile;  // executable's path with ".INI"
@@ -25,7 +26,8 @@ struct ProgramValues {
 ProgramValues& Program();
 
 // Installed services; null members fall back to quiet defaults (messages to standard
-// error, no progress display, no ESC, no cursor, no status bar, no pictures).
+// error, no progress display, no ESC, no cursor, no status bar, no pictures, no
+// clipboard).
 struct Services {
   MessageService* messages = nullptr;
   ProgressService* progress = nullptr;
@@ -33,6 +35,7 @@ struct Services {
   StatusFields* status = nullptr;
   ImageService* images = nullptr;
   HelpService* help = nullptr;
+  ClipboardService* clipboard = nullptr;
 };
 
 Services& InstalledServices();
@@ -46,5 +49,7 @@ StatusFields& Status();
 ImageService& Images();
 // The help viewer; without one, help requests do nothing.
 HelpService& Help();
+// The clipboard; without one, nothing can be put on it.
+ClipboardService& Clipboard();
 
 }  // namespace koltar

@@ -10,6 +10,9 @@ packages=(
   qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # readers of the files koltar-cli writes, for its tests: PDF (pdfinfo, pdftoppm,
+  # pdftotext), GPX and GeoJSON
+  poppler-utils gpsbabel jq
   # fonts metric-compatible with Arial, so that text renders alike on every machine
   fonts-liberation fontconfig
   # koltar-import: OpenStreetMap files (XML, bzip2, PBF) and GeoJSON

@@ -115,8 +115,10 @@ TEST_F(Shell, EnablingFollowsTheActiveMapWindow) {
   EXPECT_TRUE(frame->action(cmd::kToolZoom)->isChecked());
   EXPECT_FALSE(frame->action(cmd::kToolCursor)->isChecked());
   EXPECT_EQ(commands().currentTool(), cmd::kToolZoom);
-  // Commands whose work is not built yet stay disabled even with a map.
-  EXPECT_FALSE(Enabled(cmd::kPreview));
+  // Printing and its preview work on any map window; the route list needs a route.
+  EXPECT_TRUE(Enabled(cmd::kPreview));
+  EXPECT_TRUE(Enabled(cmd::kPrint));
+  EXPECT_FALSE(Enabled(cmd::kShowRoute));
   commands().Execute(cmd::kClose);
   EXPECT_FALSE(Enabled(cmd::kClose));
   EXPECT_FALSE(Enabled(cmd::kToolZoom));

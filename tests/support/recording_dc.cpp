@@ -145,7 +145,8 @@ void RecordingDeviceContext::SetFont(const LogicalFont& font) {
 }
 
 TextMetrics RecordingDeviceContext::GetTextMetrics() {
-  const std::int32_t height = std::max(state_.font.height, std::int32_t{0});
+  // A negative height asks for a character height: the model's cell is that high too.
+  const std::int32_t height = state_.font.height < 0 ? -state_.font.height : state_.font.height;
   const std::int32_t ascent = height * 8 / 10;
   const std::int32_t charWidth = state_.font.width != 0 ? state_.font.width : height / 2;
   return {height, ascent, height - ascent, charWidth};

@@ -14,9 +14,10 @@
 //   TEXTCOLOR 255,0,0                ALIGN BASELINE / TOPLEFT        TEXT 10,20 "Duna"
 //
 // Text and face names are shown in UTF-8. Queries (the getters, metrics and extents)
-// are not written. Text is measured with a fixed-pitch model: every character is the
-// font's width wide, or half its height when the width is 0; the ascent is 80 % of the
-// height (fraction dropped) and the descent the rest.
+// are not written. Text is measured with a fixed-pitch model: the cell is as high as the
+// font's height (a negative height counts as its absolute value), every character is the
+// font's width wide, or half the cell's height when the width is 0; the ascent is 80 % of
+// the height (fraction dropped) and the descent the rest.
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,7 @@ ScopedTestServices::ScopedTestServices() : saved_(InstalledServices()), savedPro
   s.waitCursor = &waitCursor;
   s.status = &status;
   s.images = &images;
+  s.clipboard = &clipboard;
   Program().pixel = PixelSize{0.25, 0.25};
   ForgetProfileFiles();
 }

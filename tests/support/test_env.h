@@ -9,6 +9,7 @@
 
 #include "platform/services.h"
 #include "tests/support/memory_bitmap.h"
+#include "tests/support/recording_clipboard.h"
 #include "tests/support/recording_messages.h"
 #include "tests/support/scripted_progress.h"
 
@@ -28,6 +29,7 @@ class ScopedTestServices {
   RecordingWaitCursor waitCursor;
   RecordingStatusFields status;
   MemoryImageService images;
+  RecordingClipboard clipboard;
 
  private:
   Services saved_;

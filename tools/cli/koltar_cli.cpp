@@ -7,10 +7,14 @@
 //       map fitted with a tenth to spare), or at scale 1 : S and centred on map point
 //       X,Y (map units), drawn into a PNG
 //   koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]]
-//                    NAME NAME [NAME...]
+//                    [--pdf FILE [--paper A4|A3|Letter] [--landscape]] [--gpx FILE]
+//                    [--geojson FILE] [--text FILE] NAME NAME [NAME...]
 //       the optimal route through the settlements named (exactly, as in batch files),
 //       printed as batch planning lists one route; with --png also the map positioned
-//       on the route as "Térkép pozicionálása" does, with the route drawn
+//       on the route as "Térkép pozicionálása" does, with the route drawn; with --pdf the
+//       printed route plan (map and route table) on one page; --gpx and --geojson the
+//       route for GPS programs (maps that record their projection), --text the route
+//       list's export text
 //   koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]
 //       batch planning of an end-point text (code page 1250, or UTF-8), the route-plan
 //       text printed and, with --out, written in code page 1250
@@ -63,6 +67,7 @@
 #include "route/batch_plan.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
+#include "tools/cli/route_outputs.h"
 #include "view/map_view_state.h"
 #include "view/place_view.h"
 
@@ -75,7 +80,8 @@ constexpr int kFailed = 1;
 constexpr const char* kUsage =
     "Usage: koltar-cli info MAPFILE\n"
     "       koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]\n"
-    "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]] NAME NAME "
+    "       koltar-cli route MAPFILE [--criterion distance|time|cost] [--png FILE [--size WxH]] "
+    "[--pdf FILE [--paper A4|A3|Letter] [--landscape]] [--gpx FILE] [--geojson FILE] [--text FILE] NAME NAME "
     "[NAME...]\n"
     "       koltar-cli batch MAPFILE SOURCE [--criterion distance|time|cost] [--out FILE]\n"
     "       koltar-cli find MAPFILE NAME [--category NAME] [--layer NAME] [--house NUMBER]\n"
@@ -96,7 +102,8 @@ int Help() {
       "  render  the map as a new map window of that size shows it, or at scale 1 : S\n"
       "          centred on map point X,Y, into a PNG file\n"
       "  route   the route through the settlements named, one line per settlement passed;\n"
-      "          --png also draws the map positioned on the route\n"
+      "          --png also draws the map positioned on the route, --pdf the printed route\n"
+      "          plan; --gpx, --geojson and --text write the route for other programs\n"
       "  batch   every block of an end-point file planned; --out also writes the plan\n"
       "\n"
       "Exit status: 0 when done, 1 when a planning or file problem stopped the run,\n"
@@ -258,6 +265,7 @@ struct PlanOptions {
   int width = 1024;
   int height = 768;
   std::string out;                    // batch: the route-plan file
+  RouteOutputs outputs;               // route: the files written besides the lines
   std::vector<std::string> operands;  // route: the names; batch: the source file
 };
 
@@ -276,7 +284,13 @@ bool ParsePlanOptions(const std::vector<std::string>& args, bool batch, PlanOpti
       optionsEnded = true;
       continue;
     }
-    const bool known = arg == "--criterion" || (batch ? arg == "--out" : arg == "--png" || arg == "--size");
+    bool takesValue = true;
+    if (!batch && IsRouteOutputOption(arg, takesValue) && !takesValue) {
+      if (!SetRouteOutputOption(arg, "", o.outputs)) return false;
+      continue;
+    }
+    const bool known = arg == "--criterion" || (batch ? arg == "--out" : arg == "--png" || arg == "--size") ||
+                       (!batch && IsRouteOutputOption(arg, takesValue));
     if (!known) {
       std::fprintf(stderr, "koltar-cli: unknown option %s\n", arg.c_str());
       return false;
@@ -293,6 +307,8 @@ bool ParsePlanOptions(const std::vector<std::string>& args, bool batch, PlanOpti
       (batch ? o.out : o.png) = value;
     } else if (arg == "--size" && ParseSize(value, o.width, o.height)) {
       sizeGiven = true;
+    } else if (!batch && IsRouteOutputOption(arg, takesValue)) {
+      if (!SetRouteOutputOption(arg, value, o.outputs)) return false;
     } else {
       std::fprintf(stderr, "koltar-cli: bad option %s %s\n", arg.c_str(), value.c_str());
       return false;
@@ -310,7 +326,7 @@ bool ParsePlanOptions(const std::vector<std::string>& args, bool batch, PlanOpti
     std::fputs("koltar-cli: --size goes with --png\n", stderr);
     return false;
   }
-  return true;
+  return CheckRouteOutputs(o.outputs);
 }
 
 // The criterion given for the lifetime of the object, then the map's own again, so that
@@ -375,6 +391,7 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
     if (!DrawToPng(map, view, o.png)) return kFailed;
     std::fprintf(stderr, "koltar-cli: %s\n", ViewText(o.png, view.view()).c_str());
   }
+  if (o.outputs.any() && !WriteRouteOutputs(map, o.outputs)) return kFailed;
   map.DeleteRoute();
   return result;
 }
@@ -560,6 +577,8 @@ int Run(int argc, char** argv) {
 
   // No display is needed: the offscreen platform is chosen before Qt starts.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's own notes (such as a missing runtime folder) are no part of the tool's output.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);
   InstallFontSubstitutions();
