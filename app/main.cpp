@@ -2,7 +2,10 @@
 // its event loop.
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -42,6 +45,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromStdString(koltar::VersionText()).trimmed());
   QGuiApplication::setDesktopFileName(QStringLiteral("org.koltar.Koltar"));
   koltar::InstallFontSubstitutions();
+  // The program speaks Hungarian; so do Qt's own dialogs (file, print, page set-up)
+  // when Qt's translations are installed.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
 
   // Qt has taken its own options (-platform, -style...) out of the arguments.
   line = koltar::ParseCommandLine(ArgumentsAfterTheProgram(QCoreApplication::arguments()));

@@ -8,6 +8,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   # Qt 6 (widgets, printing, test library, platform plugins including offscreen)
   qt6-base-dev
+  # Hungarian texts of Qt's own dialogs
+  qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # readers of the files koltar-cli writes, for its tests: PDF (pdfinfo, pdftoppm,
