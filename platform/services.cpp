@@ -4,8 +4,10 @@
 
 #include "platform/bitmap.h"
 #include "platform/help.h"
+#include "platform/launcher.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/sound.h"
 #include "platform/status.h"
 #include "platform/text.h"
 
@@ -44,6 +46,19 @@ class NoHelp final : public HelpService {
   void ShowContext(const std::string&, int) override {}
   void ShowKeyword(const std::string&, const std::string&) override {}
   void Quit() override {}
+};
+
+class NoLauncher final : public FileLauncher {
+ public:
+  bool Available() override { return false; }
+  std::string DefaultApplication(std::string_view) override { return {}; }
+  std::vector<ApplicationInfo> Applications(std::string_view) override { return {}; }
+  bool Launch(std::string_view, std::string_view) override { return false; }
+};
+
+class NoSound final : public SoundPlayer {
+ public:
+  void PlayAsync(std::string_view) override {}
 };
 
 }  // namespace
@@ -91,6 +106,18 @@ ImageService& Images() {
 HelpService& Help() {
   static NoHelp fallback;
   HelpService* s = InstalledServices().help;
+  return s ? *s : fallback;
+}
+
+FileLauncher& Launcher() {
+  static NoLauncher fallback;
+  FileLauncher* s = InstalledServices().launcher;
+  return s ? *s : fallback;
+}
+
+SoundPlayer& Sound() {
+  static NoSound fallback;
+  SoundPlayer* s = InstalledServices().sound;
   return s ? *s : fallback;
 }
 

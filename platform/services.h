@@ -14,6 +14,8 @@ class WaitCursorService;
 class StatusFields;
 class ImageService;
 class HelpService;
+class FileLauncher;
+class SoundPlayer;
 
 struct ProgramValues {
   std::string settingsFile;  // executable's path with ".INI"
@@ -25,7 +27,8 @@ struct ProgramValues {
 ProgramValues& Program();
 
 // Installed services; null members fall back to quiet defaults (messages to standard
-// error, no progress display, no ESC, no cursor, no status bar, no pictures).
+// error, no progress display, no ESC, no cursor, no status bar, no pictures, no
+// applications to open files with, no sound).
 struct Services {
   MessageService* messages = nullptr;
   ProgressService* progress = nullptr;
@@ -33,6 +36,8 @@ struct Services {
   StatusFields* status = nullptr;
   ImageService* images = nullptr;
   HelpService* help = nullptr;
+  FileLauncher* launcher = nullptr;
+  SoundPlayer* sound = nullptr;
 };
 
 Services& InstalledServices();
@@ -46,5 +51,9 @@ StatusFields& Status();
 ImageService& Images();
 // The help viewer; without one, help requests do nothing.
 HelpService& Help();
+// Opening files with applications; without one, no application is known.
+FileLauncher& Launcher();
+// Sound; without a player, nothing is heard.
+SoundPlayer& Sound();
 
 }  // namespace koltar
