@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/about_dialog.h"
+#include "app/batch_dialog.h"
 #include "app/carto_symb_dialog.h"
 #include "app/dialog_support.h"
 #include "app/find_point_dialog.h"
@@ -18,6 +19,7 @@
 #include "app/route_dialogs.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
+#include "map/map_links.h"
 #include "map/mmap.h"
 #include "map/route_planning.h"
 #include "platform/files.h"
@@ -167,6 +169,7 @@ void CommandWindow::Execute(int command) {
     case cmd::kSymbology: EditActiveSymbology(); break;
     case cmd::kFindRoute: FindRoute(); break;
     case cmd::kRouteParameters: RouteParameters(); break;
+    case cmd::kBatchRoute: BatchRoutes(); break;
     case cmd::kRouteFromHere: PlaceRoutePointAtCentre(RoutePointRole::Start); break;
     case cmd::kRouteToHere: PlaceRoutePointAtCentre(RoutePointRole::Destination); break;
     case cmd::kRouteVia: PlaceRoutePointAtCentre(RoutePointRole::Via); break;
@@ -322,6 +325,15 @@ void CommandWindow::FindRoute() {
 void CommandWindow::RouteParameters() {
   if (MMap* map = ActiveMap())
     (void)SetRouteCosts(*map, QtRouteDialogRunners(window()), OwnerHandle(window()));
+}
+
+void CommandWindow::BatchRoutes() {
+  MMap* map = ActiveMap();
+  if (!map) return;
+  // A run leaves no route: whatever route the windows showed is gone.
+  if (PlanBatchRoutes(*map, QtBatchFileChoosers(window()), QtBatchDialogRunner(window()),
+                      OwnerHandle(window())))
+    RepaintMap(map);
 }
 
 void CommandWindow::PlaceRoutePointAtCentre(RoutePointRole role) {

@@ -86,6 +86,7 @@ class CommandWindow final : public QMdiArea {
   void SetTool(int tool);
   void FindRoute();
   void RouteParameters();
+  void BatchRoutes();
   void PlaceRoutePointAtCentre(RoutePointRole role);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);

@@ -9,11 +9,12 @@ namespace koltar {
 
 GetOLEServer::GetOLEServer(std::string_view filePath, std::vector<ApplicationInfo> applications)
     : filePath_(filePath) {
-  std::stable_sort(applications.begin(), applications.end(), [](const ApplicationInfo& a, const ApplicationInfo& b) {
-    if (a.opensType != b.opensType) return a.opensType;
-    const int order = CompareNoCase(a.name, b.name);
-    return order != 0 ? order < 0 : a.name < b.name;
-  });
+  std::stable_sort(applications.begin(), applications.end(),
+                   [](const ApplicationInfo& a, const ApplicationInfo& b) {
+                     if (a.opensType != b.opensType) return a.opensType;
+                     const int order = CompareNoCase(a.name, b.name);
+                     return order != 0 ? order < 0 : a.name < b.name;
+                   });
   std::set<std::string> listed;
   for (ApplicationInfo& app : applications)
     if (!app.name.empty() && listed.insert(app.name).second) entries_.push_back(std::move(app));

@@ -51,8 +51,8 @@ bool MLinkedInfo::AttachLink(std::string_view category, std::string_view object,
 
 bool MLinkedInfo::RemoveLink(std::string_view category, std::string_view object, WindowHandle owner) {
   if (LinkOf(category, object).empty()) {
-    ShowMessage(StringPrintf(kNotLinked, Text(category).c_str(), Text(object).c_str()), MessageKind::Exclamation,
-                owner);
+    ShowMessage(StringPrintf(kNotLinked, Text(category).c_str(), Text(object).c_str()),
+                MessageKind::Exclamation, owner);
     return false;
   }
   if (ShowMessage(StringPrintf(kRemoveQuestion, Text(object).c_str(), Text(category).c_str()),
@@ -65,8 +65,8 @@ bool MLinkedInfo::OpenLink(std::string_view category, std::string_view object, F
                            const ChooserRunner& choose, WindowHandle owner) const {
   const std::string path = LinkOf(category, object);
   if (path.empty()) {
-    ShowMessage(StringPrintf(kNotLinked, Text(category).c_str(), Text(object).c_str()), MessageKind::Exclamation,
-                owner);
+    ShowMessage(StringPrintf(kNotLinked, Text(category).c_str(), Text(object).c_str()),
+                MessageKind::Exclamation, owner);
     return false;
   }
   if (!launcher.Available()) {

@@ -43,7 +43,9 @@ class MLinkedInfo {
   // The linked file's path (a model file name); "" for none.
   std::string LinkOf(std::string_view category, std::string_view object) const;
   // True when the object has a linked file.
-  bool HasLink(std::string_view category, std::string_view object) const { return !LinkOf(category, object).empty(); }
+  bool HasLink(std::string_view category, std::string_view object) const {
+    return !LinkOf(category, object).empty();
+  }
 
   // Links `path` to the object. Over an existing link, asks first ("A '%s' kategória
   // '%s' objektumához már van kiegészítő információ kapcsolva.\n\nMódosítható a

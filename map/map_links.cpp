@@ -20,7 +20,8 @@ void ShowSettlementLink(MMap& map, std::int32_t settlement, const MLinkedInfo::C
     ShowMessage(kNoLinkedInfo, MessageKind::Exclamation, owner);
     return;
   }
-  (void)map.linkedInfo().OpenLink(points->name(), points->GetObjectName(settlement), Launcher(), choose, owner);
+  (void)map.linkedInfo().OpenLink(points->name(), points->GetObjectName(settlement), Launcher(), choose,
+                                  owner);
 }
 
 bool PlanBatchRoutes(MMap& map, const OptPathBatch::FileChoosers& choosers, const BatchDialogRunner& run,

@@ -73,7 +73,8 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 // Reads a source file (a model file name) whole. False after "'%s' file nem nyitható
 // meg." or "Olvasás hiba '%s' file-ban." (exclamation icon, `owner` the box's owner);
 // after a read error `text` holds what was read.
-[[nodiscard]] bool ReadBatchSource(std::string_view fileName, std::string& text, WindowHandle owner = nullptr);
+[[nodiscard]] bool ReadBatchSource(std::string_view fileName, std::string& text,
+                                   WindowHandle owner = nullptr);
 // The bytes of a source file as model text: a file that is valid UTF-8 and not plain
 // ASCII (with or without a byte order mark) is UTF-8 and is converted; any other file
 // is code page 1250 already and stays as it is.

@@ -110,9 +110,8 @@ void OptPathBatch::Generate() {
 
 bool OptPathBatch::Save() {
   if (!targetFile_.empty()) {
-    if (FileExists(targetFile_) &&
-        ShowMessage(StringPrintf(kOverwriteFormat, targetFile_.c_str()), MessageKind::Question, owner_) !=
-            MessageAnswer::Yes)
+    if (FileExists(targetFile_) && ShowMessage(StringPrintf(kOverwriteFormat, targetFile_.c_str()),
+                                               MessageKind::Question, owner_) != MessageAnswer::Yes)
       return false;
   } else {
     const std::optional<std::string> chosen = choosers_.target ? choosers_.target() : std::nullopt;

@@ -43,8 +43,8 @@ class OptPathBatch {
 
   // Opens on the network (which, like `towns` and `roads`, must outlive the dialog):
   // saves its route points and shows its remembered file names and its criterion.
-  OptPathBatch(MOptPath& path, const SettlementNames& towns, const RoadData& roads, FileChoosers choosers = {},
-               WindowHandle owner = nullptr);
+  OptPathBatch(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+               FileChoosers choosers = {}, WindowHandle owner = nullptr);
 
   WindowHandle owner() const { return owner_; }
   void SetOwner(WindowHandle owner) { owner_ = owner; }

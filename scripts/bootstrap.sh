@@ -8,6 +8,9 @@ packages=(
   g++ cmake ninja-build pkg-config
   # Qt 6 (widgets, printing, test library, platform plugins including offscreen)
   qt6-base-dev
+  # the welcome screen's sound (Qt Multimedia) and opening linked files with the desktop's
+  # applications (GIO)
+  qt6-multimedia-dev libglib2.0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts metric-compatible with Arial, so that text renders alike on every machine

@@ -26,7 +26,8 @@ double ReadDisplayTime(std::string_view text) {
 MWelcome::MWelcome(std::string_view settingsFile, int screenWidth, int screenHeight, ImageService& images,
                    SoundPlayer& sound) {
   const std::string picture = ReadProfileString(kSection, "PICTURE", "", kFileBuffer, settingsFile);
-  displayTime_ = ReadDisplayTime(ReadProfileString(kSection, "DISPLAYTIME", "1.0", kTimeBuffer, settingsFile));
+  displayTime_ =
+      ReadDisplayTime(ReadProfileString(kSection, "DISPLAYTIME", "1.0", kTimeBuffer, settingsFile));
   const std::string soundFile = ReadProfileString(kSection, "SOUND", "", kFileBuffer, settingsFile);
 
   if (!picture.empty() && FileExists(picture)) picture_ = images.LoadBitmapFile(picture);

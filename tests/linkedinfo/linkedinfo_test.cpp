@@ -15,7 +15,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kNotLinked = "KOLTAR32|EXCLAMATION|'Helységek' kategória 'Budapest' objektumához nincs információs file kapcsolva.\n";
+const std::string kNotLinked =
+    "KOLTAR32|EXCLAMATION|'Helységek' kategória 'Budapest' objektumához nincs információs file kapcsolva.\n";
 
 class LinkedInfo : public test::ServicesTest {
  protected:
@@ -79,9 +80,11 @@ TEST_F(LinkedInfo, RemoveKeepsTheKeyEmptyAndNeverTouchesTheFile) {
   EXPECT_EQ(dir.Read("map.lnk"), "[Helységek]\nBudapest=\n");
   EXPECT_FALSE(links.HasLink("Helységek", "Budapest"));
   EXPECT_EQ(dir.Read("budapest.txt"), "Budapest");
-  EXPECT_EQ(services.messages.Transcript()[0],
-            "KOLTAR32|QUESTION|Kiegészítő információk kapcsolatának törlése 'Budapest' objektumnál 'Helységek' "
-            "kategóriában.\n(A művelet csak a kapcsolatot törli, a kapcsolt file-t nem.)\n\nTörölhető a kapcsolat?");
+  EXPECT_EQ(
+      services.messages.Transcript()[0],
+      "KOLTAR32|QUESTION|Kiegészítő információk kapcsolatának törlése 'Budapest' objektumnál 'Helységek' "
+      "kategóriában.\n(A művelet csak a kapcsolatot törli, a kapcsolt file-t nem.)\n\nTörölhető a "
+      "kapcsolat?");
   // Once removed, there is nothing to remove or show.
   services.messages.Clear();
   EXPECT_FALSE(links.RemoveLink("Helységek", "Budapest"));
@@ -119,8 +122,10 @@ TEST_F(LinkedInfo, WithoutDefaultTheUserChooses) {
   EXPECT_TRUE(services.messages.messages().empty());
   // OK without a choice gives no application.
   EXPECT_FALSE(links.OpenLink("Helységek", "Budapest", launcher, Choose("nincs ilyen")));
-  EXPECT_EQ(services.messages.Transcript(),
-            Lines{"KOLTAR32|EXCLAMATION|A program nem tudott alkalmazást társítani a '/doc/budapest.odt' file-hoz."});
+  EXPECT_EQ(
+      services.messages.Transcript(),
+      Lines{
+          "KOLTAR32|EXCLAMATION|A program nem tudott alkalmazást társítani a '/doc/budapest.odt' file-hoz."});
 }
 
 TEST_F(LinkedInfo, DesktopWithoutApplicationInformation) {
@@ -130,9 +135,10 @@ TEST_F(LinkedInfo, DesktopWithoutApplicationInformation) {
   EXPECT_FALSE(links.OpenLink("Helységek", "Budapest", launcher, Choose("Néző")));
   EXPECT_EQ(choosers, 0);
   EXPECT_TRUE(launcher.launches.empty());
-  EXPECT_EQ(services.messages.Transcript(),
-            Lines{"KOLTAR32|EXCLAMATION|A program nem tudja elérni a Windows regisztrációs adatbázisát, ezért nem "
-                  "tudja a szükséges alkalmazást megkeresni."});
+  EXPECT_EQ(
+      services.messages.Transcript(),
+      Lines{"KOLTAR32|EXCLAMATION|A program nem tudja elérni a Windows regisztrációs adatbázisát, ezért nem "
+            "tudja a szükséges alkalmazást megkeresni."});
 }
 
 TEST_F(LinkedInfo, CurrentObjectIsWhatTheMenuActsOn) {

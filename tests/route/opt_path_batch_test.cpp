@@ -17,7 +17,8 @@ namespace {
 using Button = OptPathBatch::Button;
 using Lines = std::vector<std::string>;
 
-const std::string kHeader = "Település                      Távolság  Idő   Költség\r\n" + std::string(54, '=') + "\r\n";
+const std::string kHeader =
+    "Település                      Távolság  Idő   Költség\r\n" + std::string(54, '=') + "\r\n";
 
 // Alma to Cser: 2.5 km straight on a slow road, or 3 km faster through Bükk.
 constexpr const char* kNet =
@@ -105,7 +106,8 @@ TEST_F(BatchDialog, MissingSourceFileIsToldAndEmptiesTheText) {
   dialog.Load();
   EXPECT_EQ(dialog.sourceText(), "");
   ASSERT_EQ(services.messages.messages().size(), 1u);
-  EXPECT_EQ(services.messages.Transcript()[0], "KOLTAR32|EXCLAMATION|'" + dir.Model("nincs.dat") + "' file nem nyitható meg.");
+  EXPECT_EQ(services.messages.Transcript()[0],
+            "KOLTAR32|EXCLAMATION|'" + dir.Model("nincs.dat") + "' file nem nyitható meg.");
   EXPECT_EQ(services.messages.messages()[0].owner, owner);
 }
 
@@ -166,7 +168,8 @@ TEST_F(BatchDialog, SavesAtomicallyInCodePage1250WithCrLf) {
   services.messages.Answer(MessageAnswer::No);
   EXPECT_FALSE(dialog.Save());
   ASSERT_EQ(services.messages.messages().size(), 1u);
-  EXPECT_EQ(services.messages.Transcript()[0], "KOLTAR32|QUESTION|'" + target + "' file már létezik. Felülírható?");
+  EXPECT_EQ(services.messages.Transcript()[0],
+            "KOLTAR32|QUESTION|'" + target + "' file már létezik. Felülírható?");
   EXPECT_EQ(dir.Read("terv.txt"), "Település\r\n\xBB Győr\r\nvége\r\n");
   services.messages.Answer(MessageAnswer::Yes);
   EXPECT_TRUE(dialog.Save());

@@ -35,8 +35,9 @@ TEST_F(Welcome, DisplayTimeIsKeptBetweenZeroAndSixtySeconds) {
     double seconds;
     int milliseconds;
   };
-  for (const Case& c : {Case{"0", 0, 0}, Case{"1.5", 1.5, 1500}, Case{"60", 60, 60000}, Case{"100", 60, 60000},
-                        Case{"-3", 0, 0}, Case{"abc", 0, 0}, Case{"0.0015", 0.0015, 1}, Case{"nan", 0, 0}}) {
+  for (const Case& c :
+       {Case{"0", 0, 0}, Case{"1.5", 1.5, 1500}, Case{"60", 60, 60000}, Case{"100", 60, 60000},
+        Case{"-3", 0, 0}, Case{"abc", 0, 0}, Case{"0.0015", 0.0015, 1}, Case{"nan", 0, 0}}) {
     const MWelcome welcome = Make(std::string("DISPLAYTIME=") + c.text + "\n");
     EXPECT_DOUBLE_EQ(welcome.displayTime(), c.seconds) << c.text;
     EXPECT_EQ(welcome.timerMilliseconds(), c.milliseconds) << c.text;
