@@ -103,6 +103,21 @@ TEST_F(WelcomeGui, OwnSoundIsAShortPcmWave) {
   EXPECT_LT(seconds, 2.0);
 }
 
+TEST(WaveFile, ChunksMustFitTheFile) {
+  std::ifstream in(kWelcome / "welcome.wav", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const QByteArray wav(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  EXPECT_TRUE(IsWaveFile(wav, wav.size()));
+  EXPECT_TRUE(IsWaveFile(wav.left(64), wav.size()));  // the head is enough
+  EXPECT_FALSE(IsWaveFile(wav, wav.size() - 1));      // a cut file
+  EXPECT_FALSE(IsWaveFile("RIFF....WAVEfmt not really", 26));
+  EXPECT_FALSE(IsWaveFile(QByteArray("RIFX") + wav.mid(4), wav.size()));
+  QByteArray noFormat = wav;
+  noFormat.replace(12, 4, "LIST");
+  EXPECT_FALSE(IsWaveFile(noFormat, noFormat.size()));
+  EXPECT_FALSE(IsWaveFile(QByteArray(), 0));
+}
+
 // The sound starts and the main window comes up at once, whatever the sound device, and
 // so does the start-up with a picture and sound that cannot be read.
 TEST_F(WelcomeGui, StartUpIsNotDelayedBySoundOrBrokenFiles) {

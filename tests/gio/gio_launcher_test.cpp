@@ -65,7 +65,7 @@ class Desktop final : public ::testing::Environment {
               "  <mime-type type=\"application/x-koltar-note\"><comment>note</comment>"
               "<glob pattern=\"*.knote\"/></mime-type>\n"
               "</mime-info>\n");
-    ASSERT_EQ(std::system(("update-mime-database " + (data / "mime").string()).c_str()), 0);
+    ASSERT_EQ(std::system(("update-mime-database " + (data / "mime").string() + " >/dev/null 2>&1").c_str()), 0);
     WriteFile(data / "applications" / "koltar-recorder.desktop",
               "[Desktop Entry]\nType=Application\nName=Jegyzet-r\xC3\xB6gz\xC3\xADt\xC5\x91\nExec=" +
                   Recorder("recorder") + " %f\nMimeType=application/x-koltar-note;\n");
