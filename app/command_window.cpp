@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "app/about_dialog.h"
+#include "app/batch_dialog.h"
 #include "app/carto_symb_dialog.h"
 #include "app/dialog_support.h"
 #include "app/find_point_dialog.h"
@@ -21,6 +22,7 @@
 #include "app/route_list_dialog.h"
 #include "app/ui_text.h"
 #include "categories/point.h"
+#include "map/map_links.h"
 #include "map/mmap.h"
 #include "map/route_planning.h"
 #include "platform/files.h"
@@ -180,6 +182,7 @@ void CommandWindow::Execute(int command) {
     case cmd::kPreview:
     case cmd::kPrint:
     case cmd::kPrinterSetup: PrintCommand(command); break;
+    case cmd::kBatchRoute: BatchRoutes(); break;
     case cmd::kRouteFromHere: PlaceRoutePointAtCentre(RoutePointRole::Start); break;
     case cmd::kRouteToHere: PlaceRoutePointAtCentre(RoutePointRole::Destination); break;
     case cmd::kRouteVia: PlaceRoutePointAtCentre(RoutePointRole::Via); break;
@@ -356,6 +359,15 @@ void CommandWindow::PrintCommand(int command) {
     (void)printer_->Print(window(), *frame->mapWindow());
   else
     printer_->Preview(*frame->mapWindow());
+}
+
+void CommandWindow::BatchRoutes() {
+  MMap* map = ActiveMap();
+  if (!map) return;
+  // A run leaves no route: whatever route the windows showed is gone.
+  if (PlanBatchRoutes(*map, QtBatchFileChoosers(window()), QtBatchDialogRunner(window()),
+                      OwnerHandle(window())))
+    RepaintMap(map);
 }
 
 void CommandWindow::PlaceRoutePointAtCentre(RoutePointRole role) {

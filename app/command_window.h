@@ -91,6 +91,7 @@ class CommandWindow final : public QMdiArea {
   void RouteParameters();
   void ShowRoute();
   void PrintCommand(int command);
+  void BatchRoutes();
   void PlaceRoutePointAtCentre(RoutePointRole role);
   MapFrameWindow* AddMapWindow(MMap& map, bool fillClientArea);
   void ChildDestroyed(MMap* map);

@@ -32,6 +32,9 @@ const std::vector<CommandText>& CommandTexts() {
       {cmd::kRouteToHere, "Útvonal i&de", "Az útvonal célja a térkép közepéhez legközelebbi település"},
       {cmd::kRouteVia, "&Köztes pont",
        "Köztes pont az útvonalon a térkép közepéhez legközelebbi településnél"},
+      {cmd::kAttachInfo, "Kiegészítő információk csatolása...", nullptr},
+      {cmd::kShowInfo, "Kiegészítő információk megjelenítése", nullptr},
+      {cmd::kRemoveInfo, "Kiegészítő információk törlése", nullptr},
       {cmd::kToolLabel, "Új &pozició beállítása", "Megírás poziciók interaktív beállítása"},
       {cmd::kLoadLabels, "Poziciók &betöltése...", "Megírás poziciók betoltése file-ból"},
       {cmd::kSaveLabels, "Poziciók &mentése", "Megírás poziciók mentése file-ba"},
@@ -96,12 +99,12 @@ bool IsToolCommand(int id) {
 
 bool IsCommandAvailable(int id) {
   using namespace cmd;
-  static const int available[] = {kOpenDefault, kOpen,          kClose,     kNewWindow,    kToolCursor,
-                                  kToolName,    kToolPosition,  kToolZoom,  kToolArea,     kToolLabel,
-                                  kExit,        kCascade,       kTile,      kArrangeIcons, kHelpIndex,
-                                  kAbout,       kWholeMap,      kRedraw,    kLoadLabels,   kSaveLabels,
-                                  kDeleteRoute, kPositionRoute, kSymbology, kFindPlace,
-                                  kShowRoute,   kPreview,       kPrint,     kPrinterSetup};
+  static const int available[] = {kOpenDefault, kOpen,          kClose,        kNewWindow,    kToolCursor,
+                                  kToolName,    kToolPosition,  kToolZoom,     kToolArea,     kToolLabel,
+                                  kExit,        kCascade,       kTile,         kArrangeIcons, kHelpIndex,
+                                  kAbout,       kWholeMap,      kRedraw,       kLoadLabels,   kSaveLabels,
+                                  kDeleteRoute, kPositionRoute, kSymbology,    kFindPlace,    kShowRoute,
+                                  kPreview,     kPrint,         kPrinterSetup, kBatchRoute};
   static const int routePlanning[] = {kFindRoute, kRouteParameters, kRouteFromHere, kRouteToHere, kRouteVia};
   return std::find(std::begin(available), std::end(available), id) != std::end(available) ||
          std::find(std::begin(routePlanning), std::end(routePlanning), id) != std::end(routePlanning);

@@ -40,6 +40,10 @@ inline constexpr int kAbout = 1026;
 inline constexpr int kRouteFromHere = 1031;
 inline constexpr int kRouteToHere = 1032;
 inline constexpr int kRouteVia = 1033;
+// The linked information of the object under the name tool (the map window's own menu).
+inline constexpr int kAttachInfo = 1101;
+inline constexpr int kShowInfo = 1102;
+inline constexpr int kRemoveInfo = 1103;
 inline constexpr int kExit = 1999;
 inline constexpr int kCascade = 24361;
 inline constexpr int kTile = 24362;

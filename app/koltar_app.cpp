@@ -6,7 +6,9 @@
 #include "app/command_window.h"
 #include "app/main_frame.h"
 #include "app/status_fields.h"
+#include "app/welcome_window.h"
 #include "platform/services.h"
+#include "welcome/welcome.h"
 
 namespace koltar {
 
@@ -25,6 +27,14 @@ Koltar::Koltar(const ProgramFiles& files) {
   services.images = &images_;
   services.help = &help_;
   services.clipboard = &clipboard_;
+  services.launcher = &launcher_;
+  services.sound = &sound_;
+
+  // The welcome screen reads its keys and starts its sound before the main window is
+  // built; its window shows once the main window is on screen.
+  const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 0, 0);
+  welcome_ = std::make_unique<MWelcome>(program.settingsFile, screenArea.width(), screenArea.height());
+  if (welcome_->hasPicture()) welcomeWindow_ = std::make_unique<WelcomeWindow>(*welcome_);
 
   frame_ = std::make_unique<MainFrame>();
   MainStatusBar* bar = frame_->mainStatusBar();
@@ -37,6 +47,8 @@ Koltar::Koltar(const ProgramFiles& files) {
 Koltar::~Koltar() {
   // The frame goes first: closing maps may still show messages and progress.
   frame_.reset();
+  welcomeWindow_.reset();
+  welcome_.reset();
   help_.Quit();
   Services& services = InstalledServices();
   services = Services{};
@@ -49,6 +61,7 @@ void Koltar::OpenAtStart(std::vector<std::string> mapFiles) {
 void Koltar::Show() {
   frame_->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
   frame_->showMaximized();
+  if (welcomeWindow_) welcomeWindow_->Start();
 }
 
 }  // namespace koltar

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/dialog_support.h"
+#include "app/linked_info_dialogs.h"
 #include "app/ui_text.h"
 #include "categories/text.h"
+#include "linkedinfo/linkedinfo.h"
 #include "map/mmap.h"
 #include "map/route_planning.h"
 #include "platform/format.h"
@@ -33,6 +36,8 @@ namespace {
 constexpr int kScrollMax = 1000;
 constexpr int kMarkerRadius = 50;
 constexpr int kMarkerPenWidth = 4;
+// The property under which a menu item of linked information keeps its command.
+constexpr char kLinkCommandProperty[] = "koltarLinkCommand";
 
 // Only one map drawing runs at a time: a window whose turn comes while another one draws
 // (its timer fires while the other lets events through) waits for it.
@@ -634,22 +639,51 @@ void MapWindow::ShowContextMenu(const QPoint& globalAt) {
       action->setEnabled(CanPlaceRoutePoint(*map_, role));
     }
   }
-  // Attaching files to the named object under the name tool comes with the linked
-  // information; until then the menu shows what it will offer, disabled.
+  // The linked information of the named object under the name tool.
   const std::optional<ObjectHit> hit = Tool() == cmd::kToolName ? map_->HitTest(mapAt) : std::nullopt;
-  if (hit && !GetObjectNames(*hit).object.empty()) {
-    if (!menu.isEmpty()) menu.addSeparator();
-    for (const char* item : {"Kiegészítő információk csatolása...", "Kiegészítő információk megjelenítése",
-                             "Kiegészítő információk törlése"})
-      menu.addAction(QString::fromUtf8(item))->setEnabled(false);
+  if (hit) {
+    const ObjectNames names = GetObjectNames(*hit);
+    MLinkedInfo& links = map_->linkedInfo();
+    links.SetCurrent(names.category, names.object);
+    if (!names.object.empty()) {
+      const bool linked = links.HasLink(names.category, names.object);
+      if (!menu.isEmpty()) menu.addSeparator();
+      for (int command : {cmd::kAttachInfo, cmd::kShowInfo, cmd::kRemoveInfo}) {
+        QAction* action = menu.addAction(QString::fromUtf8(FindCommandText(command)->text));
+        action->setProperty(kLinkCommandProperty, command);
+        action->setEnabled(command == cmd::kAttachInfo || linked);
+      }
+    }
   }
   if (menu.isEmpty()) return;
   tracking = true;
   QAction* chosen = runMenu ? runMenu(menu, globalAt) : menu.exec(globalAt);
   tracking = false;
-  if (!chosen || !chosen->data().isValid() || !map_ || !onRoutePoint) return;
+  if (!chosen || !map_) return;
+  if (const QVariant link = chosen->property(kLinkCommandProperty); link.isValid()) {
+    LinkCommand(link.toInt());
+    return;
+  }
+  if (!chosen->data().isValid() || !onRoutePoint) return;
   onRoutePoint(static_cast<RoutePointRole>(chosen->data().toInt()), mapAt,
                DeviceLengthToMap(transform, kRoutePointReach));
+}
+
+void MapWindow::LinkCommand(int command) {
+  MLinkedInfo& links = map_->linkedInfo();
+  const std::string category = links.currentCategory();
+  const std::string object = links.currentObject();
+  switch (command) {
+    case cmd::kAttachInfo:
+      if (const std::optional<std::string> file = ChooseLinkFile(this))
+        (void)links.AttachLink(category, object, *file, OwnerHandle(this));
+      break;
+    case cmd::kShowInfo:
+      (void)links.OpenLink(category, object, Launcher(), QtChooserRunner(this), OwnerHandle(this));
+      break;
+    case cmd::kRemoveInfo: (void)links.RemoveLink(category, object, OwnerHandle(this)); break;
+    default: break;
+  }
 }
 
 void MapWindow::ShowNameBox(const QPoint& at, const std::string& text) {

@@ -164,6 +164,8 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   void ShowObjectName(const QPoint& at);
   void OpenInformation(const QPoint& at);
   void ShowContextMenu(const QPoint& globalAt);
+  // Commands 1101 ... 1103 on the linked information's current object.
+  void LinkCommand(int command);
   void ZoomAround(const QPoint& at, double factor);
   void StartLabelDrag(const QPoint& at);
   void MoveLabelDrag(const QPoint& at);

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <system_error>
+#include <utility>
 
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -60,10 +61,18 @@ bool MakeUserSettings(const std::filesystem::path& userFile, const std::filesyst
                                   std::filesystem::copy_options::overwrite_existing, error))
     return false;
   const std::string model = ModelFileName(userFile);
-  const std::string map = ReadProfileString("MAP", "DEFAULT", "", 260, model);
-  // A name with a drive or from the root stays as it is.
-  if (map.empty() || map[0] == '/' || map[0] == '\\' || (map.size() > 1 && map[1] == ':')) return true;
-  return WriteProfileString("MAP", "DEFAULT", ModelFileName(dataDirectory) + "/" + map, model);
+  // The files of the data directory that the default names: the map opened at start
+  // and the welcome screen's picture and sound.
+  const std::pair<const char*, const char*> named[] = {
+      {"MAP", "DEFAULT"}, {"WELCOME", "PICTURE"}, {"WELCOME", "SOUND"}};
+  bool written = true;
+  for (const auto& [section, key] : named) {
+    const std::string name = ReadProfileString(section, key, "", 260, model);
+    // A name with a drive or from the root stays as it is.
+    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) continue;
+    written = WriteProfileString(section, key, ModelFileName(dataDirectory) + "/" + name, model) && written;
+  }
+  return written;
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {

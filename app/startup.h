@@ -38,8 +38,8 @@ ProgramFiles LocateProgramFiles(const std::filesystem::path& executable,
                                 const std::filesystem::path& configDirectory);
 
 // Makes the user's settings file from the installed default: a copy, in which a
-// [MAP] DEFAULT that names a file relative to the data directory (the samples) names it
-// in full. Creates the file's directory. False when the file cannot be written.
+// [MAP] DEFAULT, [WELCOME] PICTURE or [WELCOME] SOUND that names a file relative to the
+// data directory (the samples, the welcome screen's files) names it in full. Creates the file's directory. False when the file cannot be written.
 [[nodiscard]] bool MakeUserSettings(const std::filesystem::path& userFile,
                                     const std::filesystem::path& installedDefault,
                                     const std::filesystem::path& dataDirectory);

@@ -112,6 +112,7 @@ endfunction()
 
 # The libraries that koltar_core_library does not make.
 koltar_check_headers(koltar_platform_qt DIRECTORY platform/qt)
+koltar_check_headers(koltar_platform_gio DIRECTORY platform/gio)
 koltar_check_headers(koltar_resources DIRECTORY resources)
 koltar_check_headers(koltar_app DIRECTORY app)
 koltar_check_headers(koltar_icon_art DIRECTORY tools/icons)

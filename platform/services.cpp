@@ -5,8 +5,10 @@
 #include "platform/bitmap.h"
 #include "platform/clipboard.h"
 #include "platform/help.h"
+#include "platform/launcher.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/sound.h"
 #include "platform/status.h"
 #include "platform/text.h"
 
@@ -50,6 +52,19 @@ class NoHelp final : public HelpService {
 class NoClipboard final : public ClipboardService {
  public:
   bool SetText(std::string_view) override { return false; }
+};
+
+class NoLauncher final : public FileLauncher {
+ public:
+  bool Available() override { return false; }
+  std::string DefaultApplication(std::string_view) override { return {}; }
+  std::vector<ApplicationInfo> Applications(std::string_view) override { return {}; }
+  bool Launch(std::string_view, std::string_view) override { return false; }
+};
+
+class NoSound final : public SoundPlayer {
+ public:
+  void PlayAsync(std::string_view) override {}
 };
 
 }  // namespace
@@ -103,6 +118,18 @@ HelpService& Help() {
 ClipboardService& Clipboard() {
   static NoClipboard fallback;
   ClipboardService* s = InstalledServices().clipboard;
+  return s ? *s : fallback;
+}
+
+FileLauncher& Launcher() {
+  static NoLauncher fallback;
+  FileLauncher* s = InstalledServices().launcher;
+  return s ? *s : fallback;
+}
+
+SoundPlayer& Sound() {
+  static NoSound fallback;
+  SoundPlayer* s = InstalledServices().sound;
   return s ? *s : fallback;
 }
 

@@ -15,6 +15,8 @@ class StatusFields;
 class ImageService;
 class HelpService;
 class ClipboardService;
+class FileLauncher;
+class SoundPlayer;
 
 struct ProgramValues {
   std::string settingsFile;  // executable's path with ".INI"
@@ -27,7 +29,7 @@ ProgramValues& Program();
 
 // Installed services; null members fall back to quiet defaults (messages to standard
 // error, no progress display, no ESC, no cursor, no status bar, no pictures, no
-// clipboard).
+// clipboard, no applications to open files with, no sound).
 struct Services {
   MessageService* messages = nullptr;
   ProgressService* progress = nullptr;
@@ -36,6 +38,8 @@ struct Services {
   ImageService* images = nullptr;
   HelpService* help = nullptr;
   ClipboardService* clipboard = nullptr;
+  FileLauncher* launcher = nullptr;
+  SoundPlayer* sound = nullptr;
 };
 
 Services& InstalledServices();
@@ -51,5 +55,9 @@ ImageService& Images();
 HelpService& Help();
 // The clipboard; without one, nothing can be put on it.
 ClipboardService& Clipboard();
+// Opening files with applications; without one, no application is known.
+FileLauncher& Launcher();
+// Sound; without a player, nothing is heard.
+SoundPlayer& Sound();
 
 }  // namespace koltar

@@ -211,6 +211,15 @@ std::string Utf8ToCp1250Transliterated(std::string_view utf8, int* changed) {
   return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t at = i;
+    // A malformed sequence gives U+FFFD for one byte; the character itself takes three.
+    if (NextCodePoint(text, i) == 0xFFFD && i == at + 1) return false;
+  }
+  return true;
+}
+
 bool FitsCp1250(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();)
     if (UnicodeToCp1250(NextCodePoint(utf8, i)) < 0) return false;

@@ -21,6 +21,9 @@ std::string Utf8ToCp1250(std::string_view utf8);
 // '?'. `changed`, when given, receives the number of characters that were replaced.
 std::string Utf8ToCp1250Transliterated(std::string_view utf8, int* changed = nullptr);
 
+// True when the bytes are well-formed UTF-8 (plain ASCII is).
+bool IsValidUtf8(std::string_view text);
+
 // True when every character of the UTF-8 text has a code page 1250 byte.
 bool FitsCp1250(std::string_view utf8);
 

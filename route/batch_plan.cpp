@@ -1,5 +1,6 @@
 #include "route/batch_plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
+#include "platform/text.h"
 #include "route/opt_path.h"
 #include "route/road_data.h"
 #include "route/route_search.h"
@@ -176,27 +178,36 @@ File OpenFile(std::string_view fileName, const char* mode) {
   return File(std::fopen(LocalFileName(fileName).c_str(), mode));
 }
 
-void ShowFileProblem(const char* format, std::string_view fileName) {
-  ShowMessage(StringPrintf(format, std::string(fileName).c_str()), MessageKind::Exclamation);
+void ShowFileProblem(const char* format, std::string_view fileName, WindowHandle owner = nullptr) {
+  ShowMessage(StringPrintf(format, std::string(fileName).c_str()), MessageKind::Exclamation, owner);
 }
 
 }  // namespace
 
-bool ReadBatchSource(std::string_view fileName, std::string& text) {
+bool ReadBatchSource(std::string_view fileName, std::string& text, WindowHandle owner) {
   text.clear();
   File file = OpenFile(fileName, "rb");
   if (!file) {
-    ShowFileProblem(kFileNotOpenedFormat, fileName);
+    ShowFileProblem(kFileNotOpenedFormat, fileName, owner);
     return false;
   }
   char buffer[4096];
   std::size_t n = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
   if (std::ferror(file.get())) {
-    ShowFileProblem(kReadErrorFormat, fileName);
+    ShowFileProblem(kReadErrorFormat, fileName, owner);
     return false;
   }
   return true;
+}
+
+std::string BatchSourceText(std::string bytes) {
+  const bool valid = IsValidUtf8(bytes);
+  if (valid && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  const bool ascii =
+      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii && valid) return Utf8ToCp1250(bytes);
+  return bytes;
 }
 
 bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines) {

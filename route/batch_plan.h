@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/messages.h"
+
 namespace koltar {
 
 class MOptPath;
@@ -69,8 +71,14 @@ std::vector<std::string> SplitTextLines(std::string_view text);
 std::string JoinTextLines(const std::vector<std::string>& lines);
 
 // Reads a source file (a model file name) whole. False after "'%s' file nem nyitható
-// meg." or "Olvasás hiba '%s' file-ban." (exclamation icon).
-[[nodiscard]] bool ReadBatchSource(std::string_view fileName, std::string& text);
+// meg." or "Olvasás hiba '%s' file-ban." (exclamation icon, `owner` the box's owner);
+// after a read error `text` holds what was read.
+[[nodiscard]] bool ReadBatchSource(std::string_view fileName, std::string& text,
+                                   WindowHandle owner = nullptr);
+// The bytes of a source file as model text: a file that is valid UTF-8 and not plain
+// ASCII (with or without a byte order mark) is UTF-8 and is converted; any other file
+// is code page 1250 already and stays as it is.
+std::string BatchSourceText(std::string bytes);
 // Writes the result lines to a file (a model file name), each followed by a line feed.
 // False after "'%s' file nem nyitható meg." or "Írás hiba '%s' file-ban." (exclamation
 // icon).

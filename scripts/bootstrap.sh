@@ -10,6 +10,9 @@ packages=(
   qt6-base-dev
   # Hungarian texts of Qt's own dialogs
   qt6-translations-l10n
+  # the welcome screen's sound (Qt Multimedia) and opening linked files with the desktop's
+  # applications (GIO)
+  qt6-multimedia-dev libglib2.0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # readers of the files koltar-cli writes, for its tests: PDF (pdfinfo, pdftoppm,

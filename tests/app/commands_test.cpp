@@ -72,6 +72,19 @@ TEST(CommandEnabling, CommandsNotBuiltYetStayDisabled) {
     EXPECT_EQ(EvaluateCommand(id, c).enabled, IsCommandAvailable(id)) << id;
 }
 
+TEST(CommandEnabling, BatchPlanningNeedsTheNetworkAndPlainSettlementNames) {
+  CommandContext c;
+  c.mapWindowActive = true;
+  c.roadNetworkLoaded = true;
+  c.batchPlanningPossible = true;
+  EXPECT_TRUE(EvaluateCommand(cmd::kBatchRoute, c).enabled);
+  c.batchPlanningPossible = false;  // settlements with house numbers
+  EXPECT_FALSE(EvaluateCommand(cmd::kBatchRoute, c).enabled);
+  c.batchPlanningPossible = true;
+  c.roadNetworkLoaded = false;
+  EXPECT_FALSE(EvaluateCommand(cmd::kBatchRoute, c).enabled);
+}
+
 TEST(Startup, FilesBesideTheExecutable) {
   ProgramFiles f = ProgramFilesOf("E:\\PROG\\MAPVIEW.EXE");
   EXPECT_EQ(f.settings, "E:\\PROG\\MAPVIEW.INI");
@@ -155,6 +168,16 @@ TEST(Startup, InstalledProgramMakesTheUserSettingsFromTheDefaultOnce) {
   dir.Write("home/.config/koltar/koltar.INI", "[MAP]\nDEFAULT=/maps/mine.map\n");
   f = LocateProgramFiles(dir.path() / "usr/bin/koltar", config);
   EXPECT_EQ(dir.Read("home/.config/koltar/koltar.INI"), "[MAP]\nDEFAULT=/maps/mine.map\n");
+
+  // The welcome screen's files of the data directory are named in full too.
+  dir.Write(
+      "usr/share/koltar/koltar.INI",
+      "[MAP]\nDEFAULT=/srv/maps/a.map\n[WELCOME]\nPICTURE=welcome/w.bmp\nDISPLAYTIME=2\nSOUND=/snd/w.wav\n");
+  ASSERT_TRUE(MakeUserSettings(dir.path() / "welcome/koltar.INI", dir.path() / "usr/share/koltar/koltar.INI",
+                               place.dataDirectory));
+  EXPECT_EQ(dir.Read("welcome/koltar.INI"),
+            "[MAP]\nDEFAULT=/srv/maps/a.map\n[WELCOME]\nPICTURE=" + dir.Model("usr/share/koltar") +
+                "/welcome/w.bmp\nDISPLAYTIME=2\nSOUND=/snd/w.wav\n");
 
   // A default that names its map in full is copied as it is.
   dir.Write("usr/share/koltar/koltar.INI", "[MAP]\nDEFAULT=/srv/maps/a.map\n");

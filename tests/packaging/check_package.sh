@@ -43,6 +43,7 @@ awk '{print $6}' "$work/contents" >"$work/paths"
 expected=(
   ./usr/bin/koltar ./usr/bin/koltar-cli ./usr/bin/koltar-import
   ./usr/share/koltar/koltar.INI
+  ./usr/share/koltar/welcome/welcome.bmp ./usr/share/koltar/welcome/welcome.wav
   ./usr/share/koltar/samples/hungary/hungary.map ./usr/share/koltar/samples/hungary/ATTRIBUTION
   ./usr/share/koltar/samples/gothenburg/gothenburg.map ./usr/share/koltar/samples/gothenburg/ATTRIBUTION
   ./usr/share/doc/koltar/copyright ./usr/share/doc/koltar/README.md ./usr/share/doc/koltar/html/index.html
@@ -108,6 +109,10 @@ if [ -f "$settings" ]; then
   default=$(sed -n 's/^DEFAULT=//p' "$settings")
   [ "$default" = "$root/usr/share/koltar/samples/hungary/hungary.map" ] || fail "the user's default map is $default"
   [ -f "$default" ] || fail "the default map $default does not exist"
+  for key in PICTURE SOUND; do
+    file=$(sed -n "s/^$key=//p" "$settings")
+    [ -f "$file" ] || fail "the welcome screen's $key $file does not exist"
+  done
 else
   fail "the first start made no $settings"
 fi

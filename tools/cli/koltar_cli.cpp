@@ -39,7 +39,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
-#include <QUtf8StringView>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -398,13 +397,7 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
 
 // A source file in UTF-8 is taken as such when it is valid UTF-8 and not plain ASCII
 // (where both readings agree); anything else is code page 1250.
-std::string SourceText(std::string bytes) {
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 && QUtf8StringView(bytes).isValidUtf8()) bytes.erase(0, 3);
-  const bool ascii =
-      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii && QUtf8StringView(bytes).isValidUtf8()) return Utf8ToCp1250(bytes);
-  return bytes;
-}
+std::string SourceText(std::string bytes) { return BatchSourceText(std::move(bytes)); }
 
 int PlanBatch(MMap& map, const PlanOptions& o) {
   MOptPath* network = PlanningNetwork(map);

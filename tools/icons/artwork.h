@@ -1,8 +1,10 @@
 // The program's pictures, drawn from code: tool-bar and menu icons, the program and map
-// window icons, the map window's cursors and the layer list's switch bitmaps.
+// window icons, the map window's cursors, the layer list's switch bitmaps and the
+// welcome screen's picture and sound.
 
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <string_view>
@@ -43,5 +45,11 @@ CursorPicture DrawCursor(std::string_view name);
 // The layer list's 12 x 12 visibility switch: a sunken box, ticked when on. The image
 // is indexed on the 16 standard colours.
 QImage DrawSwitch(bool on);
+
+// The welcome screen's picture (440 x 270, saved as a BMP file) and its sound (a WAV
+// file of 16-bit mono samples), installed and named in the settings file, not compiled
+// in.
+QImage DrawWelcomePicture();
+QByteArray MakeWelcomeSound();
 
 }  // namespace koltar::icons

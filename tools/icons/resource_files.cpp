@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -15,7 +16,9 @@ namespace koltar::icons {
 namespace {
 
 // The folders whose every file is drawn here.
-const char* const kPictureFolders[] = {"icons", "cursors", "bitmaps"};
+const char* const kPictureFolders[] = {"icons", "cursors", "bitmaps", "welcome"};
+// The folder of files that are installed beside the program rather than compiled in.
+const QString kInstalledFolder = QStringLiteral("welcome/");
 
 QByteArray Bytes(std::string_view text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -26,7 +29,7 @@ bool WriteFiles(const QString& root, const std::vector<ResourceFile>& files) {
     const QString path = root + '/' + file.path;
     bool written = QDir().mkpath(QFileInfo(path).path());
     if (written && !file.image.isNull()) {
-      written = file.image.save(path, "PNG");
+      written = file.image.save(path, path.endsWith(QLatin1String(".bmp")) ? "BMP" : "PNG");
     } else if (written) {
       QFile out(path);
       written = out.open(QIODevice::WriteOnly) && out.write(file.text) == file.text.size();
@@ -45,7 +48,9 @@ bool Matches(const ResourceFile& file, const QString& path) {
     return !stored.isNull() && SamePicture(stored, file.image);
   }
   QFile stored(path);
-  return stored.open(QIODevice::ReadOnly) && stored.readAll() == file.text;
+  if (!stored.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = stored.readAll();
+  return path.endsWith(QLatin1String(".wav")) ? SameSound(bytes, file.text) : bytes == file.text;
 }
 
 }  // namespace
@@ -73,9 +78,12 @@ std::vector<ResourceFile> AllResourceFiles() {
   files.push_back({QStringLiteral("cursors/hotspots.txt"), {}, hotspots});
   files.push_back({QStringLiteral("bitmaps/SWITCHON.png"), DrawSwitch(true), {}});
   files.push_back({QStringLiteral("bitmaps/SWITCHOFF.png"), DrawSwitch(false), {}});
+  files.push_back({kInstalledFolder + "welcome.bmp", DrawWelcomePicture(), {}});
+  files.push_back({kInstalledFolder + "welcome.wav", {}, MakeWelcomeSound()});
 
   QByteArray list = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
-  for (const ResourceFile& file : files) list += "  <file>" + file.path.toUtf8() + "</file>\n";
+  for (const ResourceFile& file : files)
+    if (!file.path.startsWith(kInstalledFolder)) list += "  <file>" + file.path.toUtf8() + "</file>\n";
   list += "</qresource>\n</RCC>\n";
   files.push_back({QStringLiteral("resources.qrc"), {}, list});
   return files;
@@ -127,6 +135,19 @@ QStringList StaleResourceFiles(const QString& root) {
     }
   }
   return problems;
+}
+
+bool SameSound(const QByteArray& a, const QByteArray& b) {
+  constexpr qsizetype kHeader = 44;
+  constexpr int kTolerance = 2;
+  if (a.size() != b.size() || a.size() < kHeader || a.left(kHeader) != b.left(kHeader)) return false;
+  auto sample = [](const QByteArray& w, qsizetype at) {
+    return static_cast<std::int16_t>(static_cast<std::uint8_t>(w[at]) |
+                                     (static_cast<std::uint8_t>(w[at + 1]) << 8));
+  };
+  for (qsizetype at = kHeader; at + 1 < a.size(); at += 2)
+    if (std::abs(sample(a, at) - sample(b, at)) > kTolerance) return false;
+  return true;
 }
 
 bool SamePicture(const QImage& a, const QImage& b) {

@@ -13,11 +13,12 @@ namespace koltar::icons {
 
 struct ResourceFile {
   QString path;     // relative to the resources folder, e.g. "icons/1001-16.png"
-  QImage image;     // a picture, or null for a text file
+  QImage image;     // a picture (PNG, or BMP for a .bmp path), or null for other files
   QByteArray text;  // the contents of a text file
 };
 
-// Every file, the resource list ("resources.qrc", naming all the others) last.
+// Every file, the resource list ("resources.qrc", naming all the others but those of
+// welcome/, which are installed instead) last.
 std::vector<ResourceFile> AllResourceFiles();
 
 // Writes every file under root, creating folders; false (with a message on stderr) when
@@ -43,5 +44,8 @@ QStringList StaleDesktopIcons(const QString& root);
 // levels: the rasteriser's blending may round differently on another processor, while
 // any change to a drawing moves whole pixels by far more.
 bool SamePicture(const QImage& a, const QImage& b);
+// Whether two WAV files of 16-bit samples have the same header and every sample within a
+// few steps, which the floating-point synthesis may round differently elsewhere.
+bool SameSound(const QByteArray& a, const QByteArray& b);
 
 }  // namespace koltar::icons
