@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/dialog_support.h"
+#include "app/linked_info_dialogs.h"
 #include "app/map_window.h"
 #include "map/mmap.h"
 #include "platform/paths.h"
@@ -241,7 +242,7 @@ void ShowRouteList(QWidget* parent, MapWindow& window) {
   if (!map) return;
   RouteListScales scales{map->smallestScale(), map->largestScale(), map->findScale()};
   MapWindowRouteTarget target(window);
-  ShowOptPath state(*map, target, scales, LinkedInfoOf(*map), OwnerHandle(parent));
+  ShowOptPath state(*map, target, scales, LinkedInfoOf(*map, QtChooserRunner(parent)), OwnerHandle(parent));
   if (!state.Open()) return;
   ShowOptPathDialog dialog(state, parent);
   if (RunModal(dialog) != QDialog::Accepted) return;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "categories/point.h"
+#include "map/map_links.h"
 #include "map/mmap.h"
 #include "platform/clipboard.h"
 #include "platform/format.h"
@@ -33,7 +34,12 @@ std::int32_t ReadScale(std::string_view text) {
 
 }  // namespace
 
-LinkedInfoShower LinkedInfoOf(MMap&) { return nullptr; }
+LinkedInfoShower LinkedInfoOf(MMap& map, MLinkedInfo::ChooserRunner choose) {
+  if (!map.linkedInfo().HasStore()) return nullptr;
+  return [&map, choose = std::move(choose)](std::int32_t settlement, WindowHandle owner) {
+    ShowSettlementLink(map, settlement, choose, owner);
+  };
+}
 
 ShowOptPath::ShowOptPath(MMap& map, RouteListWindow& window, RouteListScales& scales,
                          LinkedInfoShower linkedInfo, WindowHandle owner)
@@ -87,12 +93,8 @@ void ShowOptPath::DoubleClick(std::int32_t row) {
     ShowMessage(kNoLinkedInfoText, MessageKind::Exclamation, owner_);
     return;
   }
-  const std::int32_t towns = map_.townCategory();
-  if (selected_ < 0 || towns < 0 || static_cast<std::size_t>(towns) >= map_.points().size()) return;
-  const MPoint& category = *map_.points()[static_cast<std::size_t>(towns)];
-  const std::int32_t settlement = lines_[static_cast<std::size_t>(selected_)].settlement;
-  if (settlement < 0 || settlement >= category.recordCount()) return;
-  linkedInfo_(category.name(), category.GetObjectName(settlement, true), owner_);
+  if (selected_ < 0) return;
+  linkedInfo_(lines_[static_cast<std::size_t>(selected_)].settlement, owner_);
 }
 
 bool ShowOptPath::Copy() {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "geometry/geometry.h"
+#include "linkedinfo/linkedinfo.h"
 #include "map/route_export.h"
 #include "platform/messages.h"
 #include "route/route_list.h"
@@ -43,14 +44,14 @@ struct RouteListScales {
   std::int32_t positioning = 25000;
 };
 
-// Shows the linked information of an object named `object` (with its house numbers)
-// in category `category` (both code page 1250).
-using LinkedInfoShower =
-    std::function<void(std::string_view category, std::string_view object, WindowHandle owner)>;
+// Shows the linked information of settlement object `settlement` (of the settlement
+// category).
+using LinkedInfoShower = std::function<void(std::int32_t settlement, WindowHandle owner)>;
 
-// How the route list reaches a map's linked information: null while the map has none
-// (so far no map has any), and the double click says so.
-LinkedInfoShower LinkedInfoOf(MMap& map);
+// How the route list reaches a map's linked information (ShowSettlementLink, choosing an
+// application with `choose` where the file's type has none): null when the map keeps no
+// linked information, and the double click says so.
+LinkedInfoShower LinkedInfoOf(MMap& map, MLinkedInfo::ChooserRunner choose);
 
 // "Kapcsolt információ nem jeleníthető meg.": a double click where the map has no linked
 // information.

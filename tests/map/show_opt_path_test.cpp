@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "categories/point.h"
 #include "map/route_export.h"
 #include "platform/help.h"
 #include "route/opt_path.h"
@@ -93,7 +94,7 @@ TEST_F(RouteListDialog, SelectingALinePositionsTheWindowAtTheTypedScale) {
 }
 
 TEST_F(RouteListDialog, DoubleClickOpensLinkedInformationWhenTheMapHasAny) {
-  ShowOptPath without = Dialog(LinkedInfoOf(*map));
+  ShowOptPath without = Dialog(LinkedInfoOf(*map, nullptr));
   ASSERT_TRUE(without.Open());
   without.DoubleClick(2);
   EXPECT_EQ(services.messages.Transcript(),
@@ -102,8 +103,9 @@ TEST_F(RouteListDialog, DoubleClickOpensLinkedInformationWhenTheMapHasAny) {
   EXPECT_EQ(window.calls.back(), "POSITION 25000 1000,1000");
 
   Lines shown;
-  ShowOptPath with = Dialog([&shown](std::string_view category, std::string_view object, WindowHandle) {
-    shown.push_back(std::string(category) + "|" + std::string(object));
+  ShowOptPath with = Dialog([&](std::int32_t settlement, WindowHandle) {
+    const MPoint& towns = *map->points()[static_cast<std::size_t>(map->townCategory())];
+    shown.push_back(towns.name() + "|" + towns.GetObjectName(settlement, true));
   });
   ASSERT_TRUE(with.Open());
   with.DoubleClick(1);
