@@ -87,6 +87,8 @@ bool WriteMapFiles(BuildState& state, const std::string& mapName, std::string& e
   map.projection = ProjectionKeyValue(
       TransverseMercator(state.projection.centralMeridian, state.projection.originLatitude));
   map.cartoSymb = state.mapStem + ".sym";
+  // Where files attached to the map's objects are listed; made with the first link.
+  map.linkedInfo = state.mapStem + ".lnk";
   map.townCategory = state.towns->name;
   map.roadCategory = state.roads->name;
   // The find scale shows a few streets or a village.
