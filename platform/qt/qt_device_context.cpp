@@ -355,10 +355,12 @@ void QtDeviceContext::Polygon(const DevicePoint* points, int count) {
   const bool outlined = state_.pen.style != PenStyle::Null;
   if (!filled && !outlined) return;
   // Fills cover the pixels whose centres lie inside; they take the points as they are.
-  std::vector<QPointF> fill(ToQPoints(points, count, 0.0));
+  // The fill's points go to a buffer of their own, kept between calls like the outline's.
+  fillPoints_ = ToQPoints(points, count, 0.0);
+  const std::vector<QPointF>& fill = fillPoints_;
   const double offset = IsThin(state_.pen) ? 0.0 : 0.5;
   const auto& outline = ToQPoints(points, count, offset);
-  const QPen pen = ToQPen(state_.pen);
+  const QPen& pen = CurrentQPen();
   const QBrush brush = ToQBrush(state_.brush);
   Paint(BoundsOf(fill, MarginOf(state_.pen)), [&](QPainter& p) {
     if (filled) {

@@ -151,6 +151,7 @@ class QtDeviceContext final : public DeviceContext {
   std::vector<State> saved_;
   std::vector<CachedFont> fonts_;
   std::vector<QPointF> points_;
+  std::vector<QPointF> fillPoints_;
   std::optional<Pen> qpenOf_;
   QPen qpen_;
 };

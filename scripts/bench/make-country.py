@@ -6,7 +6,10 @@ every 12th junction of every 12th row (cities, towns and villages, named), and a
 forests and lakes. koltar-import makes the map from it as from real data: line
 records per edge, the road graph, settlements, labels and the overview categories.
 
-    make-country.py NODES OUT.geojson"""
+    make-country.py NODES OUT.geojson
+    make-country.py --osm [--run N] NODES OUT.osm   the same as OpenStreetMap XML, ways
+                                                    of N junctions each (default 16), for
+                                                    osmium and the importer's PBF path"""
 
 import math
 import random
@@ -14,7 +17,16 @@ import sys
 
 
 def main():
-    nodes, out = int(sys.argv[1]), sys.argv[2]
+    args = sys.argv[1:]
+    osm = "--osm" in args
+    if osm:
+        args.remove("--osm")
+    run = 16  # junctions per way
+    if "--run" in args:
+        i = args.index("--run")
+        run = int(args[i + 1])
+        del args[i:i + 2]
+    nodes, out = int(args[0]), args[1]
     side = max(4, int(math.sqrt(nodes)))
     rng = random.Random(nodes)
     step = 200.0  # metres between grid lines
@@ -22,12 +34,15 @@ def main():
     m_per_deg_lat = 111_320.0
     m_per_deg_lon = 111_320.0 * math.cos(math.radians(lat0 + side * step / 2 / m_per_deg_lat))
 
-    def lonlat(r, c):
+    def position(r, c):
         # Jittered by up to a quarter of the spacing, the same for every way through it.
         h = random.Random(r * 1_000_003 + c)
         x = c * step + h.uniform(-50, 50)
         y = r * step + h.uniform(-50, 50)
-        return "[%.6f,%.6f]" % (lon0 + x / m_per_deg_lon, lat0 + y / m_per_deg_lat)
+        return lon0 + x / m_per_deg_lon, lat0 + y / m_per_deg_lat
+
+    def lonlat(r, c):
+        return "[%.6f,%.6f]" % position(r, c)
 
     def road_class(i):
         if i % 96 == 0:
@@ -38,6 +53,9 @@ def main():
             return "secondary"
         return "residential"
 
+    if osm:
+        write_osm(out, side, run, position, road_class, rng)
+        return
     with open(out, "w", encoding="utf-8") as f:
         f.write('{"type":"FeatureCollection","features":[\n')
         first = True
@@ -47,7 +65,6 @@ def main():
             f.write(("" if first else ",\n") + '{"type":"Feature","properties":%s,"geometry":%s}' % (props, geometry))
             first = False
 
-        run = 16  # junctions per way
         for r in range(side):
             cls = road_class(r)
             for c0 in range(0, side - 1, run):
@@ -76,6 +93,38 @@ def main():
             tag = '{"landuse":"forest"}' if k % 2 else '{"natural":"water","name":"Tó %d"}' % k
             feature(tag, '{"type":"Polygon","coordinates":[[%s]]}' % ring)
         f.write("\n]}\n")
+
+
+def write_osm(out, side, run, position, road_class, rng):
+    """The grid as OpenStreetMap XML: a node per junction, ways along the rows and
+    columns, the settlements as place nodes."""
+    with open(out, "w", encoding="utf-8") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<osm version="0.6" generator="make-country">\n')
+        for r in range(side):
+            for c in range(side):
+                lon, lat = position(r, c)
+                f.write(' <node id="%d" version="1" lat="%.7f" lon="%.7f"/>\n' % (r * side + c + 1, lat, lon))
+        n = 0
+        place_id = side * side + 1
+        for r in range(6, side, 12):
+            for c in range(6, side, 12):
+                n += 1
+                lon, lat = position(r, c)
+                place = "town" if (r + c) % 48 == 0 else "village"
+                f.write(' <node id="%d" version="1" lat="%.7f" lon="%.7f"><tag k="place" v="%s"/>'
+                        '<tag k="name" v="Falu %d"/><tag k="population" v="%d"/></node>\n'
+                        % (place_id, lat + 0.0002, lon + 0.0002, place, n, rng.randint(200, 20000)))
+                place_id += 1
+        way = 1
+        for vertical in (False, True):
+            for i in range(side):
+                cls = road_class(i)
+                for j0 in range(0, side - 1, run):
+                    refs = "".join('<nd ref="%d"/>' % ((j * side + i if vertical else i * side + j) + 1)
+                                   for j in range(j0, min(side, j0 + run + 1)))
+                    f.write(' <way id="%d" version="1">%s<tag k="highway" v="%s"/></way>\n' % (way, refs, cls))
+                    way += 1
+        f.write("</osm>\n")
 
 
 if __name__ == "__main__":
