@@ -302,6 +302,36 @@ TEST_F(PlanRoute, DisabledRoadsAreNeverUsed) {
   }
 }
 
+// A searcher kept across plannings (as batch planning keeps one) follows a change of
+// the cost table between them, and a change of criterion.
+TEST_F(PlanRoute, KeptSearcherFollowsNewWeights) {
+  test::RouteNet net(std::string(kTypes) +
+                     "Alma -- Bükk 1000 main\n"
+                     "Alma -- x     600 slow\n"
+                     "x    -- Bükk  600 slow\n");
+  net.Request({"Alma", "Bükk"});
+  std::unique_ptr<RouteSearcher> searcher;
+  std::string error;
+  MOptPath& path = net.path();
+  const auto plan = [&](int criterion) {
+    path.costTable().SetCriterion(criterion);
+    path.routeState().DeleteRoute();
+    return SearchRoute(path, net.towns(), net.roads(), error, searcher);
+  };
+  EXPECT_EQ(plan(kCriterionDistance), 1);
+  EXPECT_EQ(net.Nodes(), "Alma Bükk");
+  ASSERT_NE(searcher, nullptr);
+  const RouteSearcher* kept = searcher.get();
+  path.costTable().roadType(0).enabled = 0;  // "main" closed
+  EXPECT_EQ(plan(kCriterionDistance), 2);
+  EXPECT_EQ(net.Nodes(), "Alma x Bükk");
+  path.costTable().roadType(0).enabled = 1;
+  EXPECT_EQ(plan(kCriterionTime), 1);
+  EXPECT_EQ(net.Nodes(), "Alma Bükk");
+  EXPECT_EQ(searcher.get(), kept);
+  EXPECT_EQ(error, "");
+}
+
 // A leg without route is reported and skipped; the next legs are still planned.
 TEST_F(PlanRoute, LegWithoutRouteLeavesTheOthers) {
   test::RouteNet net(std::string(kTypes) +
