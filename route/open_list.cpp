@@ -46,6 +46,7 @@ void OpenList::Clear() {
     newest_[e.node] = kNil;
   }
   entries_.clear();
+  values_.clear();
   groups_.clear();
   freeEntries_ = kNil;
   size_ = 0;
@@ -54,21 +55,21 @@ void OpenList::Clear() {
 // The first group whose value is not larger than `value`.
 std::size_t OpenList::GroupIndex(float value) const {
   // Values land near the end: gallop from there, then halve the last step.
-  const std::size_t n = groups_.size();
-  if (n == 0 || groups_[n - 1].value > value) return n;
-  std::size_t upper = n - 1;  // groups_[upper].value <= value
+  const std::size_t n = values_.size();
+  if (n == 0 || values_[n - 1] > value) return n;
+  std::size_t upper = n - 1;  // values_[upper] <= value
   std::size_t step = 1;
-  while (step <= upper && groups_[upper - step].value <= value) {
+  while (step <= upper && values_[upper - step] <= value) {
     upper -= step;
     step *= 2;
   }
-  std::size_t lower = step <= upper ? upper - step + 1 : 0;  // groups_[lower - 1].value > value
-  while (lower < upper) {
-    const std::size_t mid = (lower + upper) / 2;
-    if (groups_[mid].value > value)
-      lower = mid + 1;
-    else
-      upper = mid;
+  std::size_t lower = step <= upper ? upper - step + 1 : 0;  // values_[lower - 1] > value
+  // Halving without branches on the values (their comparisons do not predict).
+  std::size_t length = upper - lower + 1;
+  while (length > 1) {
+    const std::size_t half = length / 2;
+    lower = values_[lower + half - 1] > value ? lower + half : lower;
+    length -= half;
   }
   return lower;
 }
@@ -108,10 +109,13 @@ void OpenList::Insert(std::int32_t node, float value) {
   assert(newest_[node] == kNil || value < entries_[newest_[node]].value);
   ReserveRoom(entries_, 1);
   ReserveRoom(groups_, 1);
+  ReserveRoom(values_, 1);
 
   const std::size_t at = GroupIndex(value);
-  if (at == groups_.size() || groups_[at].value != value)
-    groups_.insert(groups_.begin() + static_cast<std::ptrdiff_t>(at), Group{value, 0, kNil, kNil});
+  if (at == values_.size() || values_[at] != value) {
+    values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), value);
+    groups_.insert(groups_.begin() + static_cast<std::ptrdiff_t>(at), Group{0, kNil, kNil});
+  }
   std::int32_t e = freeEntries_;
   if (e != kNil) {
     freeEntries_ = entries_[e].next;
@@ -163,12 +167,15 @@ OpenList::Popped OpenList::PopLast() {
   assert(size_ > 0);
   Group& group = groups_.back();
   const std::int32_t e = group.last;
-  const Popped out{entries_[e].node, group.value};
+  const Popped out{entries_[e].node, values_.back()};
   Unlink(group, e);
   --size_;
   ChainUnlink(e);
   FreeEntry(e);
-  if (group.count == 0) groups_.pop_back();
+  if (group.count == 0) {
+    groups_.pop_back();
+    values_.pop_back();
+  }
   return out;
 }
 
@@ -176,9 +183,12 @@ bool OpenList::RemoveFirstOf(std::int32_t node) {
   const std::int32_t e = oldest_[node];
   if (e == kNil) return false;
   const std::size_t at = GroupIndex(entries_[e].value);
-  assert(at < groups_.size() && groups_[at].value == entries_[e].value);
+  assert(at < values_.size() && values_[at] == entries_[e].value);
   Unlink(groups_[at], e);
-  if (groups_[at].count == 0) groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(at));
+  if (groups_[at].count == 0) {
+    groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(at));
+    values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
   --size_;
   ChainUnlink(e);
   FreeEntry(e);
@@ -187,8 +197,8 @@ bool OpenList::RemoveFirstOf(std::int32_t node) {
 
 std::vector<OpenList::Popped> OpenList::Snapshot() const {
   std::vector<Popped> out;
-  for (const Group& g : groups_)
-    for (std::int32_t e = g.first; e != kNil; e = entries_[e].next) out.push_back(Popped{entries_[e].node, g.value});
+  for (std::size_t i = 0; i < groups_.size(); ++i)
+    for (std::int32_t e = groups_[i].first; e != kNil; e = entries_[e].next) out.push_back(Popped{entries_[e].node, values_[i]});
   return out;
 }
 

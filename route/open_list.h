@@ -67,8 +67,9 @@ class OpenList {
     std::int32_t prev, next;  // in the group, array order
     std::int32_t olderOfNode, newerOfNode;
   };
+  // A group's entries; its value is in values_ at the same index, apart, so that the
+  // searches over the values read four bytes a group.
   struct Group {
-    float value;
     std::int32_t count;
     std::int32_t first, last;  // entries, array order
   };
@@ -79,7 +80,8 @@ class OpenList {
   void FreeEntry(std::int32_t e);
 
   std::vector<Entry> entries_;
-  std::vector<Group> groups_;  // descending values
+  std::vector<float> values_;  // descending
+  std::vector<Group> groups_;
   std::int32_t freeEntries_ = kNil;
   std::int32_t size_ = 0;
   // Per node: oldest and newest entry in the list.

@@ -147,8 +147,7 @@ void RouteSearcher::RunExact(const Arc* arcs, std::int32_t start, std::int32_t t
 }
 
 int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion) {
-  Reset();
-  if (openSized_) open_.Clear();
+  Reset();  // the open list was emptied at the end of the last search
   if (!InTable(start, nodeCount_)) return 0;
   if (criterion != kCriterionTime && criterion != kCriterionCost) criterion = kCriterionDistance;
   try {
