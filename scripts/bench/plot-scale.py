@@ -27,12 +27,14 @@ def main():
         data = os.path.join(tmp, "scale.dat")
         with open(data, "w") as f:
             for r in rows:
-                f.write(" ".join(["%g" % r["nodes"]] + ["%g" % max(fn(r), 1e-4) for _, fn in series]) + "\n")
+                # A cost too small to measure (a route below the opening's noise) is left out.
+                f.write(" ".join(["%g" % r["nodes"]] + ["%g" % fn(r) if fn(r) > 0 else "?" for _, fn in series]) + "\n")
         plots = ", ".join("'%s' using 1:%d with linespoints lw 2 title '%s'" % (data, i + 2, title)
                           for i, (title, _) in enumerate(series))
         script = """
 set terminal pngcairo size 1000,700 font 'Liberation Sans,11'
 set output '%s'
+set datafile missing '?'
 set logscale xy
 set grid
 set key top left
