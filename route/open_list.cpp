@@ -83,7 +83,9 @@ Index FirstNotLarger(const float* values, Index n, float value) {
 
 }  // namespace
 
-std::size_t OpenList::FlatIndex(float value) const { return FirstNotLarger(values_.data(), values_.size(), value); }
+std::size_t OpenList::FlatIndex(float value) const {
+  return FirstNotLarger(values_.data(), values_.size(), value);
+}
 
 OpenList::Place OpenList::Locate(float value) const {
   // The first block whose smallest value is not larger than `value`, then the group.

@@ -194,8 +194,8 @@ void RouteSearcher::MaterializeLabels() const {
       chain.pop_back();
       const EdgeEntry& e = edges_[via_[y]];
       const NodeLabel& from = labels_[e.from];
-      labels_[y] = NodeLabel{e.from, AddWeight(from.distance, e.distanceWeight), AddWeight(from.time, e.timeWeight),
-                             AddWeight(from.cost, e.costWeight)};
+      labels_[y] = NodeLabel{e.from, AddWeight(from.distance, e.distanceWeight),
+                             AddWeight(from.time, e.timeWeight), AddWeight(from.cost, e.costWeight)};
       labelled_.push_back(y);
     }
   }

@@ -39,8 +39,9 @@ TEST(PictureFile, WrittenPicturesReadBack) {
     const QImage back = reader.read();
     ASSERT_FALSE(back.isNull()) << reader.errorString().toStdString();
     EXPECT_EQ(back.size(), image.size());
-    if (std::string(ext) != "jpg")
+    if (std::string(ext) != "jpg") {
       EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image);
+    }
   }
   EXPECT_FALSE(SavePicture(image, dir.filePath("missing/map.png").toStdString()));
 }

@@ -141,7 +141,8 @@ QColor ColorOf(ColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 QPen BarePen(const Pen& pen) {
   if (pen.style == PenStyle::Null) return QPen(Qt::NoPen);
   QPen q(ColorOf(pen.color));
-  const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+  const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                 Qt::DashDotDotLine};
   const auto s = static_cast<std::size_t>(pen.style);
   q.setStyle(s < 5 ? styles[s] : Qt::SolidLine);
   if (pen.width <= 1) {
@@ -159,8 +160,8 @@ QPen BarePen(const Pen& pen) {
 QBrush BareBrush(const Brush& brush) {
   if (brush.kind == Brush::Kind::Hollow) return QBrush(Qt::NoBrush);
   if (brush.kind == Brush::Kind::Solid) return QBrush(ColorOf(brush.color));
-  const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern, Qt::BDiagPattern,
-                                    Qt::CrossPattern, Qt::DiagCrossPattern};
+  const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                    Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
   return QBrush(ColorOf(brush.color), hatches[static_cast<std::size_t>(brush.hatch) % 6]);
 }
 
@@ -206,7 +207,8 @@ double Best(const std::vector<double>& v) { return *std::min_element(v.begin(), 
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-void Measure(MMap& map, const std::string& mapName, const char* viewName, const MapViewState& state, int reps) {
+void Measure(MMap& map, const std::string& mapName, const char* viewName, const MapViewState& state,
+             int reps) {
   const MapView& view = state.view();
   const LCTransform transform = state.Transform();
   NoProgress progress;
@@ -219,8 +221,8 @@ void Measure(MMap& map, const std::string& mapName, const char* viewName, const 
       map.Draw(dc, transform, view.rect, view.scale, progress);
       return;
     }
-    const RenderContext context{dc, transform, view.rect, map.extent(), view.scale, map.symbology(), map.unit(),
-                                progress};
+    const RenderContext context{dc,         transform,       view.rect,  map.extent(),
+                                view.scale, map.symbology(), map.unit(), progress};
     for (MapCategory* c : figuresOnly) c->Draw(context);
   };
 
@@ -257,16 +259,18 @@ void Measure(MMap& map, const std::string& mapName, const char* viewName, const 
     whole.push_back(Ms(Clock::now() - t0));
   }
   const double a = Best(ours), b = Best(floor);
-  std::printf("%-12s %-10s lines+areas: ours %7.1f ms, bare QPainter %7.1f ms, ratio %.2f (medians %.2f); "
-              "calls %ld / %ld; whole map %7.1f ms (",
-              mapName.c_str(), viewName, a, b, a / b, Median(ours) / Median(floor),
-              recorder.calls["polyline"] + recorder.calls["polygon"], bareCalls, Best(whole));
+  std::printf(
+      "%-12s %-10s lines+areas: ours %7.1f ms, bare QPainter %7.1f ms, ratio %.2f (medians %.2f); "
+      "calls %ld / %ld; whole map %7.1f ms (",
+      mapName.c_str(), viewName, a, b, a / b, Median(ours) / Median(floor),
+      recorder.calls["polyline"] + recorder.calls["polygon"], bareCalls, Best(whole));
   for (const auto& [kind, n] : allCalls.calls) std::printf(" %s %ld", kind.c_str(), n);
   std::printf(" )\n");
-  std::fprintf(stderr,
-               "{\"map\": \"%s\", \"view\": \"%s\", \"ours_ms\": %.3f, \"bare_ms\": %.3f, \"whole_ms\": %.3f, "
-               "\"figures\": %ld}\n",
-               mapName.c_str(), viewName, a, b, Best(whole), bareCalls);
+  std::fprintf(
+      stderr,
+      "{\"map\": \"%s\", \"view\": \"%s\", \"ours_ms\": %.3f, \"bare_ms\": %.3f, \"whole_ms\": %.3f, "
+      "\"figures\": %ld}\n",
+      mapName.c_str(), viewName, a, b, Best(whole), bareCalls);
 }
 
 int Run(int argc, char** argv) {

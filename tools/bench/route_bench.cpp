@@ -303,7 +303,8 @@ void BM_MillionSideBySide(benchmark::State& state) {
     if (percent(rng) < 3) return;
     const float metres = length(rng);
     const int oneWay = percent(rng) < 5 ? 1 + percent(rng) % 2 : 0;
-    EdgeEntry e{a, b, 0, static_cast<std::int32_t>(metres), metres, metres / 1000.0f / speed, metres * 0.01f, 0};
+    EdgeEntry e{a, b, 0, static_cast<std::int32_t>(metres), metres, metres / 1000.0f / speed, metres * 0.01f,
+                0};
     if (oneWay != 2) edges.push_back(e);
     std::swap(e.from, e.to);
     if (oneWay != 1) edges.push_back(e);
@@ -314,7 +315,8 @@ void BM_MillionSideBySide(benchmark::State& state) {
       if (c + 1 < kSide) street(n, n + 1, r % 10 == 0 ? 90.0f : 40.0f);
       if (r + 1 < kSide) street(n, n + kSide, c % 10 == 0 ? 90.0f : 40.0f);
     }
-  std::stable_sort(edges.begin(), edges.end(), [](const EdgeEntry& a, const EdgeEntry& b) { return a.from < b.from; });
+  std::stable_sort(edges.begin(), edges.end(),
+                   [](const EdgeEntry& a, const EdgeEntry& b) { return a.from < b.from; });
   const auto count = static_cast<std::int32_t>(edges.size());
   std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
   std::uniform_int_distribution<std::int32_t> node(0, kSide * kSide - 1);
@@ -327,7 +329,9 @@ void BM_MillionSideBySide(benchmark::State& state) {
   for (auto _ : state) {
     t = TimeSideBySide(
         3, static_cast<int>(pairs.size()),
-        [&](int q) { static_cast<void>(searcher.FindShortestPath(pairs[q].first, pairs[q].second, criterion, leg)); },
+        [&](int q) {
+          static_cast<void>(searcher.FindShortestPath(pairs[q].first, pairs[q].second, criterion, leg));
+        },
         [&](int q) { dijkstra.Query(pairs[q].first, pairs[q].second, criterion, path); });
   }
   state.counters["ours ms"] = t.firstMs;

@@ -73,7 +73,8 @@ class Sample {
   void WriteBatchFile(const std::string& file) const {
     std::FILE* f = std::fopen(file.c_str(), "wb");
     if (!f) std::exit(1);
-    for (const Pair& q : pairs_) std::fprintf(f, "[%s - %s]\n%s\n%s\n", q.from.c_str(), q.to.c_str(), q.from.c_str(), q.to.c_str());
+    for (const Pair& q : pairs_)
+      std::fprintf(f, "[%s - %s]\n%s\n%s\n", q.from.c_str(), q.to.c_str(), q.from.c_str(), q.to.c_str());
     std::fclose(f);
   }
 
@@ -198,7 +199,8 @@ void BM_SideBySide(benchmark::State& state) {
     t = TimeSideBySide(
         5, kPairCount,
         [&](int q) {
-          static_cast<void>(searcher.FindShortestPath(sample->pair(q).start, sample->pair(q).target, criterion, leg));
+          static_cast<void>(
+              searcher.FindShortestPath(sample->pair(q).start, sample->pair(q).target, criterion, leg));
         },
         [&](int q) { dijkstra.Query(sample->pair(q).start, sample->pair(q).target, criterion, path); });
   }
