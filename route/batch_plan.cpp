@@ -42,7 +42,7 @@ class BatchRun {
       const std::int32_t points = state_.request().routePointCount();
       if (points >= 2) {
         state_.DeleteRoute();
-        SearchRoute(path_, towns_, roads_, error);
+        SearchRoute(path_, towns_, roads_, error, searcher_);
         if (state_.stepCount() > 0 && error.empty()) {
           const std::vector<std::string> lines = ItineraryLines(state_);
           result.lines.insert(result.lines.end(), lines.begin(), lines.end());
@@ -83,6 +83,7 @@ class BatchRun {
   const RoadData& roads_;
   const std::vector<std::string>& source_;
   std::size_t next_ = 0;
+  std::unique_ptr<RouteSearcher> searcher_;  // one for the whole run
 };
 
 // The request the run overwrites block by block (route points, default start), put

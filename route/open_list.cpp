@@ -32,19 +32,6 @@ void ReserveRoom(std::vector<T>& v, std::size_t extra) {
   if (v.capacity() - v.size() < extra) v.reserve(std::max<std::size_t>(64, 2 * v.capacity() + extra));
 }
 
-// Opens a hole at `from` in the first `size` elements; plain loops, as the arrays are
-// short and mostly nothing moves.
-template <typename T>
-void MoveUp(T* array, std::int32_t from, std::int32_t size) {
-  for (std::int32_t i = size; i > from; --i) array[i] = array[i - 1];
-}
-
-// Closes the hole at `from` in the first `size` elements.
-template <typename T>
-void MoveDown(T* array, std::int32_t from, std::int32_t size) {
-  for (std::int32_t i = from + 1; i < size; ++i) array[i - 1] = array[i];
-}
-
 }  // namespace
 
 void OpenList::Reset(std::int32_t nodeCount) {
@@ -59,20 +46,61 @@ void OpenList::Clear() {
     oldest_[e.node] = kNil;
     newest_[e.node] = kNil;
   }
-  blocks_.clear();
-  chunks_.clear();
   entries_.clear();
+  values_.clear();
+  groups_.clear();
+  blocks_.clear();
   dirBlock_.clear();
   dirLast_.clear();
   dirTotal_.clear();
-  freeBlocks_ = freeChunks_ = freeEntries_ = kNil;
+  freeBlocks_ = freeEntries_ = kNil;
+  blocked_ = false;
   size_ = 0;
+}
+
+namespace {
+
+// The first index of `values` (descending) in [0, n) whose value is not larger than
+// `value`, or n: galloping from the end, then halving without branches on the values
+// (their comparisons do not predict).
+template <typename Index>
+Index FirstNotLarger(const float* values, Index n, float value) {
+  if (n == 0 || values[n - 1] > value) return n;
+  Index upper = n - 1;  // values[upper] <= value
+  Index step = 1;
+  while (step <= upper && !(values[upper - step] > value)) {
+    upper -= step;
+    step *= 2;
+  }
+  Index lower = step <= upper ? upper - step + 1 : 0;  // values[lower - 1] > value
+  for (Index length = upper - lower + 1; length > 1;) {
+    const Index half = length / 2;
+    lower = values[lower + half - 1] > value ? lower + half : lower;
+    length -= half;
+  }
+  return lower;
+}
+
+}  // namespace
+
+std::size_t OpenList::FlatIndex(float value) const {
+  return FirstNotLarger(values_.data(), values_.size(), value);
+}
+
+OpenList::Place OpenList::Locate(float value) const {
+  // The first block whose smallest value is not larger than `value`, then the group.
+  const std::size_t n = dirLast_.size();
+  if (n == 0) return Place{0, 0};
+  if (dirLast_[n - 1] > value) return Place{n - 1, blocks_[dirBlock_[n - 1]].size};  // after the last
+  const std::size_t d = FirstNotLarger(dirLast_.data(), n, value);
+  const Block& b = blocks_[dirBlock_[d]];
+  return Place{d, FirstNotLarger(b.values, b.size, value)};
 }
 
 std::int32_t OpenList::NewBlock() {
   std::int32_t b = freeBlocks_;
   if (b != kNil) {
-    freeBlocks_ = blocks_[b].slot[0].count;
+    freeBlocks_ = blocks_[b].groups[0].count;
   } else {
     b = static_cast<std::int32_t>(blocks_.size());
     blocks_.emplace_back();
@@ -81,50 +109,58 @@ std::int32_t OpenList::NewBlock() {
   return b;
 }
 
-void OpenList::FreeBlock(std::int32_t b) {
-  blocks_[b].slot[0].count = freeBlocks_;
-  freeBlocks_ = b;
-}
-
-std::int32_t OpenList::NewChunk() {
-  std::int32_t c = freeChunks_;
-  if (c != kNil) {
-    freeChunks_ = chunks_[c].next;
-  } else {
-    c = static_cast<std::int32_t>(chunks_.size());
-    chunks_.emplace_back();
+// Moves the upper half of a full block into a new block after it.
+void OpenList::SplitBlock(std::size_t dir) {
+  constexpr std::int32_t kKeep = kBlockCapacity / 2;
+  const std::int32_t nb = NewBlock();
+  Block& b = blocks_[dirBlock_[dir]];
+  Block& upper = blocks_[nb];
+  upper.size = b.size - kKeep;
+  std::int32_t moved = 0;
+  for (std::int32_t j = 0; j < upper.size; ++j) {
+    upper.groups[j] = b.groups[kKeep + j];
+    upper.values[j] = b.values[kKeep + j];
+    moved += upper.groups[j].count;
   }
-  chunks_[c].count = 0;
-  chunks_[c].prev = chunks_[c].next = kNil;
-  return c;
+  b.size = kKeep;
+  const auto at = static_cast<std::ptrdiff_t>(dir + 1);
+  dirBlock_.insert(dirBlock_.begin() + at, nb);
+  dirLast_.insert(dirLast_.begin() + at, dirLast_[dir]);
+  dirTotal_.insert(dirTotal_.begin() + at, moved);
+  dirLast_[dir] = b.values[kKeep - 1];
+  dirTotal_[dir] -= moved;
 }
 
-std::int32_t OpenList::NewEntry(std::int32_t node, float value) {
-  std::int32_t e = freeEntries_;
-  if (e != kNil) {
-    freeEntries_ = entries_[e].olderOfNode;
-  } else {
-    e = static_cast<std::int32_t>(entries_.size());
-    entries_.emplace_back();
+// Takes an emptied group out of its block, and an emptied block out of the directory.
+void OpenList::EraseGroup(const Place& at) {
+  const std::int32_t bi = dirBlock_[at.dir];
+  Block& b = blocks_[bi];
+  const auto after = static_cast<std::size_t>(b.size - at.index - 1);
+  std::memmove(b.groups + at.index, b.groups + at.index + 1, sizeof(Group) * after);
+  std::memmove(b.values + at.index, b.values + at.index + 1, sizeof(float) * after);
+  if (--b.size > 0) {
+    dirLast_[at.dir] = b.values[b.size - 1];
+    return;
   }
-  entries_[e] = Entry{node, value, kNil, kNil, kNil};
-  return e;
+  b.groups[0].count = freeBlocks_;
+  freeBlocks_ = bi;
+  const auto d = static_cast<std::ptrdiff_t>(at.dir);
+  dirBlock_.erase(dirBlock_.begin() + d);
+  dirLast_.erase(dirLast_.begin() + d);
+  dirTotal_.erase(dirTotal_.begin() + d);
 }
 
-void OpenList::FreeEntry(std::int32_t e) {
-  entries_[e].olderOfNode = freeEntries_;  // the node stays for Clear
-  freeEntries_ = e;
-}
-
-void OpenList::ChainAppend(std::int32_t node, std::int32_t e) {
-  const std::int32_t last = newest_[node];
-  entries_[e].olderOfNode = last;
-  entries_[e].newerOfNode = kNil;
-  if (last != kNil)
-    entries_[last].newerOfNode = e;
+void OpenList::Unlink(Group& g, std::int32_t e) {
+  const Entry& en = entries_[e];
+  if (en.prev != kNil)
+    entries_[en.prev].next = en.next;
   else
-    oldest_[node] = e;
-  newest_[node] = e;
+    g.first = en.next;
+  if (en.next != kNil)
+    entries_[en.next].prev = en.prev;
+  else
+    g.last = en.prev;
+  --g.count;
 }
 
 void OpenList::ChainUnlink(std::int32_t e) {
@@ -139,231 +175,174 @@ void OpenList::ChainUnlink(std::int32_t e) {
     newest_[en.node] = en.olderOfNode;
 }
 
-void OpenList::InsertDirectory(std::int32_t at, std::int32_t block, float last, std::int32_t total) {
-  dirBlock_.insert(dirBlock_.begin() + at, block);
-  dirLast_.insert(dirLast_.begin() + at, last);
-  dirTotal_.insert(dirTotal_.begin() + at, total);
+void OpenList::FreeEntry(std::int32_t e) {
+  entries_[e].next = freeEntries_;  // the node stays for Clear
+  freeEntries_ = e;
 }
 
-void OpenList::EraseDirectory(std::int32_t at) {
-  dirBlock_.erase(dirBlock_.begin() + at);
-  dirLast_.erase(dirLast_.begin() + at);
-  dirTotal_.erase(dirTotal_.begin() + at);
-}
-
-OpenList::Place OpenList::Locate(float value) const {
-  // The first block whose smallest value is not larger than `value`.
-  std::int32_t lower = 0;
-  std::int32_t upper = static_cast<std::int32_t>(dirLast_.size());
-  while (lower < upper) {
-    const std::int32_t mid = (lower + upper) / 2;
-    if (dirLast_[mid] > value)
-      lower = mid + 1;
-    else
-      upper = mid;
+void OpenList::Link(Group& group, std::int32_t offset, std::int32_t e, std::int32_t node, float value) {
+  const std::int32_t count = group.count;
+  std::int32_t before = kNil;  // the entry the new one goes in front of
+  if (offset < count) {
+    if (offset <= count / 2) {
+      before = group.first;
+      for (std::int32_t i = 0; i < offset; ++i) before = entries_[before].next;
+    } else {
+      before = group.last;
+      for (std::int32_t i = count - 1; i > offset; --i) before = entries_[before].prev;
+    }
   }
-  if (lower == static_cast<std::int32_t>(dirLast_.size())) {
-    // Smaller than every value: after the last group.
-    const std::int32_t last = lower - 1;
-    return Place{last, blocks_[dirBlock_[last]].size, false};
-  }
-  const Block& b = blocks_[dirBlock_[lower]];
-  std::int32_t index = 0;
-  for (std::int32_t j = 0; j < b.size; ++j) index += b.value[j] > value;
-  return Place{lower, index, index < b.size && b.value[index] == value};
-}
-
-void OpenList::SplitBlock(std::int32_t dir) {
-  constexpr std::int32_t kKeep = kBlockCapacity / 2;
-  const std::int32_t nb = NewBlock();
-  Block& b = blocks_[dirBlock_[dir]];
-  Block& upper = blocks_[nb];
-  const std::int32_t moved = b.size - kKeep;
-  std::memcpy(upper.value, b.value + kKeep, sizeof(float) * moved);
-  std::memcpy(upper.slot, b.slot + kKeep, sizeof(Slot) * moved);
-  upper.size = moved;
-  b.size = kKeep;
-  std::int32_t movedTotal = 0;
-  for (std::int32_t j = 0; j < moved; ++j) movedTotal += upper.slot[j].count;
-  dirTotal_[dir] -= movedTotal;
-  const float upperLast = dirLast_[dir];
-  dirLast_[dir] = b.value[kKeep - 1];
-  InsertDirectory(dir + 1, nb, upperLast, movedTotal);
-}
-
-// Removes the (empty) group at `index` of the block at `dir`.
-void OpenList::RemoveGroup(std::int32_t dir, std::int32_t index) {
-  const std::int32_t bi = dirBlock_[dir];
-  Block& b = blocks_[bi];
-  MoveDown(b.value, index, b.size);
-  MoveDown(b.slot, index, b.size);
-  if (--b.size == 0) {
-    FreeBlock(bi);
-    EraseDirectory(dir);
-    return;
-  }
-  dirLast_[dir] = b.value[b.size - 1];
-}
-
-// Keeps the directory short after removals in the middle: a block that fell below a
-// quarter is merged into a neighbour that has room for it.
-void OpenList::MergeSmallBlock(std::int32_t dir) {
-  const auto dirs = static_cast<std::int32_t>(dirBlock_.size());
-  if (dir < 0 || dir >= dirs || blocks_[dirBlock_[dir]].size >= kBlockCapacity / 4) return;
-  std::int32_t into = -1;
-  if (dir + 1 < dirs && blocks_[dirBlock_[dir]].size + blocks_[dirBlock_[dir + 1]].size <= kBlockCapacity)
-    into = dir;
-  else if (dir > 0 && blocks_[dirBlock_[dir - 1]].size + blocks_[dirBlock_[dir]].size <= kBlockCapacity)
-    into = dir - 1;
-  if (into < 0) return;
-  Block& a = blocks_[dirBlock_[into]];
-  const std::int32_t bi = dirBlock_[into + 1];
-  const Block& b = blocks_[bi];
-  std::memcpy(a.value + a.size, b.value, sizeof(float) * b.size);
-  std::memcpy(a.slot + a.size, b.slot, sizeof(Slot) * b.size);
-  a.size += b.size;
-  dirTotal_[into] += dirTotal_[into + 1];
-  dirLast_[into] = dirLast_[into + 1];
-  FreeBlock(bi);
-  EraseDirectory(into + 1);
-}
-
-void OpenList::UnlinkChunk(Slot& slot, std::int32_t c) {
-  Chunk& ch = chunks_[c];
-  if (ch.prev != kNil)
-    chunks_[ch.prev].next = ch.next;
+  const std::int32_t after = before == kNil ? group.last : entries_[before].prev;
+  entries_[e] = Entry{node, value, after, before, newest_[node], kNil};
+  if (after != kNil)
+    entries_[after].next = e;
   else
-    slot.first = ch.next;
-  if (ch.next != kNil)
-    chunks_[ch.next].prev = ch.prev;
+    group.first = e;
+  if (before != kNil)
+    entries_[before].prev = e;
   else
-    slot.last = ch.prev;
-  ch.next = freeChunks_;
-  freeChunks_ = c;
-}
-
-// Puts entry e before the entry at `offset` of the group (at its end for offset ==
-// count); the caller counts it.
-void OpenList::GroupInsert(Slot& slot, std::int32_t offset, std::int32_t e) {
-  if (slot.count == 0) {
-    slot.first = kInline;
-    slot.last = e;
-    entries_[e].chunk = kNil;
-    return;
-  }
-  if (slot.first == kInline) {
-    const std::int32_t c = NewChunk();
-    const std::int32_t other = slot.last;
-    Chunk& ch = chunks_[c];
-    ch.items[offset == 0 ? 0 : 1] = e;
-    ch.items[offset == 0 ? 1 : 0] = other;
-    ch.count = 2;
-    entries_[e].chunk = entries_[other].chunk = c;
-    slot.first = slot.last = c;
-    return;
-  }
-
-  std::int32_t c = slot.first;
-  if (offset <= slot.count / 2) {
-    while (offset > chunks_[c].count && chunks_[c].next != kNil) {
-      offset -= chunks_[c].count;
-      c = chunks_[c].next;
-    }
-  } else {
-    std::int32_t after = slot.count - offset;  // entries behind the insertion point
-    c = slot.last;
-    while (after > chunks_[c].count && chunks_[c].prev != kNil) {
-      after -= chunks_[c].count;
-      c = chunks_[c].prev;
-    }
-    offset = chunks_[c].count - after;
-  }
-
-  if (chunks_[c].count == kChunkCapacity) {
-    constexpr std::int32_t kKeep = kChunkCapacity / 2;
-    const std::int32_t c2 = NewChunk();
-    Chunk& full = chunks_[c];
-    Chunk& half = chunks_[c2];
-    half.count = kChunkCapacity - kKeep;
-    std::memcpy(half.items, full.items + kKeep, sizeof(std::int32_t) * half.count);
-    for (std::int32_t i = 0; i < half.count; ++i) entries_[half.items[i]].chunk = c2;
-    full.count = kKeep;
-    half.prev = c;
-    half.next = full.next;
-    if (full.next != kNil)
-      chunks_[full.next].prev = c2;
-    else
-      slot.last = c2;
-    full.next = c2;
-    if (offset > kKeep) {
-      c = c2;
-      offset -= kKeep;
-    }
-  }
-
-  Chunk& ch = chunks_[c];
-  MoveUp(ch.items, offset, ch.count);
-  ch.items[offset] = e;
-  ++ch.count;
-  entries_[e].chunk = c;
-}
-
-// Takes entry e out of the group; the caller counts it.
-void OpenList::GroupErase(Slot& slot, std::int32_t e) {
-  if (slot.first == kInline) {
-    slot.first = slot.last = kNil;
-    return;
-  }
-  const std::int32_t c = entries_[e].chunk;
-  Chunk& ch = chunks_[c];
-  std::int32_t i = 0;
-  while (ch.items[i] != e) ++i;
-  MoveDown(ch.items, i, ch.count);
-  if (--ch.count == 0) UnlinkChunk(slot, c);
-}
-
-// Takes the group's last entry out; the caller counts it.
-std::int32_t OpenList::GroupPopLast(Slot& slot) {
-  if (slot.first == kInline) {
-    const std::int32_t e = slot.last;
-    slot.first = slot.last = kNil;
-    return e;
-  }
-  const std::int32_t c = slot.last;
-  Chunk& ch = chunks_[c];
-  const std::int32_t e = ch.items[--ch.count];
-  if (ch.count == 0) UnlinkChunk(slot, c);
-  return e;
+    group.last = e;
+  ++group.count;
+  ++size_;
+  if (newest_[node] != kNil)
+    entries_[newest_[node]].newerOfNode = e;
+  else
+    oldest_[node] = e;
+  newest_[node] = e;
 }
 
 void OpenList::Insert(std::int32_t node, float value) {
   assert(value == value);
   assert(newest_[node] == kNil || value < entries_[newest_[node]].value);
   ReserveRoom(entries_, 1);
-  ReserveRoom(chunks_, 2);
-  ReserveRoom(blocks_, 2);
-  ReserveRoom(dirBlock_, 1);
-  ReserveRoom(dirLast_, 1);
-  ReserveRoom(dirTotal_, 1);
-
-  const std::int32_t e = NewEntry(node, value);
-  if (dirBlock_.empty()) InsertDirectory(0, NewBlock(), value, 0);
-  Place at = Locate(value);
-
-  if (at.equal) {
-    // Joining equal values: the halving search lands inside their index range.
-    Block& b = blocks_[dirBlock_[at.dir]];
-    // New values land near the array's end (the search inserts values just above the
-    // smallest), so the entries before the block are counted from the end.
-    std::int32_t greater = size_;
-    for (auto d = static_cast<std::int32_t>(dirTotal_.size()) - 1; d >= at.dir; --d) greater -= dirTotal_[d];
-    for (std::int32_t j = 0; j < at.index; ++j) greater += b.slot[j].count;
-    Slot& slot = b.slot[at.index];
-    const std::int32_t landing = HalvingSearchLanding(size_, greater, greater + slot.count);
-    GroupInsert(slot, landing - greater, e);
-    ++slot.count;
+  if (!blocked_ && static_cast<std::int32_t>(values_.size()) >= flatLimit_) ToBlocks();
+  if (blocked_) {
+    ReserveRoom(blocks_, 2);
+    ReserveRoom(dirBlock_, 2);
+    ReserveRoom(dirLast_, 2);
+    ReserveRoom(dirTotal_, 2);
   } else {
-    if (blocks_[dirBlock_[at.dir]].size == kBlockCapacity) {
+    ReserveRoom(values_, 1);
+    ReserveRoom(groups_, 1);
+  }
+  std::int32_t e = freeEntries_;
+  if (e != kNil) {
+    freeEntries_ = entries_[e].next;
+  } else {
+    e = static_cast<std::int32_t>(entries_.size());
+    entries_.emplace_back();
+  }
+  if (blocked_)
+    InsertBlocked(e, node, value);
+  else
+    InsertFlat(e, node, value);
+}
+
+OpenList::Popped OpenList::PopLast() {
+  assert(size_ > 0);
+  return blocked_ ? PopLastBlocked() : PopLastFlat();
+}
+
+bool OpenList::RemoveFirstOf(std::int32_t node) {
+  const std::int32_t e = oldest_[node];
+  if (e == kNil) return false;
+  if (blocked_)
+    RemoveBlocked(e);
+  else
+    RemoveFlat(e);
+  --size_;
+  ChainUnlink(e);
+  FreeEntry(e);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------
+// Flat: one vector of groups.
+
+void OpenList::InsertFlat(std::int32_t e, std::int32_t node, float value) {
+  const std::size_t at = FlatIndex(value);
+  if (at == values_.size() || values_[at] != value) {
+    values_.insert(values_.begin() + static_cast<std::ptrdiff_t>(at), value);
+    groups_.insert(groups_.begin() + static_cast<std::ptrdiff_t>(at), Group{0, kNil, kNil});
+  }
+  Group& group = groups_[at];
+  std::int32_t offset = 0;
+  if (group.count >= 2) {
+    std::int32_t notLarger = 0;
+    for (std::size_t i = at; i < groups_.size(); ++i) notLarger += groups_[i].count;
+    const std::int32_t greater = size_ - notLarger;
+    offset = HalvingSearchLanding(size_, greater, greater + group.count) - greater;
+  }
+  Link(group, offset, e, node, value);
+}
+
+OpenList::Popped OpenList::PopLastFlat() {
+  Group& group = groups_.back();
+  const std::int32_t e = group.last;
+  const Popped out{entries_[e].node, values_.back()};
+  Unlink(group, e);
+  --size_;
+  ChainUnlink(e);
+  FreeEntry(e);
+  if (group.count == 0) {
+    groups_.pop_back();
+    values_.pop_back();
+  }
+  return out;
+}
+
+void OpenList::RemoveFlat(std::int32_t e) {
+  const std::size_t at = FlatIndex(entries_[e].value);
+  assert(at < values_.size() && values_[at] == entries_[e].value);
+  Unlink(groups_[at], e);
+  if (groups_[at].count == 0) {
+    groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(at));
+    values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+}
+
+// The flat groups into half-full blocks. May throw std::bad_alloc, before anything
+// is changed.
+void OpenList::ToBlocks() {
+  constexpr std::size_t kFill = kBlockCapacity / 2;
+  const std::size_t n = values_.size();
+  const std::size_t blocks = (n + kFill - 1) / kFill;
+  blocks_.reserve(std::max<std::size_t>(64, 2 * blocks + 2));
+  dirBlock_.reserve(2 * blocks + 2);
+  dirLast_.reserve(2 * blocks + 2);
+  dirTotal_.reserve(2 * blocks + 2);
+  for (std::size_t first = 0; first < n; first += kFill) {
+    const std::int32_t bi = NewBlock();
+    Block& b = blocks_[bi];
+    b.size = static_cast<std::int32_t>(std::min(kFill, n - first));
+    std::int32_t total = 0;
+    for (std::int32_t j = 0; j < b.size; ++j) {
+      b.values[j] = values_[first + static_cast<std::size_t>(j)];
+      b.groups[j] = groups_[first + static_cast<std::size_t>(j)];
+      total += b.groups[j].count;
+    }
+    dirBlock_.push_back(bi);
+    dirLast_.push_back(b.values[b.size - 1]);
+    dirTotal_.push_back(total);
+  }
+  values_.clear();
+  groups_.clear();
+  blocked_ = true;
+}
+
+// ---------------------------------------------------------------------------------
+// Blocks.
+
+void OpenList::InsertBlocked(std::int32_t e, std::int32_t node, float value) {
+  if (dirBlock_.empty()) {
+    dirBlock_.push_back(NewBlock());
+    dirLast_.push_back(value);
+    dirTotal_.push_back(0);
+  }
+  Place at = Locate(value);
+  if (Block& b = blocks_[dirBlock_[at.dir]]; at.index == b.size || b.values[at.index] != value) {
+    // A new value: a group of its own.
+    if (b.size == kBlockCapacity) {
       SplitBlock(at.dir);
       const std::int32_t kept = blocks_[dirBlock_[at.dir]].size;
       if (at.index > kept) {
@@ -371,70 +350,73 @@ void OpenList::Insert(std::int32_t node, float value) {
         at.index -= kept;
       }
     }
-    Block& b = blocks_[dirBlock_[at.dir]];
-    MoveUp(b.value, at.index, b.size);
-    MoveUp(b.slot, at.index, b.size);
-    b.value[at.index] = value;
-    b.slot[at.index] = Slot{1, kInline, e};
-    entries_[e].chunk = kNil;
-    ++b.size;
-    if (at.index == b.size - 1) dirLast_[at.dir] = value;
+    Block& into = blocks_[dirBlock_[at.dir]];
+    const auto after = static_cast<std::size_t>(into.size - at.index);
+    std::memmove(into.groups + at.index + 1, into.groups + at.index, sizeof(Group) * after);
+    std::memmove(into.values + at.index + 1, into.values + at.index, sizeof(float) * after);
+    into.groups[at.index] = Group{0, kNil, kNil};
+    into.values[at.index] = value;
+    if (at.index == into.size) dirLast_[at.dir] = value;
+    ++into.size;
   }
+  const Block& b = blocks_[dirBlock_[at.dir]];
+  Group& group = GroupAt(at);
+  std::int32_t offset = 0;
+  if (group.count >= 2) {
+    std::int32_t notLarger = 0;
+    for (std::int32_t j = at.index; j < b.size; ++j) notLarger += b.groups[j].count;
+    for (std::size_t d = at.dir + 1; d < dirTotal_.size(); ++d) notLarger += dirTotal_[d];
+    const std::int32_t greater = size_ - notLarger;
+    offset = HalvingSearchLanding(size_, greater, greater + group.count) - greater;
+  }
+  Link(group, offset, e, node, value);
   ++dirTotal_[at.dir];
-  ++size_;
-  ChainAppend(node, e);
 }
 
-OpenList::Popped OpenList::PopLast() {
-  assert(size_ > 0);
-  const auto dir = static_cast<std::int32_t>(dirBlock_.size()) - 1;
-  Block& b = blocks_[dirBlock_[dir]];
-  const std::int32_t index = b.size - 1;
-  Slot& slot = b.slot[index];
-  const std::int32_t e = GroupPopLast(slot);
-  --dirTotal_[dir];
+OpenList::Popped OpenList::PopLastBlocked() {
+  Block& b = blocks_[dirBlock_.back()];
+  Group& group = b.groups[b.size - 1];
+  const std::int32_t e = group.last;
+  const Popped out{entries_[e].node, b.values[b.size - 1]};
+  Unlink(group, e);
+  --dirTotal_.back();
   --size_;
-  const Popped out{entries_[e].node, entries_[e].value};
   ChainUnlink(e);
   FreeEntry(e);
-  if (--slot.count == 0) RemoveGroup(dir, index);
+  if (group.count == 0) {
+    // The last group of the last block: nothing moves.
+    if (--b.size > 0) {
+      dirLast_.back() = b.values[b.size - 1];
+    } else {
+      b.groups[0].count = freeBlocks_;
+      freeBlocks_ = dirBlock_.back();
+      dirBlock_.pop_back();
+      dirLast_.pop_back();
+      dirTotal_.pop_back();
+    }
+  }
   return out;
 }
 
-bool OpenList::RemoveFirstOf(std::int32_t node) {
-  const std::int32_t e = oldest_[node];
-  if (e == kNil) return false;
+void OpenList::RemoveBlocked(std::int32_t e) {
   const Place at = Locate(entries_[e].value);
-  assert(at.equal);
-  Block& b = blocks_[dirBlock_[at.dir]];
-  Slot& slot = b.slot[at.index];
-  GroupErase(slot, e);
+  assert(blocks_[dirBlock_[at.dir]].values[at.index] == entries_[e].value);
+  Group& group = GroupAt(at);
+  Unlink(group, e);
   --dirTotal_[at.dir];
-  --size_;
-  ChainUnlink(e);
-  FreeEntry(e);
-  if (--slot.count == 0) {
-    const bool blockGone = b.size == 1;
-    RemoveGroup(at.dir, at.index);
-    MergeSmallBlock(blockGone ? at.dir - 1 : at.dir);
-  }
-  return true;
+  if (group.count == 0) EraseGroup(at);
 }
 
 std::vector<OpenList::Popped> OpenList::Snapshot() const {
   std::vector<Popped> out;
+  for (std::size_t i = 0; i < groups_.size(); ++i)
+    for (std::int32_t e = groups_[i].first; e != kNil; e = entries_[e].next)
+      out.push_back(Popped{entries_[e].node, values_[i]});
   for (const std::int32_t bi : dirBlock_) {
     const Block& b = blocks_[bi];
-    for (std::int32_t j = 0; j < b.size; ++j) {
-      const Slot& slot = b.slot[j];
-      if (slot.first == kInline) {
-        out.push_back(Popped{entries_[slot.last].node, b.value[j]});
-        continue;
-      }
-      for (std::int32_t c = slot.first; c != kNil; c = chunks_[c].next)
-        for (std::int32_t i = 0; i < chunks_[c].count; ++i)
-          out.push_back(Popped{entries_[chunks_[c].items[i]].node, b.value[j]});
-    }
+    for (std::int32_t j = 0; j < b.size; ++j)
+      for (std::int32_t e = b.groups[j].first; e != kNil; e = entries_[e].next)
+        out.push_back(Popped{entries_[e].node, b.values[j]});
   }
   return out;
 }

@@ -153,6 +153,7 @@ void RoadGraph::ComputeEdgeWeights(const CostTable& costs, const RoadData& roads
     e.costWeight = w.cost ? static_cast<float>(length * t.unitCost * kPerKilometre) : kUnreached;
   }
   weightsValid_ = true;
+  ++weightsVersion_;
   weightsRoads_ = roads.records;
   weightsRoadCount_ = roads.recordCount;
   weightsTypes_ = table;

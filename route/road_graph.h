@@ -45,6 +45,10 @@ class RoadGraph {
   // layers never change while a map is open); the criterion plays no part.
   void ComputeEdgeWeights(const CostTable& costs, const RoadData& roads);
 
+  // Counts the computations of the weights that changed them (0 before the first), so
+  // that a searcher can tell whether its copies of them still hold.
+  std::uint64_t weightsVersion() const { return weightsVersion_; }
+
   // Node table, used in place.
   std::int32_t nodeCount() const { return nodeCount_; }
   // The NODEFILE record of a node; -1 for a node outside the table.
@@ -76,6 +80,7 @@ class RoadGraph {
   bool bound_ = false;
   // What the edge weights were last computed from.
   bool weightsValid_ = false;
+  std::uint64_t weightsVersion_ = 0;
   const std::uint8_t* weightsRoads_ = nullptr;
   std::int32_t weightsRoadCount_ = 0;
   std::vector<RoadType> weightsTypes_;

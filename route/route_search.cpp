@@ -1,5 +1,7 @@
 #include "route/route_search.h"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -14,27 +16,15 @@
 namespace koltar {
 namespace {
 
-template <int Criterion>
-float Value(const NodeLabel& label) {
-  if constexpr (Criterion == kCriterionTime)
-    return label.time;
-  else if constexpr (Criterion == kCriterionCost)
-    return label.cost;
-  else
-    return label.distance;
-}
-
-template <int Criterion, typename Weights>
-float Weight(const Weights& w) {
-  if constexpr (Criterion == kCriterionTime)
-    return w.time;
-  else if constexpr (Criterion == kCriterionCost)
-    return w.cost;
-  else
-    return w.distance;
-}
-
 bool InTable(std::int32_t node, std::int32_t count) { return node >= 0 && node < count; }
+
+// Heap order: the smallest value on top.
+struct Later {
+  template <typename Entry>
+  bool operator()(const Entry& a, const Entry& b) const {
+    return a.value > b.value;
+  }
+};
 
 }  // namespace
 
@@ -51,74 +41,170 @@ RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, con
     while (i < edgeCount && edges_[i].from < x) ++i;
     firstEdge_[x] = i;
   }
-  labels_.assign(static_cast<std::size_t>(nodeCount_), NodeLabel{});
+  value_.assign(static_cast<std::size_t>(nodeCount_) + 1, kUnreached);
+  // Arcs to nodes outside the table lead here: no value is smaller.
+  value_[static_cast<std::size_t>(nodeCount_)] = -std::numeric_limits<float>::infinity();
+  via_.assign(static_cast<std::size_t>(nodeCount_), kViaNone);
   touched_.reserve(static_cast<std::size_t>(nodeCount_));
-  open_.Reset(nodeCount_);
 }
 
-void RouteSearcher::ResetLabels() {
-  for (const std::int32_t node : touched_) labels_[node] = NodeLabel{};
-  touched_.clear();
+void RouteSearcher::ForgetWeights() {
+  for (std::vector<Arc>& arcs : arcs_) std::vector<Arc>().swap(arcs);
 }
 
-void RouteSearcher::BuildArcs() {
-  arcs_.resize(static_cast<std::size_t>(edgeCount_));
-  for (std::int32_t k = 0; k < edgeCount_; ++k) {
-    const EdgeEntry& e = edges_[k];
-    arcs_[k] = Arc{InTable(e.to, nodeCount_) ? e.to : -1, e.distanceWeight, e.timeWeight, e.costWeight};
+void RouteSearcher::UseWeightsVersion(std::uint64_t version) {
+  if (version != weightsVersion_) ForgetWeights();
+  weightsVersion_ = version;
+}
+
+const RouteSearcher::Arc* RouteSearcher::ArcsOf(int criterion) {
+  std::vector<Arc>& arcs = arcs_[criterion];
+  if (arcs.size() != static_cast<std::size_t>(edgeCount_)) {
+    arcs.resize(static_cast<std::size_t>(edgeCount_));
+    for (std::int32_t k = 0; k < edgeCount_; ++k) {
+      const EdgeEntry& e = edges_[k];
+      arcs[k] = Arc{InTable(e.to, nodeCount_) ? e.to : nodeCount_, CriterionWeight(e, criterion)};
+    }
   }
-  arcsBuilt_ = true;
+  return arcs.data();
 }
 
-template <int Criterion>
-void RouteSearcher::Run(std::int32_t start, std::int32_t target) {
-  labels_[start] = NodeLabel{start, 0.0f, 0.0f, 0.0f};
-  touched_.push_back(start);
+void RouteSearcher::Reset() {
+  for (const std::int32_t node : touched_) {
+    value_[node] = kUnreached;
+    via_[node] = kViaNone;
+  }
+  touched_.clear();
+  heap_.clear();
+  labelsMade_ = false;
+}
+
+inline void RouteSearcher::Reach(std::int32_t node, float value, std::int32_t edge) {
+  if (via_[node] == kViaNone) touched_.push_back(node);
+  value_[node] = value;
+  via_[node] = edge;
+}
+
+bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target) {
+  if (heap_.capacity() == 0) heap_.reserve(static_cast<std::size_t>(nodeCount_) + 1);
+  float* const value = value_.data();
+  const std::int32_t* const first = firstEdge_.data();
+  Reach(start, 0.0f, kViaStart);
+  heap_.push_back(HeapEntry{0.0f, start});
+  while (!heap_.empty()) {
+    std::pop_heap(heap_.begin(), heap_.end(), Later{});
+    const HeapEntry taken = heap_.back();
+    heap_.pop_back();
+    const std::int32_t x = taken.node;
+    // An entry put in before the node's last improvement: every edge was already
+    // relaxed from the better value, so relaxing from this one cannot improve a label.
+    if (taken.value > value[x]) continue;
+    // Another entry of the same value: the sorted list's order among them decides.
+    if (!heap_.empty() && heap_.front().value == taken.value) return false;
+    if (x == target) break;
+    const std::int32_t end = first[x + 1];
+    for (std::int32_t k = first[x]; k < end; ++k) {
+      const Arc arc = arcs[k];
+      const float next = AddWeight(taken.value, arc.weight);
+      if (value[arc.to] > next) {
+        Reach(arc.to, next, k);
+        heap_.push_back(HeapEntry{next, arc.to});
+        std::push_heap(heap_.begin(), heap_.end(), Later{});
+      }
+    }
+  }
+  return true;
+}
+
+void RouteSearcher::RunExact(const Arc* arcs, std::int32_t start, std::int32_t target) {
+  if (!openSized_) {
+    open_.Reset(nodeCount_);
+    openSized_ = true;
+  }
+  float* const value = value_.data();
+  Reach(start, 0.0f, kViaStart);
   open_.Insert(start, 0.0f);
-  const Arc* const arcs = arcs_.data();
-  NodeLabel* const labels = labels_.data();
   while (!open_.Empty()) {
     const OpenList::Popped taken = open_.PopLast();
     const std::int32_t x = taken.node;
     if (x == target) break;
-    const NodeLabel current = labels[x];
-    // An entry put in before the node's last improvement: every edge was already
-    // relaxed from the better value, so relaxing from this one cannot improve a label.
-    if (taken.value > Value<Criterion>(current)) continue;
+    const float current = value[x];
+    if (taken.value > current) continue;  // outdated, as in RunHeap
+    // Each improvement removes the node's oldest remaining entry; once it has none,
+    // no later improvement of this expansion finds one either.
+    bool older = true;
     const std::int32_t end = firstEdge_[x + 1];
     for (std::int32_t k = firstEdge_[x]; k < end; ++k) {
       const Arc arc = arcs[k];
-      if (arc.to < 0) continue;  // a node outside the table
-      const float value = AddWeight(Value<Criterion>(current), Weight<Criterion>(arc));
-      NodeLabel& label = labels[arc.to];
-      if (Value<Criterion>(label) > value) {
-        if (label.predecessor == -1) touched_.push_back(arc.to);
-        label = NodeLabel{x, AddWeight(current.distance, arc.distance), AddWeight(current.time, arc.time),
-                          AddWeight(current.cost, arc.cost)};
-        open_.RemoveFirstOf(x);
-        open_.Insert(arc.to, value);
+      const float next = AddWeight(current, arc.weight);
+      if (value[arc.to] > next) {
+        Reach(arc.to, next, k);
+        if (older) older = open_.RemoveFirstOf(x);
+        open_.Insert(arc.to, next);
       }
     }
   }
 }
 
 int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion) {
-  ResetLabels();
-  open_.Clear();
+  Reset();  // the open list was emptied at the end of the last search
   if (!InTable(start, nodeCount_)) return 0;
+  if (criterion != kCriterionTime && criterion != kCriterionCost) criterion = kCriterionDistance;
   try {
-    if (!arcsBuilt_) BuildArcs();
-    switch (criterion) {
-      case kCriterionTime: Run<kCriterionTime>(start, target); break;
-      case kCriterionCost: Run<kCriterionCost>(start, target); break;
-      default: Run<kCriterionDistance>(start, target); break;
+    const Arc* const arcs = ArcsOf(criterion);
+    ++counts_.searches;
+    // After a tie the next searches go straight to the exact emulation (a network whose
+    // values tie once mostly ties again), and the heap is tried again now and then.
+    const bool tryHeap = !alwaysExact_ && exactStreak_ == 0;
+    if (exactStreak_ > 0) --exactStreak_;
+    if (!tryHeap || !RunHeap(arcs, start, target)) {
+      ++counts_.exact;
+      if (tryHeap) exactStreak_ = kExactStreak;
+      Reset();
+      RunExact(arcs, start, target);
     }
   } catch (const std::bad_alloc&) {
-    open_.Clear();
+    Reset();
+    if (openSized_) open_.Clear();
     return -1;
   }
-  open_.Clear();
+  heap_.clear();
+  if (openSized_) open_.Clear();
   return 0;
+}
+
+void RouteSearcher::MaterializeLabels() const {
+  if (labels_.empty()) labels_.assign(static_cast<std::size_t>(nodeCount_), NodeLabel{});
+  for (const std::int32_t node : labelled_) labels_[node] = NodeLabel{};
+  labelled_.clear();
+  std::vector<std::int32_t> chain;
+  for (const std::int32_t node : touched_) {
+    // Walk up to a node already labelled (or the start), then label back down.
+    std::int32_t x = node;
+    while (labels_[x].predecessor == -1 && via_[x] != kViaStart) {
+      chain.push_back(x);
+      x = edges_[via_[x]].from;
+    }
+    if (labels_[x].predecessor == -1) {
+      labels_[x] = NodeLabel{x, 0.0f, 0.0f, 0.0f};
+      labelled_.push_back(x);
+    }
+    while (!chain.empty()) {
+      const std::int32_t y = chain.back();
+      chain.pop_back();
+      const EdgeEntry& e = edges_[via_[y]];
+      const NodeLabel& from = labels_[e.from];
+      labels_[y] = NodeLabel{e.from, AddWeight(from.distance, e.distanceWeight),
+                             AddWeight(from.time, e.timeWeight), AddWeight(from.cost, e.costWeight)};
+      labelled_.push_back(y);
+    }
+  }
+  labelsMade_ = true;
+}
+
+NodeLabel RouteSearcher::Label(std::int32_t node) const {
+  if (!labelsMade_) MaterializeLabels();
+  return labels_.empty() ? NodeLabel{} : labels_[node];
 }
 
 std::int32_t RouteSearcher::FindEdge(std::int32_t from, std::int32_t to) const {
@@ -134,7 +220,7 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   if (!InTable(start, nodeCount_) || !InTable(target, nodeCount_)) return 0;
 
   std::int32_t count = 0;
-  for (std::int32_t x = target; x != start && labels_[x].predecessor != -1; x = labels_[x].predecessor) {
+  for (std::int32_t x = target; x != start && via_[x] >= 0; x = edges_[via_[x]].from) {
     // Predecessors always lead back to the start; a longer chain would be a cycle.
     if (++count > nodeCount_) {
       ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.", MessageKind::Exclamation);
@@ -147,12 +233,23 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   } catch (const std::bad_alloc&) {
     return -1;
   }
+  // The steps backwards, then their running totals forwards: the same sums, in the
+  // same order, as the labels were made.
   std::int32_t x = target;
   for (std::int32_t i = count - 1; i >= 0; --i) {
-    const NodeLabel& label = labels_[x];
-    const std::int32_t from = label.predecessor;
-    leg[i] = RouteStep{from, x, FindEdge(from, x), label.distance, label.time, label.cost};
+    const std::int32_t from = edges_[via_[x]].from;
+    leg[i] = RouteStep{from, x, FindEdge(from, x), 0.0f, 0.0f, 0.0f};
     x = from;
+  }
+  float distance = 0.0f, time = 0.0f, cost = 0.0f;
+  for (RouteStep& step : leg) {
+    const EdgeEntry& e = edges_[via_[step.to]];
+    distance = AddWeight(distance, e.distanceWeight);
+    time = AddWeight(time, e.timeWeight);
+    cost = AddWeight(cost, e.costWeight);
+    step.distance = distance;
+    step.time = time;
+    step.cost = cost;
   }
   return 0;
 }
@@ -179,6 +276,12 @@ std::string SettlementName(const RoadGraph& graph, const SettlementNames& towns,
 
 std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                          std::string& errorText) {
+  std::unique_ptr<RouteSearcher> searcher;
+  return SearchRoute(path, towns, roads, errorText, searcher);
+}
+
+std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+                         std::string& errorText, std::unique_ptr<RouteSearcher>& searcher) {
   errorText.clear();
   path.ComputeEdgeWeights(roads);
   const RoadGraph& graph = path.graph();
@@ -189,7 +292,6 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
   ProgressSet(0);
 
   const std::int32_t points = request.routePointCount();
-  std::unique_ptr<RouteSearcher> searcher;
   for (std::int32_t i = 0; i + 1 < points; ++i) {
     if (EscapePressed()) break;
     ProgressSet((i + 1) * 100 / (points - 1));
@@ -200,6 +302,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
     try {
       if (!searcher)
         searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeCount(), graph.edges());
+      searcher->UseWeightsVersion(graph.weightsVersion());
       status = searcher->FindShortestPath(from, to, criterion, leg);
     } catch (const std::bad_alloc&) {
       status = -1;

@@ -9,6 +9,7 @@
 // re-expansion of outdated open-list entries, which can never improve a label.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,23 @@ class MOptPath;
 struct RoadData;
 class SettlementNames;
 
-// Shortest-path searches over one edge table, reusing their work tables.
+// Shortest-path searches over one edge table, reusing their work tables: they are
+// made once and reset in time proportional to what the last search touched.
+//
+// Each search first runs as a plain binary-heap search over the same 32-bit sums. The
+// sorted list's order decides anything only among entries of equal value: while every
+// value taken is smaller than the next one in the heap, the heap hands the nodes out
+// exactly as the sorted list would (outdated entries that the list would have removed
+// only re-expand their node without improving a label), so the result is the same.
+// When a value taken equals the next one, the search is run again with the exact
+// emulation of the sorted list (OpenList), and so are the next few searches.
 class RouteSearcher {
  public:
   // The table must be sorted by from node and stay alive; its weights are read at the
-  // first search (a compact copy of them is what the search walks), so a change of
-  // weights needs a new searcher. The weights must be >= 0, 1e38 (impassable), infinite
-  // or NaN, as ComputeEdgeWeights makes them. May throw std::bad_alloc.
+  // first search by each criterion (a compact copy of them is what the search walks),
+  // so a change of weights needs ForgetWeights. The weights must be >= 0, 1e38
+  // (impassable), infinite or NaN, as ComputeEdgeWeights makes them. May throw
+  // std::bad_alloc.
   RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, const EdgeEntry* edges);
 
   // One search from `start` minimising `criterion` (0 distance, 1 time, 2 cost),
@@ -42,33 +53,71 @@ class RouteSearcher {
   [[nodiscard]] int FindShortestPath(std::int32_t start, std::int32_t target, int criterion,
                                      std::vector<RouteStep>& leg);
 
-  // A node's label after the last search.
-  const NodeLabel& Label(std::int32_t node) const { return labels_[node]; }
+  // A node's label after the last search (its three totals summed along its
+  // predecessors, as the search made them). The first call after a search costs time
+  // proportional to the nodes the search reached.
+  NodeLabel Label(std::int32_t node) const;
   std::int32_t nodeCount() const { return nodeCount_; }
 
+  // Drops the compact copies of the weights, to be read again at the next search.
+  void ForgetWeights();
+  // Makes the weights version `version` the one the compact copies hold: a different
+  // one than before drops them (see RoadGraph::weightsVersion).
+  void UseWeightsVersion(std::uint64_t version);
+
+  // How many searches ran, and how many of them needed the exact emulation.
+  struct Counts {
+    std::int64_t searches = 0;
+    std::int64_t exact = 0;
+  };
+  const Counts& counts() const { return counts_; }
+  // Makes every search run the exact emulation (for tests and benchmarks).
+  void SetAlwaysExact(bool exact) { alwaysExact_ = exact; }
+
  private:
-  // An edge as the search walks it: its to node (-1 for one outside the node table)
-  // and its three weights, 16 bytes instead of the table's 32.
+  // An edge as a search by one criterion walks it: its to node (nodeCount for one
+  // outside the node table, whose value never improves) and its weight.
   struct Arc {
     std::int32_t to;
-    float distance, time, cost;
+    float weight;
   };
+  struct HeapEntry {
+    float value;
+    std::int32_t node;
+  };
+  static constexpr std::int32_t kViaStart = -2;  // the start's label
+  static constexpr std::int32_t kViaNone = -1;   // not reached
 
-  template <int Criterion>
-  void Run(std::int32_t start, std::int32_t target);
-  void BuildArcs();
-  void ResetLabels();
+  const Arc* ArcsOf(int criterion);
+  bool RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target);
+  void RunExact(const Arc* arcs, std::int32_t start, std::int32_t target);
+  void Reach(std::int32_t node, float value, std::int32_t edge);
+  void Reset();
+  void MaterializeLabels() const;
   std::int32_t FindEdge(std::int32_t from, std::int32_t to) const;
 
   std::int32_t nodeCount_;
   const EdgeEntry* edges_;
   std::int32_t edgeCount_;
   std::vector<std::int32_t> firstEdge_;  // nodeCount + 1 run starts
-  std::vector<Arc> arcs_;                // the table's edges, once searched
-  bool arcsBuilt_ = false;
-  std::vector<NodeLabel> labels_;
-  std::vector<std::int32_t> touched_;  // nodes whose label is set
+  std::vector<Arc> arcs_[3];             // per criterion, once searched
+  std::uint64_t weightsVersion_ = 0;
+  // Work tables: per node the value of the criterion (one more, for the node outside
+  // the table) and the edge of the label's last improvement.
+  std::vector<float> value_;
+  std::vector<std::int32_t> via_;
+  std::vector<std::int32_t> touched_;  // nodes reached
+  std::vector<HeapEntry> heap_;
   OpenList open_;
+  bool openSized_ = false;
+  bool alwaysExact_ = false;
+  static constexpr int kExactStreak = 15;
+  int exactStreak_ = 0;  // searches left to go straight to the exact emulation
+  Counts counts_;
+  // The labels of the last search, made at the first Label call.
+  mutable std::vector<NodeLabel> labels_;
+  mutable std::vector<std::int32_t> labelled_;
+  mutable bool labelsMade_ = true;
 };
 
 // One leg's shortest path (see RouteSearcher::FindShortestPath) on an edge table sorted
@@ -85,5 +134,10 @@ class RouteSearcher {
 // leg's, or the memory message). The caller deletes the old route first.
 std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                          std::string& errorText);
+// The same with a searcher kept by the caller across plannings (batch planning keeps
+// one for its run): made at the first call when `searcher` is null, for the graph of
+// `path`. Memory running out is reported as for SearchRoute.
+std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
+                         std::string& errorText, std::unique_ptr<RouteSearcher>& searcher);
 
 }  // namespace koltar

@@ -324,12 +324,28 @@ void QtDeviceContext::Polyline(const DevicePoint* points, int count) {
   if (count < 2 || state_.pen.style == PenStyle::Null) return;
   // A wide stroke is a filled outline: half a pixel puts its middle on the pixel centres.
   const auto& q = ToQPoints(points, count, IsThin(state_.pen) ? 0.0 : 0.5);
-  const QPen pen = ToQPen(state_.pen);
-  Paint(BoundsOf(q, MarginOf(state_.pen)), [&](QPainter& p) {
+  const QPen& pen = CurrentQPen();
+  const auto draw = [&](QPainter& p) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(q.data(), count);
-  });
+  };
+  // The bounds are for XOR only: a map draws tens of thousands of polylines in copy mode.
+  if (state_.drawMode == DrawMode::Copy) {
+    if (!painter_->isActive()) return;
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    draw(*painter_);
+    return;
+  }
+  Paint(BoundsOf(q, MarginOf(state_.pen)), draw);
+}
+
+const QPen& QtDeviceContext::CurrentQPen() {
+  if (qpenOf_ != state_.pen) {
+    qpen_ = ToQPen(state_.pen);
+    qpenOf_ = state_.pen;
+  }
+  return qpen_;
 }
 
 void QtDeviceContext::Polygon(const DevicePoint* points, int count) {
@@ -339,10 +355,12 @@ void QtDeviceContext::Polygon(const DevicePoint* points, int count) {
   const bool outlined = state_.pen.style != PenStyle::Null;
   if (!filled && !outlined) return;
   // Fills cover the pixels whose centres lie inside; they take the points as they are.
-  std::vector<QPointF> fill(ToQPoints(points, count, 0.0));
+  // The fill's points go to a buffer of their own, kept between calls like the outline's.
+  fillPoints_ = ToQPoints(points, count, 0.0);
+  const std::vector<QPointF>& fill = fillPoints_;
   const double offset = IsThin(state_.pen) ? 0.0 : 0.5;
   const auto& outline = ToQPoints(points, count, offset);
-  const QPen pen = ToQPen(state_.pen);
+  const QPen& pen = CurrentQPen();
   const QBrush brush = ToQBrush(state_.brush);
   Paint(BoundsOf(fill, MarginOf(state_.pen)), [&](QPainter& p) {
     if (filled) {

@@ -22,6 +22,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QRegion>
 #include <memory>
 #include <optional>
@@ -128,6 +129,8 @@ class QtDeviceContext final : public DeviceContext {
   void Begin();
   void ApplyClip();
   const QFont& CurrentQFont();
+  // The Qt pen of the current pen, made again only when the pen changed.
+  const QPen& CurrentQPen();
   QRect DeviceBounds() const;
   // Runs a drawing over the given area: on the device in copy mode, or (XOR mode) into
   // a black scratch image that is then XORed onto the device.
@@ -148,6 +151,9 @@ class QtDeviceContext final : public DeviceContext {
   std::vector<State> saved_;
   std::vector<CachedFont> fonts_;
   std::vector<QPointF> points_;
+  std::vector<QPointF> fillPoints_;
+  std::optional<Pen> qpenOf_;
+  QPen qpen_;
 };
 
 }  // namespace koltar

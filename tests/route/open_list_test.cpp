@@ -63,6 +63,8 @@ TEST(OpenList, KeepsTheOrderOfTheSortedArray) {
     const int top = std::uniform_int_distribution<int>(2, wide ? 2000 : 40)(rng);
     std::vector<int> lastValue(static_cast<std::size_t>(nodes), top);
     OpenList list;
+    // Every other pair of rounds puts the groups into blocks from the fourth on.
+    if (round % 4 >= 2) list.SetFlatGroups(4);
     list.Reset(nodes);
     std::vector<OpenListEntry> literal;
     for (int op = 0; op < 1500; ++op) {
@@ -102,7 +104,7 @@ TEST(OpenList, KeepsTheOrderOfTheSortedArray) {
   }
 }
 
-// One long run of equal values spans many chunks; entries still come out in the
+// One long run of equal values in a long group; entries still come out in the
 // literal order.
 TEST(OpenList, LongRunsOfEqualValues) {
   OpenList list;

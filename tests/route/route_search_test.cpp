@@ -128,19 +128,25 @@ std::string Dump(const NodeLabel& l) {
 }
 
 // Targeted searches give the literal steps; searches to no target give the literal
-// labels of every node.
-void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries) {
+// labels of every node. One searcher serves every query and criterion in turn, and
+// each query is also asked of fresh work tables (every other one forced through the
+// exact emulation), which must give the same. Adds the searches to `counts`.
+void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries, RouteSearcher::Counts& counts) {
   RouteSearcher searcher(g.nodes, g.edgeCount(), g.edges.data());
   for (int q = 0; q < queries; ++q) {
     const int criterion = q % 3;
     const std::int32_t start = std::uniform_int_distribution<std::int32_t>(0, g.nodes - 1)(rng);
     const std::int32_t target = std::uniform_int_distribution<std::int32_t>(0, g.nodes - 1)(rng);
-    std::vector<RouteStep> fast, literal;
+    std::vector<RouteStep> fast, fresh, literal;
     ASSERT_EQ(searcher.FindShortestPath(start, target, criterion, fast), 0);
     reference::LiteralFindShortestPath(start, target, g.nodes, g.edgeCount(), g.edges.data(), criterion,
                                        literal);
     ASSERT_EQ(Dump(fast), Dump(literal))
         << "from " << start << " to " << target << " criterion " << criterion;
+    RouteSearcher once(g.nodes, g.edgeCount(), g.edges.data());
+    once.SetAlwaysExact(q % 2 == 1);
+    ASSERT_EQ(once.FindShortestPath(start, target, criterion, fresh), 0);
+    ASSERT_EQ(Dump(fresh), Dump(literal)) << "fresh tables, from " << start << " to " << target;
 
     std::vector<NodeLabel> labels;
     ASSERT_EQ(searcher.Search(start, -1, criterion), 0);
@@ -150,31 +156,63 @@ void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries) {
       ASSERT_EQ(Dump(searcher.Label(n)), Dump(labels[n]))
           << "node " << n << " from " << start << " criterion " << criterion;
   }
+  counts.searches += searcher.counts().searches;
+  counts.exact += searcher.counts().exact;
 }
 
 TEST(RouteSearch, SameAsLiteralOnRandomGraphs) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed);
+  RouteSearcher::Counts reals, integers;
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    const Graph g = RandomGraph(rng, round % 2 ? Weights::Reals : Weights::SmallIntegers);
-    ExpectSameAsLiteral(g, rng, 6);
+    const bool real = round % 2 == 1;
+    const Graph g = RandomGraph(rng, real ? Weights::Reals : Weights::SmallIntegers);
+    ExpectSameAsLiteral(g, rng, 6, real ? reals : integers);
     if (HasFatalFailure()) return;
   }
+  // Both ways were taken: the heap search alone, and the exact emulation after a tie.
+  EXPECT_GT(reals.searches - reals.exact, 0);
+  EXPECT_GT(integers.exact, 0);
+  EXPECT_GT(integers.searches - integers.exact, 0);
 }
 
 TEST(RouteSearch, SameAsLiteralOnTieHeavyGrids) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed + 1);
+  RouteSearcher::Counts counts;
   for (int round = 0; round < 30; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const int rows = std::uniform_int_distribution<int>(1, 25)(rng);
     const int cols = std::uniform_int_distribution<int>(2, 25)(rng);
-    ExpectSameAsLiteral(TieGrid(rng, rows, cols), rng, 6);
+    ExpectSameAsLiteral(TieGrid(rng, rows, cols), rng, 6, counts);
     if (HasFatalFailure()) return;
   }
+  EXPECT_GT(counts.exact, counts.searches / 2);
+}
+
+// New weights reach a searcher only through its weights version.
+TEST(RouteSearch, NewWeightsVersionReadsTheWeightsAgain) {
+  std::vector<EdgeEntry> edges(3);
+  edges[0] = EdgeEntry{0, 1, 0, 1, 1, 1, 1, 0};
+  edges[1] = EdgeEntry{0, 2, 0, 1, 1, 1, 1, 0};
+  edges[2] = EdgeEntry{2, 1, 0, 1, 1, 1, 1, 0};
+  RouteSearcher searcher(3, 3, edges.data());
+  std::vector<RouteStep> leg;
+  searcher.UseWeightsVersion(1);
+  ASSERT_EQ(searcher.FindShortestPath(0, 1, kCriterionTime, leg), 0);
+  ASSERT_EQ(leg.size(), 1u);
+  edges[0].timeWeight = 5;
+  searcher.UseWeightsVersion(1);
+  ASSERT_EQ(searcher.FindShortestPath(0, 1, kCriterionTime, leg), 0);
+  EXPECT_EQ(leg.size(), 1u) << "same version, the copy stands";
+  searcher.UseWeightsVersion(2);
+  ASSERT_EQ(searcher.FindShortestPath(0, 1, kCriterionTime, leg), 0);
+  ASSERT_EQ(leg.size(), 2u);
+  EXPECT_EQ(leg[1].time, 2.0f);
+  EXPECT_EQ(leg[1].distance, 2.0f);
 }
 
 // After a search to no target: no arc can improve a reached node, and every reached
@@ -262,6 +300,36 @@ TEST_F(PlanRoute, DisabledRoadsAreNeverUsed) {
     EXPECT_EQ(net.Plan(c), 0);
     EXPECT_EQ(net.error(), "'Alma' és 'Bükk' között nincs a keresési feltételeket kielégítő útvonal.");
   }
+}
+
+// A searcher kept across plannings (as batch planning keeps one) follows a change of
+// the cost table between them, and a change of criterion.
+TEST_F(PlanRoute, KeptSearcherFollowsNewWeights) {
+  test::RouteNet net(std::string(kTypes) +
+                     "Alma -- Bükk 1000 main\n"
+                     "Alma -- x     600 slow\n"
+                     "x    -- Bükk  600 slow\n");
+  net.Request({"Alma", "Bükk"});
+  std::unique_ptr<RouteSearcher> searcher;
+  std::string error;
+  MOptPath& path = net.path();
+  const auto plan = [&](int criterion) {
+    path.costTable().SetCriterion(criterion);
+    path.routeState().DeleteRoute();
+    return SearchRoute(path, net.towns(), net.roads(), error, searcher);
+  };
+  EXPECT_EQ(plan(kCriterionDistance), 1);
+  EXPECT_EQ(net.Nodes(), "Alma Bükk");
+  ASSERT_NE(searcher, nullptr);
+  const RouteSearcher* kept = searcher.get();
+  path.costTable().roadType(0).enabled = 0;  // "main" closed
+  EXPECT_EQ(plan(kCriterionDistance), 2);
+  EXPECT_EQ(net.Nodes(), "Alma x Bükk");
+  path.costTable().roadType(0).enabled = 1;
+  EXPECT_EQ(plan(kCriterionTime), 1);
+  EXPECT_EQ(net.Nodes(), "Alma Bükk");
+  EXPECT_EQ(searcher.get(), kept);
+  EXPECT_EQ(error, "");
 }
 
 // A leg without route is reported and skipped; the next legs are still planned.

@@ -7,6 +7,8 @@
 //                                               one ten times larger
 //   route_bench --benchmark_filter=side:224/    the city grid only
 //   route_bench --benchmark_filter=side:20/     a small grid, for a quick check
+//   route_bench --benchmark_filter=SideBySide   ours beside the textbook search only
+//                                               (the city and a million-node grid)
 //
 // The city: a square grid of streets with integer block lengths of 80 ... 200 m (so
 // many paths tie by distance), a main road every eighth row and column, some one-way
@@ -31,6 +33,7 @@
 #include "route/opt_path.h"
 #include "route/road_data.h"
 #include "route/route_search.h"
+#include "tools/bench/interleaved.h"
 #include "tools/bench/literal_route_search.h"
 #include "tools/bench/textbook_dijkstra.h"
 
@@ -256,6 +259,92 @@ void BM_BatchPlans(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// Ours and the textbook search side by side on the city's pairs (tools/bench/
+// interleaved.h): medians of five passes, the searches that needed the exact
+// emulation (the city's integer block lengths tie often), and what those cost: the
+// same queries with every search forced through the exact emulation.
+void BM_SideBySide(benchmark::State& state) {
+  City& city = CityOfSide(static_cast<int>(state.range(0)));
+  const int criterion = static_cast<int>(state.range(1));
+  const RoadGraph& p = city.path().graph();
+  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher exact(p.nodeCount(), p.edgeCount(), p.edges());
+  exact.SetAlwaysExact(true);
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
+  std::vector<RouteStep> leg;
+  std::vector<std::int32_t> path;
+  SideBySide t, e;
+  for (auto _ : state) {
+    const auto ours = [&](int q) {
+      static_cast<void>(searcher.FindShortestPath(city.pair(q).first, city.pair(q).second, criterion, leg));
+    };
+    t = TimeSideBySide(5, kPairCount, ours, [&](int q) {
+      dijkstra.Query(city.pair(q).first, city.pair(q).second, criterion, path);
+    });
+    e = TimeSideBySide(3, kPairCount / 4, ours, [&](int q) {
+      static_cast<void>(exact.FindShortestPath(city.pair(q).first, city.pair(q).second, criterion, leg));
+    });
+  }
+  state.counters["ours ms"] = t.firstMs;
+  state.counters["textbook ms"] = t.secondMs;
+  state.counters["ours/textbook"] = t.ratio;
+  state.counters["exact share"] =
+      static_cast<double>(searcher.counts().exact) / static_cast<double>(searcher.counts().searches);
+  state.counters["all-exact ms"] = e.secondMs;
+}
+
+// A network of a million nodes with real-valued lengths (a grid of 1000 x 1000 with
+// random block lengths of 80 ... 200 m as floats, some one-way and missing blocks):
+// ours and the textbook search side by side over 60 random pairs, three passes.
+void BM_MillionSideBySide(benchmark::State& state) {
+  constexpr std::int32_t kSide = 1000;
+  const int criterion = static_cast<int>(state.range(0));
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<float> length(80.0f, 200.0f);
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::vector<EdgeEntry> edges;
+  auto street = [&](std::int32_t a, std::int32_t b, float speed) {
+    if (percent(rng) < 3) return;
+    const float metres = length(rng);
+    const int oneWay = percent(rng) < 5 ? 1 + percent(rng) % 2 : 0;
+    EdgeEntry e{a, b, 0, static_cast<std::int32_t>(metres), metres, metres / 1000.0f / speed, metres * 0.01f,
+                0};
+    if (oneWay != 2) edges.push_back(e);
+    std::swap(e.from, e.to);
+    if (oneWay != 1) edges.push_back(e);
+  };
+  for (std::int32_t r = 0; r < kSide; ++r)
+    for (std::int32_t c = 0; c < kSide; ++c) {
+      const std::int32_t n = r * kSide + c;
+      if (c + 1 < kSide) street(n, n + 1, r % 10 == 0 ? 90.0f : 40.0f);
+      if (r + 1 < kSide) street(n, n + kSide, c % 10 == 0 ? 90.0f : 40.0f);
+    }
+  std::stable_sort(edges.begin(), edges.end(),
+                   [](const EdgeEntry& a, const EdgeEntry& b) { return a.from < b.from; });
+  const auto count = static_cast<std::int32_t>(edges.size());
+  std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+  std::uniform_int_distribution<std::int32_t> node(0, kSide * kSide - 1);
+  for (int i = 0; i < 60; ++i) pairs.emplace_back(node(rng), node(rng));
+  RouteSearcher searcher(kSide * kSide, count, edges.data());
+  TextbookDijkstra dijkstra(kSide * kSide, count, edges.data());
+  std::vector<RouteStep> leg;
+  std::vector<std::int32_t> path;
+  SideBySide t;
+  for (auto _ : state) {
+    t = TimeSideBySide(
+        3, static_cast<int>(pairs.size()),
+        [&](int q) {
+          static_cast<void>(searcher.FindShortestPath(pairs[q].first, pairs[q].second, criterion, leg));
+        },
+        [&](int q) { dijkstra.Query(pairs[q].first, pairs[q].second, criterion, path); });
+  }
+  state.counters["ours ms"] = t.firstMs;
+  state.counters["textbook ms"] = t.secondMs;
+  state.counters["ours/textbook"] = t.ratio;
+  state.counters["exact searches"] = static_cast<double>(searcher.counts().exact);
+  state.counters["searches"] = static_cast<double>(searcher.counts().searches);
+}
+
 constexpr int kCitySide = 224;   // 50 176 nodes
 constexpr int kLargeSide = 708;  // 501 264 nodes
 constexpr int kSmallSide = 20;
@@ -266,9 +355,16 @@ void Register() {
     for (auto* b : {benchmark::RegisterBenchmark("Ours", BM_Ours)->Iterations(kPairCount),
                     benchmark::RegisterBenchmark("Textbook", BM_Textbook)->Iterations(kPairCount),
                     benchmark::RegisterBenchmark("Literal", BM_Literal)->Iterations(20),
-                    benchmark::RegisterBenchmark("BatchPlans", BM_BatchPlans)->Iterations(kPairCount)})
+                    benchmark::RegisterBenchmark("BatchPlans", BM_BatchPlans)->Iterations(kPairCount),
+                    benchmark::RegisterBenchmark("SideBySide", BM_SideBySide)->Iterations(1)})
       b->Args({kCitySide, criterion})->ArgNames({"side", "criterion"})->Unit(benchmark::kMillisecond);
   }
+  for (const int criterion : {kCriterionDistance, kCriterionTime})
+    benchmark::RegisterBenchmark("MillionSideBySide", BM_MillionSideBySide)
+        ->Iterations(1)
+        ->Args({criterion})
+        ->ArgNames({"criterion"})
+        ->Unit(benchmark::kMillisecond);
   // Ten times larger: the literal search's scans of the open list and of the edge table
   // grow with the network.
   for (auto* b : {benchmark::RegisterBenchmark("Ours", BM_Ours)->Iterations(100),

@@ -5,6 +5,8 @@
 // (reading the blocks, searching, itineraries and the result text).
 //
 //   sample_bench [--map FILE.map] [benchmark options]
+//   sample_bench [--map FILE.map] --write-batch FILE   the 1000 pairs as an end-point
+//                                                      file for koltar-cli batch
 //
 // The map is copied into a scratch folder first, as closing it writes its settings
 // back. Best run from a Release build.
@@ -26,6 +28,7 @@
 #include "route/batch_plan.h"
 #include "route/opt_path.h"
 #include "route/route_search.h"
+#include "tools/bench/interleaved.h"
 #include "tools/bench/literal_route_search.h"
 #include "tools/bench/textbook_dijkstra.h"
 
@@ -65,6 +68,15 @@ class Sample {
   MOptPath& net() { return *net_; }
   const Pair& pair(std::int64_t i) const { return pairs_[static_cast<std::size_t>(i % kPairCount)]; }
   const std::vector<Pair>& pairs() const { return pairs_; }
+
+  // The pairs as an end-point file: a block "[from - to]" with the two names each.
+  void WriteBatchFile(const std::string& file) const {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f) std::exit(1);
+    for (const Pair& q : pairs_)
+      std::fprintf(f, "[%s - %s]\n%s\n%s\n", q.from.c_str(), q.to.c_str(), q.from.c_str(), q.to.c_str());
+    std::fclose(f);
+  }
 
  private:
   // Settlements that batch planning finds by their names (the first object of the name,
@@ -172,6 +184,33 @@ void BM_Textbook(benchmark::State& state) {
   state.counters["optimum differing from ours"] = static_cast<double>(differ);
 }
 
+// Ours and the textbook search on the same queries, side by side (tools/bench/
+// interleaved.h): medians of five passes, and how many of our searches needed the
+// exact emulation of the sorted list.
+void BM_SideBySide(benchmark::State& state) {
+  const int criterion = static_cast<int>(state.range(0));
+  const RoadGraph& p = sample->net().graph();
+  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
+  std::vector<RouteStep> leg;
+  std::vector<std::int32_t> path;
+  SideBySide t;
+  for (auto _ : state) {
+    t = TimeSideBySide(
+        5, kPairCount,
+        [&](int q) {
+          static_cast<void>(
+              searcher.FindShortestPath(sample->pair(q).start, sample->pair(q).target, criterion, leg));
+        },
+        [&](int q) { dijkstra.Query(sample->pair(q).start, sample->pair(q).target, criterion, path); });
+  }
+  state.counters["ours ms"] = t.firstMs;
+  state.counters["textbook ms"] = t.secondMs;
+  state.counters["ours/textbook"] = t.ratio;
+  state.counters["exact searches"] = static_cast<double>(searcher.counts().exact);
+  state.counters["searches"] = static_cast<double>(searcher.counts().searches);
+}
+
 // One batch run over the 1000 pairs, each a block of its own.
 void BM_Batch(benchmark::State& state) {
   MOptPath& p = sample->net();
@@ -201,7 +240,8 @@ void Register() {
     for (auto* b : {benchmark::RegisterBenchmark("Ours", BM_Ours)->Iterations(kPairCount),
                     benchmark::RegisterBenchmark("Textbook", BM_Textbook)->Iterations(kPairCount),
                     benchmark::RegisterBenchmark("Literal", BM_Literal)->Iterations(kPairCount),
-                    benchmark::RegisterBenchmark("Batch", BM_Batch)->Iterations(1)})
+                    benchmark::RegisterBenchmark("Batch", BM_Batch)->Iterations(1),
+                    benchmark::RegisterBenchmark("SideBySide", BM_SideBySide)->Iterations(1)})
       b->Args({criterion})->ArgNames({"criterion"})->Unit(benchmark::kMillisecond);
   }
 }
@@ -213,9 +253,12 @@ int main(int argc, char** argv) {
   std::filesystem::path mapFile =
       std::filesystem::path(KOLTAR_SOURCE_DIR) / "data/samples/gothenburg/gothenburg.map";
   std::vector<char*> rest{argv[0]};
+  std::string batchFile;
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]) == "--map" && i + 1 < argc)
       mapFile = argv[++i];
+    else if (std::string(argv[i]) == "--write-batch" && i + 1 < argc)
+      batchFile = argv[++i];
     else
       rest.push_back(argv[i]);
   }
@@ -226,6 +269,10 @@ int main(int argc, char** argv) {
   koltar::Program().pixel = koltar::PixelSize{};
   koltar::Sample loaded(mapFile);
   koltar::sample = &loaded;
+  if (!batchFile.empty()) {
+    loaded.WriteBatchFile(batchFile);
+    return 0;
+  }
   koltar::Register();
   int count = static_cast<int>(rest.size());
   benchmark::Initialize(&count, rest.data());

@@ -2,7 +2,7 @@
 //
 //   koltar-cli info MAPFILE
 //       the map's name, unit, origin, scales and extent, and one line per category
-//   koltar-cli render MAPFILE --out FILE.png [--size WxH] [--scale S] [--center X,Y]
+//   koltar-cli render MAPFILE --out FILE.png|.bmp|.ppm|.jpg [--size WxH] [--scale S] [--center X,Y]
 //       the map as a new map window of that client size shows it (1024x768, the whole
 //       map fitted with a tenth to spare), or at scale 1 : S and centred on map point
 //       X,Y (map units), drawn into a PNG
@@ -59,6 +59,7 @@
 #include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/qt/picture_file.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
 #include "platform/services.h"
@@ -208,12 +209,13 @@ MapViewState WholeMapView(const MMap& map, int width, int height) {
   return view;
 }
 
-// Draws the map as the view shows it into a PNG file; false after saying why.
+// Draws the map as the view shows it into a picture file, in the format its extension
+// names (png, bmp, ppm, jpg; PNG otherwise); false after saying why.
 bool DrawToPng(MMap& map, const MapViewState& state, const std::string& file) {
   const MapView& view = state.view();
   QtDeviceContext dc(view.rect.right, view.rect.bottom);  // white, 96 dots per inch
   map.Draw(dc, state.Transform(), view.rect, view.scale);
-  if (!dc.image()->save(QString::fromStdString(file), "PNG")) {
+  if (!SavePicture(*dc.image(), file)) {
     std::fprintf(stderr, "koltar-cli: cannot write %s\n", file.c_str());
     return false;
   }
