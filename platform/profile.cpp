@@ -75,11 +75,12 @@ class ProfileText {
   const Line& line(std::size_t i) const { return lines_[i]; }
   std::size_t lineCount() const { return lines_.size(); }
 
-  // The line end this file uses: that of its first line, LF for a file without one.
+  // The line end this file uses: that of its first line (CR LF, LF or CR alone), LF
+  // for a file without one.
   std::string_view LineEnd() const {
-    const std::size_t lf = bytes_.find('\n');
-    if (lf != std::string::npos && lf > 0 && bytes_[lf - 1] == '\r') return "\r\n";
-    return "\n";
+    const std::size_t at = bytes_.find_first_of("\r\n");
+    if (at == std::string::npos || bytes_[at] == '\n') return "\n";
+    return at + 1 < bytes_.size() && bytes_[at + 1] == '\n' ? "\r\n" : "\r";
   }
 
   static constexpr std::size_t npos = std::string::npos;
@@ -112,11 +113,11 @@ class ProfileText {
   }
 
   void Parse() {
+    // A line ends at CR LF, at LF, or at a CR alone.
     for (std::size_t pos = 0; pos < bytes_.size();) {
-      std::size_t lf = bytes_.find('\n', pos);
-      const std::size_t next = lf == std::string::npos ? bytes_.size() : lf + 1;
-      std::size_t end = lf == std::string::npos ? bytes_.size() : lf;
-      if (end > pos && bytes_[end - 1] == '\r') --end;
+      const std::size_t end = std::min(bytes_.find_first_of("\r\n", pos), bytes_.size());
+      std::size_t next = end == bytes_.size() ? end : end + 1;
+      if (end < bytes_.size() && bytes_[end] == '\r' && next < bytes_.size() && bytes_[next] == '\n') ++next;
       lines_.push_back(Line{pos, end, next});
       pos = next;
     }
@@ -247,6 +248,8 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
                               int capacity, std::string_view fileName) {
   const std::optional<std::string_view> found = FindValue(section, key, fileName);
   std::string_view value = found ? *found : defaultText;
+  // The default loses its trailing blanks, as a value read from the file does.
+  if (!found) value = value.substr(0, value.find_last_not_of(" \t") + 1);
   if (capacity <= 0) return {};
   if (value.size() > static_cast<std::size_t>(capacity - 1)) value = value.substr(0, capacity - 1);
   return std::string(value);
@@ -308,7 +311,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
   } else {
     // A new section at the end, after a blank line.
     out = old;
-    if (!out.empty() && out.back() != '\n') out += lineEnd;
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
     if (!out.empty() && parsed.lineCount() > 0) {
       const Line& last = parsed.line(parsed.lineCount() - 1);
       if (!Trim(std::string_view(old).substr(last.begin, last.end - last.begin)).empty()) out += lineEnd;

@@ -4,7 +4,7 @@
 //
 // A file is a sequence of sections; a section starts with a line "[NAME]" and holds
 // lines "KEY=VALUE" up to the next section line; a line whose first non-blank character
-// is ';' is a comment. Section and key names match without regard to letter case (code
+// is ';' is a comment. A line ends at CR LF, LF or a CR alone. Section and key names match without regard to letter case (code
 // page 1250 letter pairs). The first section and the first key of a name win. All text
 // is code page 1250; file names are model names (see LocalFileName).
 
@@ -15,8 +15,8 @@
 namespace koltar {
 
 // The value of `key` in `section`, with the blanks before and after it removed (and a
-// pair of enclosing quotes); `defaultText` when the file, the section or the key does
-// not exist. An existing key with an empty value gives "". The result is cut to
+// pair of enclosing quotes); `defaultText` without its trailing blanks when the file,
+// the section or the key does not exist. An existing key with an empty value gives "". The result is cut to
 // capacity - 1 characters, as a reader with a buffer of `capacity` characters sees it.
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
                               int capacity, std::string_view fileName);

@@ -40,6 +40,30 @@ TEST_F(Profile, EmptyValueIsNotTheDefault) {
   EXPECT_EQ(ReadProfileString("NOSECTION", "CARTOSYMB", "dflt", 304, f), "dflt");
 }
 
+TEST_F(Profile, DefaultsLoseTheirTrailingBlanksAsValuesDo) {
+  const std::string f = dir.Write("a.ini", "[S]\nK=value  \t\n");
+  EXPECT_EQ(ReadProfileString("S", "K", "", 32, f), "value");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "  dflt \t ", 32, f), "  dflt");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "   ", 32, f), "");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "abc   ", 4, dir.Model("none.ini")), "abc");
+}
+
+TEST_F(Profile, CarriageReturnsAloneEndLinesAsCrLfAndLfDo) {
+  const std::string cr = dir.Write("cr.ini", "[MAP]\rNAME=Szeged \rUNIT=10\r\r[CATEGORIES]\rN=2\r");
+  const std::string mixed = dir.Write("mixed.ini", "[MAP]\r\nNAME=Szeged\nUNIT=10\r[CATEGORIES]\r\nN=2");
+  for (const std::string& f : {cr, mixed}) {
+    EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 32, f), "Szeged") << f;
+    EXPECT_EQ(ReadProfileInt("MAP", "UNIT", 0, f), 10) << f;
+    EXPECT_EQ(ReadProfileInt("CATEGORIES", "N", 0, f), 2) << f;
+  }
+  // A write keeps the file's own line ends: the changed line, a new key, a new section.
+  ASSERT_TRUE(WriteProfileString("MAP", "UNIT", "1", cr));
+  ASSERT_TRUE(WriteProfileString("MAP", "ORIGIN", "5,6", cr));
+  ASSERT_TRUE(WriteProfileString("NEW", "K", "v", cr));
+  EXPECT_EQ(dir.Read("cr.ini"), "[MAP]\rNAME=Szeged \rUNIT=1\rORIGIN=5,6\r\r[CATEGORIES]\rN=2\r\r[NEW]\rK=v\r");
+  EXPECT_EQ(ReadProfileString("MAP", "ORIGIN", "", 32, cr), "5,6");
+}
+
 TEST_F(Profile, MissingFileGivesEveryDefault) {
   const std::string f = dir.Model("none.ini");
   EXPECT_EQ(ReadProfileString("Screen", "PixelSize", "-1", 8, f), "-1");
