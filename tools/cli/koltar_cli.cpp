@@ -24,6 +24,7 @@
 // stopped the run, 2 for bad arguments.
 
 #include <QGuiApplication>
+#include <QMessageLogContext>
 #include <QImage>
 #include <QString>
 #include <QUtf8StringView>
@@ -42,6 +43,7 @@
 #include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/pixel_images.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
 #include "platform/services.h"
@@ -366,6 +368,29 @@ int PlanBatch(MMap& map, const PlanOptions& o) {
   return result.errorText.empty() ? 0 : kFailed;
 }
 
+// Qt for drawing: the offscreen platform, chosen before Qt starts, so that no display
+// is needed, and Qt's own messages kept off standard error, where only the program's
+// messages belong.
+class QtPainting {
+ public:
+  explicit QtPainting(char* program) : argv_{program, nullptr} {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_.emplace(argc_, argv_);
+    InstallFontSubstitutions();
+  }
+  QtPainting(const QtPainting&) = delete;
+  QtPainting& operator=(const QtPainting&) = delete;
+
+ private:
+  int argc_ = 1;
+  char* argv_[2];
+  std::optional<QGuiApplication> application_;
+
+ public:
+  QtImageService images;  // made after the application, destroyed before it
+};
+
 int Run(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
@@ -382,16 +407,14 @@ int Run(int argc, char** argv) {
     return Usage();
   }
 
-  // No display is needed: the offscreen platform is chosen before Qt starts.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication application(qtArgc, argv);
-  InstallFontSubstitutions();
-
   StderrMessageService messages;
-  QtImageService images;
   InstalledServices().messages = &messages;
-  InstalledServices().images = &images;
+  // Only drawing needs Qt; every other command starts no toolkit at all, so that it
+  // needs neither a display nor a run-time folder, and reads the symbol bitmaps itself.
+  PixelImageService pixelImages;
+  std::optional<QtPainting> painting;
+  if (command == "render" || (command == "route" && !plan.png.empty())) painting.emplace(argv[0]);
+  InstalledServices().images = painting ? &painting->images : static_cast<ImageService*>(&pixelImages);
   Program().pixel = PixelSize{25.4 / 96.0, 25.4 / 96.0};
 
   int result = 0;
