@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,17 @@ inline constexpr std::int32_t kLoadPieceSize = 32000;
 
 // True when the model file name names an existing regular file.
 bool FileExists(std::string_view fileName);
+
+// The steps of a write through ReplacementFile at which a test can make it fail, as a
+// full disk, a lost device or a missing permission would: creating the temporary file,
+// each write call, syncing it to disk, closing it (where a delayed write error shows),
+// and renaming it over the target.
+enum class WriteStep { Open, Write, Sync, Flush, Rename };
+
+// Asked before each step of every replacement (`target` is the file replaced); false
+// makes the step fail. For tests; none is installed by default. Pass null to remove.
+using WriteFaultHook = std::function<bool(WriteStep step, const std::filesystem::path& target)>;
+void SetWriteFaultHook(WriteFaultHook hook);
 
 // A file replaced safely: written to a temporary file beside its target, flushed to
 // disk, and renamed over the target only once complete, so that the target is always

@@ -326,6 +326,12 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
   return true;
 }
 
+bool CountFitsProfile(std::int64_t count, std::string_view fileName) {
+  if (count <= 0) return true;
+  const CachedFile& file = Lookup(fileName);
+  return file.text && count <= static_cast<std::int64_t>(file.text->bytes().size());
+}
+
 void ForgetProfileFiles() { Cache().clear(); }
 
 }  // namespace koltar

@@ -27,6 +27,12 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
 std::int32_t ReadProfileInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
                             std::string_view fileName);
 
+// True when a count read from the description file can be true: every entry it counts
+// takes a line of the file, so a count beyond the file's size in bytes is damage, and
+// reading that many entries would allocate and loop without bound. False for a missing
+// file unless the count is 0.
+bool CountFitsProfile(std::int64_t count, std::string_view fileName);
+
 // Sets `key` in `section` to `value`, creating the file, the section or the key when
 // missing. Only the key's line changes (or one line is added at the end of the
 // section's entries, or the section at the end of the file); every other byte of the

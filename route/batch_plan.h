@@ -71,7 +71,8 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 // Reads a source file (a model file name) whole. False after "'%s' file nem nyitható
 // meg." or "Olvasás hiba '%s' file-ban." (exclamation icon).
 [[nodiscard]] bool ReadBatchSource(std::string_view fileName, std::string& text);
-// Writes the result lines to a file (a model file name), each followed by a line feed.
+// Writes the result lines to a file (a model file name), each followed by a line feed,
+// replacing it safely (ReplacementFile): a failed write leaves the old file as it was.
 // False after "'%s' file nem nyitható meg." or "Írás hiba '%s' file-ban." (exclamation
 // icon).
 [[nodiscard]] bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines);

@@ -211,10 +211,14 @@ std::string LayerSection(std::string_view category, std::string_view layer) {
   return section;
 }
 
-// Writes one key; a failed write is not reported (the file stays as it was).
+// Whether a write of the current write-back failed; the write-back tells it once.
+bool writeFailed = false;
+
+// Writes one key; a failed write leaves the file as it was. A category without a name
+// has no section to write into, which is no failure of the file.
 void WriteKey(const std::string& section, const char* key, const std::string& value,
               const std::string& file) {
-  static_cast<void>(WriteProfileString(section, key, value, file));
+  if (!WriteProfileString(section, key, value, file) && !section.empty()) writeFailed = true;
 }
 
 void SaveLayer(const std::string& section, const CartoLayer& layer, const std::string& file) {
@@ -269,7 +273,8 @@ void MCartoSymb::LoadSymbology() {
   }
   // A negative count is as wrong as a missing one.
   const std::int32_t count = ReadProfileInt(kCategoriesSection, "N", 0, fileName_);
-  if (count <= 0) {
+  // A count beyond what the file can hold is as wrong as a missing one.
+  if (count <= 0 || !CountFitsProfile(count, fileName_)) {
     ShowMessage(
         StringPrintf("A kategóriák száma nincs megadva, vagy hibás '%s' file-ban.", fileName_.c_str()),
         MessageKind::Stop);
@@ -287,7 +292,13 @@ void MCartoSymb::LoadSymbology() {
     CartoCategory& category = categories_[static_cast<std::size_t>(n - 1)];
     category.name =
         ReadProfileString(kCategoriesSection, NumberedKey("CATEGORY", n), "", kNameCapacity, fileName_);
-    const std::int32_t layerCount = ReadProfileInt(category.name, "N", 0, fileName_);
+    std::int32_t layerCount = ReadProfileInt(category.name, "N", 0, fileName_);
+    if (!CountFitsProfile(layerCount, fileName_)) {
+      ShowMessage(StringPrintf(kBadCountFormat, "N", static_cast<long>(layerCount), category.name.c_str(),
+                               fileName_.c_str()),
+                  MessageKind::Exclamation);
+      layerCount = 0;
+    }
     if (layerCount > 0) {
       try {
         category.layers.resize(static_cast<std::size_t>(layerCount));
@@ -314,6 +325,7 @@ void MCartoSymb::LoadSymbology() {
 }
 
 void MCartoSymb::SaveSymbology() const {
+  writeFailed = false;
   for (const CartoCategory& category : categories_) {
     if (category.scaleMin > 0)
       WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax),
@@ -321,6 +333,7 @@ void MCartoSymb::SaveSymbology() const {
     for (const CartoLayer& layer : category.layers)
       SaveLayer(LayerSection(category.name, layer.name), layer, fileName_);
   }
+  if (writeFailed) ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
 }
 
 bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* layer, int& categoryIndex,
