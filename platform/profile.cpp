@@ -275,22 +275,20 @@ std::int32_t ReadProfileInt(std::string_view section, std::string_view key, std:
                                                          std::numeric_limits<std::int32_t>::max()));
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        std::string_view fileName) {
-  section = Trim(section);
-  key = Trim(key);
-  if (fileName.empty() || section.empty() || key.empty() || key.find('=') != std::string_view::npos)
-    return false;
-  CachedFile& file = Lookup(fileName);
-  if (file.stamp.exists && !file.text) return false;  // exists but unreadable
+namespace {
 
-  const std::string newValue = OneLine(value);
-  const std::string empty;
-  const std::string& old = file.text ? file.text->bytes() : empty;
-  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+// False for what no file can hold: an empty section or key, a key with '='.
+bool WritableEntry(std::string_view section, std::string_view key) {
+  return !section.empty() && !key.empty() && key.find('=') == std::string_view::npos;
+}
+
+// The text with `key` of `section` set to `value` (one line, trimmed); the same text
+// when it holds that value already.
+std::string WithValue(const ProfileText& parsed, std::string_view section, std::string_view key,
+                      const std::string& newValue) {
+  const std::string& old = parsed.bytes();
   const std::string lineEnd(parsed.LineEnd());
   std::string out;
-
   const std::size_t h = parsed.FindSection(section);
   const std::size_t k = h == ProfileText::npos ? ProfileText::npos : parsed.FindKey(h, key);
   if (k != ProfileText::npos) {
@@ -298,8 +296,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     const Line& line = parsed.line(k);
     std::size_t valueStart = old.find('=', line.begin) + 1;
     while (valueStart < line.end && (old[valueStart] == ' ' || old[valueStart] == '\t')) ++valueStart;
-    if (Trim(std::string_view(old).substr(valueStart, line.end - valueStart)) == newValue)
-      return true;  // already so: the file is left alone
+    if (Trim(std::string_view(old).substr(valueStart, line.end - valueStart)) == newValue) return old;
     out = old.substr(0, valueStart) + newValue + old.substr(line.end);
   } else if (h != ProfileText::npos) {
     // A new entry right after the section's last entry.
@@ -319,11 +316,42 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     out += "[" + std::string(section) + "]" + lineEnd;
     out += std::string(key) + "=" + newValue + lineEnd;
   }
+  return out;
+}
 
-  if (!WriteFileAtomically(file.local, out)) return false;
+// Replaces the file with `text` unless it holds that already.
+bool Store(CachedFile& file, std::string text) {
+  if (file.text && file.text->bytes() == text) return true;  // already so: the file is left alone
+  if (!WriteFileAtomically(file.local, text)) return false;
   file.stamp = StampOf(file.local);
-  file.text.emplace(std::move(out));
+  file.text.emplace(std::move(text));
   return true;
+}
+
+}  // namespace
+
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        std::string_view fileName) {
+  section = Trim(section);
+  key = Trim(key);
+  if (fileName.empty() || !WritableEntry(section, key)) return false;
+  CachedFile& file = Lookup(fileName);
+  if (file.stamp.exists && !file.text) return false;  // exists but unreadable
+  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+  return Store(file, WithValue(parsed, section, key, OneLine(value)));
+}
+
+bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, std::string_view fileName) {
+  if (fileName.empty()) return false;
+  CachedFile& file = Lookup(fileName);
+  if (file.stamp.exists && !file.text) return false;
+  std::string text = file.text ? file.text->bytes() : std::string();
+  for (const ProfileEntry& e : entries) {
+    const std::string_view section = Trim(e.section);
+    const std::string_view key = Trim(e.key);
+    if (WritableEntry(section, key)) text = WithValue(ProfileText(std::move(text)), section, key, OneLine(e.value));
+  }
+  return Store(file, std::move(text));
 }
 
 bool CountFitsProfile(std::int64_t count, std::string_view fileName) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace koltar {
 
@@ -42,6 +43,20 @@ bool CountFitsProfile(std::int64_t count, std::string_view fileName);
 // empty name, no permission); nothing is shown to the user.
 [[nodiscard]] bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                                       std::string_view fileName);
+
+// One value to set: WriteProfileStrings sets many in one replacement of the file.
+struct ProfileEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+// Sets each entry as WriteProfileString would, in order, and replaces the file once, so
+// that it holds all of the new values or, when the write fails, none: a write-back of
+// many values is never left half done. Entries no file can hold (an empty section or
+// key, a key with '=') are left out. False, leaving the file untouched, when it cannot
+// be written.
+[[nodiscard]] bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, std::string_view fileName);
 
 // Forgets what was read of every file, so the next read goes to the disk. Reads notice
 // a file changed on disk by themselves; this is for tests and for files rewritten

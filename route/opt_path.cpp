@@ -100,10 +100,11 @@ void MOptPath::Save() const {
   // Writing to a description file that was not there would create a stray file that
   // holds nothing but these settings.
   if (!descriptionExisted_) return;
-  // A file that cannot be written keeps its old settings; the failure is told once.
-  bool failed = false;
-  const auto write = [this, &failed](const std::string& key, const std::string& value) {
-    if (!WriteProfileString(categoryName_, key, value, descriptionFile_)) failed = true;
+  // All settings in one replacement of the file: a failed write leaves it as it was,
+  // and says so.
+  std::vector<ProfileEntry> entries;
+  const auto write = [&](const std::string& key, const std::string& value) {
+    entries.push_back(ProfileEntry{categoryName_, key, value});
   };
   write("DEFAULTCOSTTYPE", StringPrintf("%d", costs_.criterion()));
   for (std::int32_t i = 0; i < costs_.roadTypeCount(); ++i)
@@ -113,7 +114,8 @@ void MOptPath::Save() const {
                                          std::string(request.defaultStartName()).c_str()));
   write("BATCHSOURCEFILE", batchSourceFile_);
   write("BATCHTARGETFILE", batchTargetFile_);
-  if (failed) ShowMessage(StringPrintf(kWriteErrorFormat, descriptionFile_.c_str()), MessageKind::Exclamation);
+  if (!WriteProfileStrings(entries, descriptionFile_))
+    ShowMessage(StringPrintf(kWriteErrorFormat, descriptionFile_.c_str()), MessageKind::Exclamation);
 }
 
 void MOptPath::Bind(const SettlementNames& towns, const RoadData& roads) {

@@ -211,17 +211,14 @@ std::string LayerSection(std::string_view category, std::string_view layer) {
   return section;
 }
 
-// Whether a write of the current write-back failed; the write-back tells it once.
-bool writeFailed = false;
+// The write-back's values, collected and then written in one replacement of the file.
+using Entries = std::vector<ProfileEntry>;
 
-// Writes one key; a failed write leaves the file as it was. A category without a name
-// has no section to write into, which is no failure of the file.
-void WriteKey(const std::string& section, const char* key, const std::string& value,
-              const std::string& file) {
-  if (!WriteProfileString(section, key, value, file) && !section.empty()) writeFailed = true;
+void WriteKey(const std::string& section, const char* key, const std::string& value, Entries& file) {
+  file.push_back(ProfileEntry{section, key, value});
 }
 
-void SaveLayer(const std::string& section, const CartoLayer& layer, const std::string& file) {
+void SaveLayer(const std::string& section, const CartoLayer& layer, Entries& file) {
   WriteKey(section, "VISIBLE", StringPrintf("%d", layer.visible), file);
   if (layer.scaleMin > 0)
     WriteKey(section, "DISPLAYSCALE", FormatScaleRange(layer.scaleMin, layer.scaleMax), file);
@@ -325,15 +322,16 @@ void MCartoSymb::LoadSymbology() {
 }
 
 void MCartoSymb::SaveSymbology() const {
-  writeFailed = false;
+  Entries entries;
   for (const CartoCategory& category : categories_) {
     if (category.scaleMin > 0)
-      WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax),
-               fileName_);
+      WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax), entries);
     for (const CartoLayer& layer : category.layers)
-      SaveLayer(LayerSection(category.name, layer.name), layer, fileName_);
+      SaveLayer(LayerSection(category.name, layer.name), layer, entries);
   }
-  if (writeFailed) ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
+  // All values or none: a failed write leaves the file as it was, and says so.
+  if (!entries.empty() && !WriteProfileStrings(entries, fileName_))
+    ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
 }
 
 bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* layer, int& categoryIndex,
