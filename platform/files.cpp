@@ -194,6 +194,10 @@ void ReplacementFile::Discard() {
   temp_.clear();
 }
 
+bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return StepAllowed(WriteStep::Rename, to) && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   ReplacementFile file;
   if (!file.Create(path)) return false;

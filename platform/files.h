@@ -97,6 +97,11 @@ class ReplacementFile {
   std::filesystem::path temp_;
 };
 
+// Renames a file or a folder (paths of this machine), replacing a file of the new name
+// in one step; the write fault hook is asked first (step Rename, target `to`). False on
+// failure, with nothing renamed.
+[[nodiscard]] bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Replaces (or creates) `path` with `bytes`: written to a temporary file beside it,
 // flushed to disk, then renamed over it, so the file is always either the old or the
 // new one. An existing file keeps its permissions; a symbolic link keeps pointing at

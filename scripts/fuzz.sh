@@ -7,7 +7,7 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     run (all targets unless named)
 #   scripts/fuzz.sh --merge [TARGET...]       minimise the work corpora into tests/fuzz/corpus/
-#   FUZZ_JOBS=2 scripts/fuzz.sh 3600 map      two processes of one target
+#   FUZZ_JOBS=2 scripts/fuzz.sh 3600 map      two processes for one target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -74,7 +74,7 @@ seeds() {  # TARGET FOLDER
       cp tests/import/data/*.geojson tests/fuzz/seeds/*.geojson "$out/" 2>/dev/null || true ;;
     *)
       local prev=0; [ "$t" = labels ] && prev=1
-      PREV=$prev archive "$sample" map.map 1000000 "$out/sample"
+      PREV=$prev archive "$sample" map.map 4096 "$out/sample"
       PREV=$prev archive data/samples/hungary hungary.map 2048 "$out/hungary"
       PREV=$prev archive data/samples/gothenburg gothenburg.map 2048 "$out/gothenburg" ;;
   esac
@@ -85,7 +85,7 @@ max_len() {
     profile | batch) echo 16384 ;;
     bmp) echo 8192 ;;
     osm | geojson) echo 32768 ;;
-    *) echo 131072 ;;
+    *) echo 32768 ;;
   esac
 }
 
@@ -116,10 +116,13 @@ for t in "${targets[@]}"; do
   fi
   seeds "$t" "$build/seeds/$t"
   echo "fuzzing $t for $seconds s (log: $build/fuzz-$t.log)"
+  # Fork mode goes on after a finding, so that one run finds them all; each finding is
+  # written to $crashes.
   nice -n 19 "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
     -dict="$(dict "$t")" -timeout=20 -rss_limit_mb=2048 -malloc_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$crashes/" ${FUZZ_JOBS:+-jobs=$FUZZ_JOBS -workers=$FUZZ_JOBS} \
+    -artifact_prefix="$crashes/" -fork="${FUZZ_JOBS:-1}" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     "$work" tests/fuzz/corpus/$t "$build/seeds/$t" >"$build/fuzz-$t.log" 2>&1 || true
-  grep -E "^stat::number_of_executed_units|^#[0-9]+.*(DONE|cov)" "$build/fuzz-$t.log" | tail -2 || true
+  # The last figures: executions, coverage (cov: edges, ft: features), corpus.
+  grep -E "^#[0-9]+" "$build/fuzz-$t.log" | tail -1 || true
   ls "$crashes" | sed "s|^|  finding: $crashes/|" || true
 done
