@@ -7,6 +7,7 @@
 #include <limits>
 #include <list>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/files.h"
@@ -43,18 +44,14 @@ class ProfileText {
 
   // Index of the header line of the first section of that name, or npos.
   std::size_t FindSection(std::string_view section) const {
-    for (std::size_t h : headers_)
-      if (EqualsNoCase(SectionName(h), section)) return h;
-    return npos;
+    const auto found = sections_.find(Cp1250ToUpper(section));
+    return found == sections_.end() ? npos : found->second;
   }
 
   // Index of the first entry line of `key` below header `h`, or npos.
   std::size_t FindKey(std::size_t h, std::string_view key) const {
-    for (std::size_t i = h + 1; i < lines_.size() && !IsHeader(i); ++i) {
-      std::string_view k;
-      if (SplitEntry(i, &k, nullptr) && EqualsNoCase(k, key)) return i;
-    }
-    return npos;
+    const auto found = keys_.find(KeyOf(h, key));
+    return found == keys_.end() ? npos : found->second;
   }
 
   // The raw value of entry line i, blanks removed.
@@ -122,17 +119,32 @@ class ProfileText {
       pos = next;
     }
     isHeader_.resize(lines_.size());
+    std::size_t header = npos;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const std::string_view t = Trim(Text(i));
       isHeader_[i] = t.size() >= 2 && t[0] == '[' && t.find(']') != std::string_view::npos;
-      if (isHeader_[i]) headers_.push_back(i);
+      if (isHeader_[i]) {
+        header = i;
+        sections_.try_emplace(Cp1250ToUpper(SectionName(i)), i);  // the first of a name wins
+        continue;
+      }
+      std::string_view key;
+      if (header != npos && SplitEntry(i, &key, nullptr)) keys_.try_emplace(KeyOf(header, key), i);
     }
+  }
+
+  // The index key of an entry: its section's header line and the key in upper case.
+  static std::string KeyOf(std::size_t header, std::string_view key) {
+    return std::to_string(header) + '\x01' + Cp1250ToUpper(key);
   }
 
   std::string bytes_;
   std::vector<Line> lines_;
   std::vector<bool> isHeader_;
-  std::vector<std::size_t> headers_;
+  // Every section's and every entry's first line, found by name without regard to
+  // letter case, so that a loader's many reads of a file do not each scan it.
+  std::unordered_map<std::string, std::size_t> sections_;
+  std::unordered_map<std::string, std::size_t> keys_;
 };
 
 // What identifies one version of a file on disk.
