@@ -331,6 +331,85 @@ std::string WithValue(const ProfileText& parsed, std::string_view section, std::
   return out;
 }
 
+// The text with every entry set as WithValue would set them one after the other, made
+// in one pass over the parsed text: values of existing keys replaced in their lines, new
+// keys after their section's last entry, new sections at the end. Entries are trimmed,
+// writable and one line each.
+std::string WithValues(const ProfileText& parsed, const std::vector<ProfileEntry>& entries) {
+  const std::string& old = parsed.bytes();
+  const std::string lineEnd(parsed.LineEnd());
+  struct Added {
+    std::vector<std::pair<std::string, std::string>> keys;  // in order of first write
+    std::unordered_map<std::string, std::size_t> index;     // upper-case key -> place
+    void Set(const std::string& key, const std::string& value) {
+      const auto [at, fresh] = index.try_emplace(Cp1250ToUpper(key), keys.size());
+      if (fresh)
+        keys.emplace_back(key, value);
+      else
+        keys[at->second].second = value;
+    }
+  };
+  // Entry line -> new value, and whether any write changed it (a line written back
+  // with its own value stays as it is, blanks and all).
+  std::unordered_map<std::size_t, std::pair<std::string, bool>> replaced;
+  const auto valueStartOf = [&](const Line& line) {
+    std::size_t at = old.find('=', line.begin) + 1;
+    while (at < line.end && (old[at] == ' ' || old[at] == '\t')) ++at;
+    return at;
+  };
+  std::unordered_map<std::size_t, Added> addedAfter;      // a section's last entry line
+  std::vector<std::pair<std::string, Added>> newSections;
+  std::unordered_map<std::string, std::size_t> newSectionIndex;
+  for (const ProfileEntry& e : entries) {
+    const std::size_t h = parsed.FindSection(e.section);
+    if (h == ProfileText::npos) {
+      const auto [at, fresh] = newSectionIndex.try_emplace(Cp1250ToUpper(e.section), newSections.size());
+      if (fresh) newSections.emplace_back(e.section, Added{});
+      newSections[at->second].second.Set(e.key, e.value);
+    } else if (const std::size_t k = parsed.FindKey(h, e.key); k != ProfileText::npos) {
+      const Line& line = parsed.line(k);
+      const std::size_t at = valueStartOf(line);
+      const auto r = replaced.try_emplace(k, std::string(Trim(std::string_view(old).substr(at, line.end - at))), false).first;
+      if (r->second.first != e.value) r->second = {e.value, true};
+    } else {
+      addedAfter[parsed.LastEntry(h)].Set(e.key, e.value);
+    }
+  }
+
+  std::string out;
+  out.reserve(old.size() + 64 * entries.size());
+  for (std::size_t i = 0; i < parsed.lineCount(); ++i) {
+    const Line& line = parsed.line(i);
+    if (const auto r = replaced.find(i); r != replaced.end() && r->second.second) {
+      // Keep the line's text up to the '=' and the blanks after it; replace the value.
+      const std::size_t valueStart = valueStartOf(line);
+      out.append(old, line.begin, valueStart - line.begin)
+          .append(r->second.first)
+          .append(old, line.end, line.next - line.end);
+    } else {
+      out.append(old, line.begin, line.next - line.begin);
+    }
+    if (const auto a = addedAfter.find(i); a != addedAfter.end()) {
+      if (line.next == line.end) out += lineEnd;  // the file's last line had no line end
+      for (const auto& [key, value] : a->second.keys) out.append(key).append("=").append(value).append(lineEnd);
+    }
+  }
+  for (const auto& [section, added] : newSections) {
+    // A new section at the end, after a blank line.
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
+    if (!out.empty()) {
+      // The last line: the text before the final line end, after the one before it.
+      std::string_view text = out;
+      text.remove_suffix(text.size() >= 2 && text.substr(text.size() - 2) == "\r\n" ? 2 : 1);
+      const std::size_t lineStart = text.find_last_of("\r\n");
+      if (!Trim(text.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1)).empty()) out += lineEnd;
+    }
+    out.append("[").append(section).append("]").append(lineEnd);
+    for (const auto& [key, value] : added.keys) out.append(key).append("=").append(value).append(lineEnd);
+  }
+  return out;
+}
+
 // Replaces the file with `text` unless it holds that already.
 bool Store(CachedFile& file, std::string text) {
   if (file.text && file.text->bytes() == text) return true;  // already so: the file is left alone
@@ -357,13 +436,16 @@ bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, std::string_v
   if (fileName.empty()) return false;
   CachedFile& file = Lookup(fileName);
   if (file.stamp.exists && !file.text) return false;
-  std::string text = file.text ? file.text->bytes() : std::string();
+  std::vector<ProfileEntry> writable;
+  writable.reserve(entries.size());
   for (const ProfileEntry& e : entries) {
     const std::string_view section = Trim(e.section);
     const std::string_view key = Trim(e.key);
-    if (WritableEntry(section, key)) text = WithValue(ProfileText(std::move(text)), section, key, OneLine(e.value));
+    if (WritableEntry(section, key))
+      writable.push_back(ProfileEntry{std::string(section), std::string(key), OneLine(e.value)});
   }
-  return Store(file, std::move(text));
+  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+  return Store(file, WithValues(parsed, writable));
 }
 
 bool CountFitsProfile(std::int64_t count, std::string_view fileName) {
