@@ -1,8 +1,8 @@
 // Readers allocate by what a file holds, not by what it claims: a map whose counts all
-// claim about two billion entries in files of a hundred bytes opens, draws, plans and
-// closes within a limit of 256 MB on the address space of a child process, without one
-// "out of memory" message (which is what a reader that tried a huge allocation would
-// show, or it would crash).
+// claim about two billion entries in files of a hundred bytes opens, draws, takes label
+// positions and closes within a limit of 256 MB on the address space of a child
+// process, without one "out of memory" message (which is what a reader that tried a
+// huge allocation would show, or it would crash).
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -16,7 +16,6 @@
 
 #include "map/mmap.h"
 #include "platform/bmp.h"
-#include "route/opt_path.h"
 #include "tests/support/recording_dc.h"
 #include "tests/support/test_env.h"
 
@@ -62,7 +61,7 @@ std::string WriteGreedyMap(const test::TempDir& dir) {
                    "DEFAULTSTARTNODE=2147483647,x\n");
 }
 
-// Opens, draws, hit-tests, plans and closes the map; the messages shown.
+// Opens, draws, hit-tests the map, takes label positions and closes it; the messages shown.
 std::vector<std::string> UseMap(const std::string& mapFile, const test::TempDir& dir) {
   test::ScopedTestServices services;
   services.messages.Answer(MessageAnswer::No);  // labels moved: not saved
@@ -73,7 +72,6 @@ std::vector<std::string> UseMap(const std::string& mapFile, const test::TempDir&
     map.Draw(dc, BuildTransform(1000000, MapPoint{0, 0}, rect, 1, Program().pixel), rect, 1000000);
     (void)map.HitTest(MapPoint{0x7F7F7F7F, 0x7F7F7F7F});
     map.LoadLabelPositions(dir.Model());
-    if (MOptPath* net = map.roadNetwork()) net->routeState().request().ClearRoutePoints();
   }
   return services.messages.Transcript();
 }
