@@ -215,7 +215,8 @@ void MMap::ReadConnections() {
 MMap::~MMap() {
   // A failed write-back leaves the file as it was, and says so.
   const bool existed = FileExists(fileName_);
-  if (!WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)), fileName_) &&
+  if (!WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)),
+                          fileName_) &&
       existed)
     ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
   symbology_.reset();

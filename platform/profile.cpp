@@ -357,7 +357,7 @@ std::string WithValues(const ProfileText& parsed, const std::vector<ProfileEntry
     while (at < line.end && (old[at] == ' ' || old[at] == '\t')) ++at;
     return at;
   };
-  std::unordered_map<std::size_t, Added> addedAfter;      // a section's last entry line
+  std::unordered_map<std::size_t, Added> addedAfter;  // a section's last entry line
   std::vector<std::pair<std::string, Added>> newSections;
   std::unordered_map<std::string, std::size_t> newSectionIndex;
   for (const ProfileEntry& e : entries) {
@@ -369,7 +369,9 @@ std::string WithValues(const ProfileText& parsed, const std::vector<ProfileEntry
     } else if (const std::size_t k = parsed.FindKey(h, e.key); k != ProfileText::npos) {
       const Line& line = parsed.line(k);
       const std::size_t at = valueStartOf(line);
-      const auto r = replaced.try_emplace(k, std::string(Trim(std::string_view(old).substr(at, line.end - at))), false).first;
+      const auto r =
+          replaced.try_emplace(k, std::string(Trim(std::string_view(old).substr(at, line.end - at))), false)
+              .first;
       if (r->second.first != e.value) r->second = {e.value, true};
     } else {
       addedAfter[parsed.LastEntry(h)].Set(e.key, e.value);
@@ -391,7 +393,8 @@ std::string WithValues(const ProfileText& parsed, const std::vector<ProfileEntry
     }
     if (const auto a = addedAfter.find(i); a != addedAfter.end()) {
       if (line.next == line.end) out += lineEnd;  // the file's last line had no line end
-      for (const auto& [key, value] : a->second.keys) out.append(key).append("=").append(value).append(lineEnd);
+      for (const auto& [key, value] : a->second.keys)
+        out.append(key).append("=").append(value).append(lineEnd);
     }
   }
   for (const auto& [section, added] : newSections) {

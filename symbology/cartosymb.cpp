@@ -325,7 +325,8 @@ void MCartoSymb::SaveSymbology() const {
   Entries entries;
   for (const CartoCategory& category : categories_) {
     if (category.scaleMin > 0)
-      WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax), entries);
+      WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax),
+               entries);
     for (const CartoLayer& layer : category.layers)
       SaveLayer(LayerSection(category.name, layer.name), layer, entries);
   }

@@ -414,7 +414,8 @@ TEST_F(LabelFiles, AFailureAtAnyStepOfASaveKeepsOldDataAndABackupByItsRules) {
         const bool backupFailed = fault.failed() && ok;
         EXPECT_EQ(dir.Read("c01.dat"), ok ? saved : original) << fault.failedStep();
         const std::string backup = dir.Read("c01.BAK");
-        EXPECT_TRUE(backup == original || (backup == "older backup" && (!ok || backupFailed))) << fault.failedStep();
+        EXPECT_TRUE(backup == original || (backup == "older backup" && (!ok || backupFailed)))
+            << fault.failedStep();
         EXPECT_EQ(Files(), (Lines{"c01.BAK", "c01.dat", "c01.nam", "map.map", "symbology.ini"}));
         EXPECT_EQ(text.changed(), !ok);
         if (ok) {

@@ -47,11 +47,11 @@ enum class Units { Text, Names, Bytes };
 
 struct FileRole {
   const char* role;
-  const char* file;        // in the map's folder
-  std::int32_t unit;       // record size of a binary file (Units::Bytes)
+  const char* file;   // in the map's folder
+  std::int32_t unit;  // record size of a binary file (Units::Bytes)
   Units kind;
-  bool readAtLoad;         // opened when the map opens (or its labels are loaded)
-  bool namedInMessage;     // a file that cannot be opened is named in a message
+  bool readAtLoad;      // opened when the map opens (or its labels are loaded)
+  bool namedInMessage;  // a file that cannot be opened is named in a message
 };
 
 constexpr FileRole kRoles[] = {
@@ -93,7 +93,8 @@ const char* FaultName(Fault f) {
 }
 
 std::uint32_t Seed() {
-  if (const char* text = std::getenv("KOLTAR_TEST_SEED")) return static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
+  if (const char* text = std::getenv("KOLTAR_TEST_SEED"))
+    return static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
   return 18u;
 }
 
@@ -101,7 +102,8 @@ std::uint32_t Seed() {
 std::vector<std::size_t> UnitEnds(const std::string& bytes, const FileRole& role) {
   std::vector<std::size_t> ends;
   if (role.kind == Units::Bytes) {
-    for (std::size_t at = static_cast<std::size_t>(role.unit); at < bytes.size(); at += role.unit) ends.push_back(at);
+    for (std::size_t at = static_cast<std::size_t>(role.unit); at < bytes.size(); at += role.unit)
+      ends.push_back(at);
   } else {
     const char end = role.kind == Units::Text ? '\n' : '\0';
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
@@ -188,7 +190,8 @@ struct CliRun {
 // koltar-cli route on the folder's map, standard error kept.
 CliRun RunCli(const std::filesystem::path& folder) {
   const std::string command = std::string("env -u DISPLAY -u XDG_RUNTIME_DIR timeout 60 '") + KOLTAR_CLI +
-                              "' route '" + (folder / "map.map").string() + "' Veszprém Eplény 2>&1 >/dev/null";
+                              "' route '" + (folder / "map.map").string() +
+                              "' Veszprém Eplény 2>&1 >/dev/null";
   CliRun run;
   // The command line is UTF-8; the names above are code page 1250.
   std::FILE* pipe = ::popen(Cp1250ToUtf8(command).c_str(), "r");
@@ -260,23 +263,25 @@ TEST_F(FaultMatrix, EveryFileInEveryBadStateGivesAMessageAndAPartialMap) {
   std::mt19937 random(Seed());
   SCOPED_TRACE("seed " + std::to_string(Seed()) + " (replay with KOLTAR_TEST_SEED)");
   const bool root = ::geteuid() == 0;
-  if (root) std::printf("running as root: the unreadable condition is skipped (permissions do not stop root)\n");
+  if (root)
+    std::printf("running as root: the unreadable condition is skipped (permissions do not stop root)\n");
   const std::size_t allCategories = RunProgram(base.path()).categories;
   ASSERT_EQ(allCategories, 6u);
   for (const FileRole& role : kRoles) {
-    for (const Fault fault : {Fault::Missing, Fault::Empty, Fault::Directory, Fault::Unreadable, Fault::CutAtUnit,
-                              Fault::CutInsideUnit, Fault::OneByteLonger}) {
+    for (const Fault fault : {Fault::Missing, Fault::Empty, Fault::Directory, Fault::Unreadable,
+                              Fault::CutAtUnit, Fault::CutInsideUnit, Fault::OneByteLonger}) {
       if (fault == Fault::Unreadable && root) continue;
       SCOPED_TRACE(std::string(role.role) + " (" + role.file + ") " + FaultName(fault));
       const std::filesystem::path folder = Copy();
       Damage(folder, role, fault, random);
       const ProgramRun program = RunProgram(folder);
-      const bool cannotOpen = fault == Fault::Missing || fault == Fault::Directory || fault == Fault::Unreadable;
+      const bool cannotOpen =
+          fault == Fault::Missing || fault == Fault::Directory || fault == Fault::Unreadable;
       if (cannotOpen && role.readAtLoad && role.namedInMessage) {
         const std::string name = std::filesystem::path(role.file).filename().string();
-        EXPECT_TRUE(std::any_of(program.messages.begin(), program.messages.end(),
-                                [&](const std::string& m) { return m.find(name) != std::string::npos; }))
-            << ::testing::PrintToString(program.messages);
+        EXPECT_TRUE(std::any_of(program.messages.begin(), program.messages.end(), [&](const std::string& m) {
+          return m.find(name) != std::string::npos;
+        })) << ::testing::PrintToString(program.messages);
       }
       if (cannotOpen && std::string(role.file) == "map.map") {
         EXPECT_FALSE(program.messages.empty());
@@ -310,20 +315,36 @@ struct NumberField {
   int width;            // 2 or 4 bytes
   const char* section;  // description values: section and key (code page 1250 for categories)
   const char* key;
-  std::int64_t n;       // the count the field is checked against (records, layers, nodes)
+  std::int64_t n;  // the count the field is checked against (records, layers, nodes)
 };
 
 // The sample's counts: 3 areas and lines of 3 layers, 11 nodes, 20 edges, 5 towns of 2
 // layers, 3 streets, 3 labels of 2 layers, 3 road types.
 const NumberField kFields[] = {
-    {"c01.dat", 0, 2, "", "", 3},     {"c01.dat", 2, 2, "", "", 6},      {"c01.dat", 4, 4, "", "", 40},
-    {"c01.dat", 8, 4, "", "", 20},    {"c01.dat", 12, 4, "", "", 4000},  {"c01.dat", 24, 4, "", "", 4000},
-    {"c02.dat", 0, 2, "", "", 3},     {"c02.dat", 2, 2, "", "", 2},      {"c02.dat", 4, 4, "", "", 30},
-    {"c02.dat", 8, 4, "", "", 10},    {"c02.crd", 0, 4, "", "", 4000},   {"c03.nod", 0, 4, "", "", 5},
-    {"c03.edg", 0, 4, "", "", 11},    {"c03.edg", 4, 4, "", "", 11},     {"c03.edg", 8, 4, "", "", 10},
-    {"c03.edg", 12, 4, "", "", 1000}, {"c04.dat", 0, 2, "", "", 2},      {"c04.dat", 2, 4, "", "", 4000},
-    {"c04.dat", 10, 4, "", "", 40},   {"c05.ent", 2, 2, "", "", 19},     {"c05.ent", 5, 2, "", "", 19},
-    {"c06.dat", 0, 2, "", "", 2},     {"c06.dat", 10, 4, "", "", 360},   {"c06.dat", 14, 4, "", "", 20},
+    {"c01.dat", 0, 2, "", "", 3},
+    {"c01.dat", 2, 2, "", "", 6},
+    {"c01.dat", 4, 4, "", "", 40},
+    {"c01.dat", 8, 4, "", "", 20},
+    {"c01.dat", 12, 4, "", "", 4000},
+    {"c01.dat", 24, 4, "", "", 4000},
+    {"c02.dat", 0, 2, "", "", 3},
+    {"c02.dat", 2, 2, "", "", 2},
+    {"c02.dat", 4, 4, "", "", 30},
+    {"c02.dat", 8, 4, "", "", 10},
+    {"c02.crd", 0, 4, "", "", 4000},
+    {"c03.nod", 0, 4, "", "", 5},
+    {"c03.edg", 0, 4, "", "", 11},
+    {"c03.edg", 4, 4, "", "", 11},
+    {"c03.edg", 8, 4, "", "", 10},
+    {"c03.edg", 12, 4, "", "", 1000},
+    {"c04.dat", 0, 2, "", "", 2},
+    {"c04.dat", 2, 4, "", "", 4000},
+    {"c04.dat", 10, 4, "", "", 40},
+    {"c05.ent", 2, 2, "", "", 19},
+    {"c05.ent", 5, 2, "", "", 19},
+    {"c06.dat", 0, 2, "", "", 2},
+    {"c06.dat", 10, 4, "", "", 360},
+    {"c06.dat", 14, 4, "", "", 20},
     {"map.map", -1, 0, "MAP", "UNIT", 10},
     {"map.map", -1, 0, "MAP", "FINDSCALE", 25000050},
     {"map.map", -1, 0, "MAP", "SCALERANGE", 100},
@@ -357,8 +378,9 @@ TEST_F(FaultMatrix, EveryNumberAtTheEdgesOfItsRange) {
                                    std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::int32_t>::max()};
     for (const std::int64_t value : values) {
-      SCOPED_TRACE(std::string(field.file) + " " + (field.offset >= 0 ? "@" + std::to_string(field.offset)
-                                                                      : std::string(field.section) + " " + field.key) +
+      SCOPED_TRACE(std::string(field.file) + " " +
+                   (field.offset >= 0 ? "@" + std::to_string(field.offset)
+                                      : std::string(field.section) + " " + field.key) +
                    " = " + std::to_string(value));
       const std::filesystem::path folder = Copy();
       if (field.offset >= 0) {
@@ -380,7 +402,8 @@ TEST_F(FaultMatrix, EveryNumberAtTheEdgesOfItsRange) {
                                         ? text + "," + text
                                     : key == "DEFAULTSTARTNODE" ? text + ",Veszpr\xE9m"
                                                                 : text;
-        ASSERT_TRUE(WriteProfileString(field.section, field.key, written, ModelFileName(folder / field.file)));
+        ASSERT_TRUE(
+            WriteProfileString(field.section, field.key, written, ModelFileName(folder / field.file)));
       }
       const ProgramRun program = RunProgram(folder);
       for (const std::string& m : program.messages) EXPECT_EQ(m.rfind("KOLTAR32|", 0), 0u) << m;
@@ -390,8 +413,10 @@ TEST_F(FaultMatrix, EveryNumberAtTheEdgesOfItsRange) {
   // koltar-cli on the greatest and the least of them, for each field.
   for (const NumberField& field : kFields) {
     if (field.offset < 0) continue;
-    for (const std::int32_t value : {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}) {
-      SCOPED_TRACE(std::string(field.file) + " @" + std::to_string(field.offset) + " = " + std::to_string(value));
+    for (const std::int32_t value :
+         {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}) {
+      SCOPED_TRACE(std::string(field.file) + " @" + std::to_string(field.offset) + " = " +
+                   std::to_string(value));
       const std::filesystem::path folder = Copy();
       std::FILE* f = std::fopen((folder / field.file).c_str(), "r+b");
       std::uint8_t bytes[4] = {};

@@ -40,12 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MMap& map = SampleMap();
   fuzz::FuzzWorld& world = fuzz::World();
   world.Reset();
-  const std::string source = world.Write("routes.dat", std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string source =
+      world.Write("routes.dat", std::string_view(reinterpret_cast<const char*>(data), size));
   std::string text;
   if (!ReadBatchSource(source, text)) return 0;
   MOptPath* network = map.roadNetwork();
   if (!network) return 0;
-  const BatchResult result = GenerateBatchRoutes(*network, map.Settlements(), map.Roads(), SplitTextLines(text));
+  const BatchResult result =
+      GenerateBatchRoutes(*network, map.Settlements(), map.Roads(), SplitTextLines(text));
   (void)WriteBatchResult(world.Model("plan.txt"), result.lines);
   return 0;
 }

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!DecodeBmp(std::string_view(reinterpret_cast<const char*>(data), size), picture)) return 0;
   if (picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) std::abort();
   BmpPicture again;
-  if (!DecodeBmp(EncodeBmp(picture), again) || again.width != picture.width || again.height != picture.height ||
-      again.pixels != picture.pixels)
+  if (!DecodeBmp(EncodeBmp(picture), again) || again.width != picture.width ||
+      again.height != picture.height || again.pixels != picture.pixels)
     std::abort();
   // The image service reads the same file through its own door.
   fuzz::FuzzWorld& world = fuzz::World();

@@ -49,7 +49,8 @@ void DrawAndProbe(MapCategory& category, const MCartoSymb& symbology) {
     test::RecordingDeviceContext dc;
     const LCTransform transform = BuildTransform(scale, centre, rect, 1, pixel);
     category.Draw(RenderContext{dc, transform, rect, extent, scale, symbology, 1, World().progress});
-    for (const MapPoint p : {centre, MapPoint{extent.left, extent.top}, MapPoint{extent.right, extent.bottom}})
+    for (const MapPoint p :
+         {centre, MapPoint{extent.left, extent.top}, MapPoint{extent.right, extent.bottom}})
       (void)category.HitTest(p);
   }
 }

@@ -45,8 +45,10 @@ std::size_t U8LiteralEnd(const std::string& s, std::size_t at) {
     return end == std::string::npos ? end : end + close.size();
   }
   for (std::size_t i = at + 1; i < s.size(); ++i) {
-    if (s[i] == '\\') ++i;
-    else if (s[i] == '"') return i + 1;
+    if (s[i] == '\\')
+      ++i;
+    else if (s[i] == '"')
+      return i + 1;
   }
   return std::string::npos;
 }
@@ -63,7 +65,8 @@ int main(int argc, char** argv) {
   std::string out;
   std::size_t copied = 0;
   for (std::size_t i = 0; i + 2 < source.size(); ++i) {
-    const bool start = (i == 0 || !(std::isalnum(static_cast<unsigned char>(source[i - 1])) || source[i - 1] == '_'));
+    const bool start =
+        (i == 0 || !(std::isalnum(static_cast<unsigned char>(source[i - 1])) || source[i - 1] == '_'));
     if (!start || source.compare(i, 2, "u8") != 0 || (source[i + 2] != '"' && source[i + 2] != 'R')) continue;
     const std::size_t end = U8LiteralEnd(source, i + 2);
     if (end == std::string::npos) break;

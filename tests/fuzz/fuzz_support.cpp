@@ -51,9 +51,11 @@ std::vector<ArchiveFile> SplitArchive(std::string_view input) {
     const std::string_view name =
         input.substr(nameStart, (lineEnd == std::string_view::npos ? input.size() : lineEnd) - nameStart);
     const std::size_t bodyStart = lineEnd == std::string_view::npos ? input.size() : lineEnd + 1;
-    const std::size_t next = input.find(std::string("\n").append(kFileMarker), bodyStart > 0 ? bodyStart - 1 : 0);
+    const std::size_t next =
+        input.find(std::string("\n").append(kFileMarker), bodyStart > 0 ? bodyStart - 1 : 0);
     const std::size_t bodyEnd = next == std::string_view::npos ? input.size() : std::max(next, bodyStart);
-    if (UsableName(name)) files.push_back(ArchiveFile{std::string(name), input.substr(bodyStart, bodyEnd - bodyStart)});
+    if (UsableName(name))
+      files.push_back(ArchiveFile{std::string(name), input.substr(bodyStart, bodyEnd - bodyStart)});
     at = next == std::string_view::npos ? next : next + 1;
   }
   return files;
@@ -94,7 +96,8 @@ FuzzWorld::~FuzzWorld() {
 
 void FuzzWorld::Reset() {
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(path_, ec)) std::filesystem::remove_all(entry, ec);
+  for (const auto& entry : std::filesystem::directory_iterator(path_, ec))
+    std::filesystem::remove_all(entry, ec);
   ForgetProfileFiles();
   messages.shown = 0;
   messages.questionAnswer = MessageAnswer::No;
@@ -123,7 +126,10 @@ std::string FuzzWorld::Model(std::string_view name) const {
 FuzzWorld& World() {
   static FuzzWorld* world = new FuzzWorld;  // kept to the end, the folder removed at exit
   static const bool cleanup = [] {
-    std::atexit([] { std::error_code ec; std::filesystem::remove_all(World().path(), ec); });
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(World().path(), ec);
+    });
     return true;
   }();
   (void)cleanup;

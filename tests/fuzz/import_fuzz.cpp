@@ -37,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingSink sink;
   import::InputCounts counts;
   std::string error;
-  const bool ok = std::string_view(KOLTAR_FUZZ_FORMAT) == "osm" ? import::ReadOsmFile(path, sink, counts, error)
-                                                                 : import::ReadGeoJsonFile(path, sink, counts, error);
+  const bool ok = std::string_view(KOLTAR_FUZZ_FORMAT) == "osm"
+                      ? import::ReadOsmFile(path, sink, counts, error)
+                      : import::ReadGeoJsonFile(path, sink, counts, error);
   if (!ok && error.empty()) std::abort();  // a failure always says why
   return 0;
 }

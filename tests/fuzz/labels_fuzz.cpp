@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MText text(name, world.Model(), mapFile);
   const PathParts labels = SplitPath(text.dataFile());
   const PathParts names = SplitPath(text.nameFile());
-  text.LoadLabelPositions(world.Model("prev/") + labels.name + labels.ext, world.Model("prev/") + names.name + names.ext);
+  text.LoadLabelPositions(world.Model("prev/") + labels.name + labels.ext,
+                          world.Model("prev/") + names.name + names.ext);
   if (text.recordCount() > 0) text.MoveLabel(0, MapPoint{1, 2});
   if (text.changed()) (void)text.SaveLabelPositions();
   return 0;

@@ -25,8 +25,8 @@ std::vector<std::pair<std::string, std::string>> Lookups(std::string_view text) 
     const std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
     if (!line.empty() && line[0] == '[') {
-      section = std::string(line.substr(1, line.find(']') == std::string_view::npos ? line.size() - 1
-                                                                                    : line.find(']') - 1));
+      section = std::string(
+          line.substr(1, line.find(']') == std::string_view::npos ? line.size() - 1 : line.find(']') - 1));
     } else if (const std::size_t eq = line.find('='); eq != std::string_view::npos) {
       out.emplace_back(section, std::string(line.substr(0, eq)));
     }

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.ClearRoutePoints();
   for (const std::int32_t node : {0, graph.nodeCount() / 2, graph.nodeCount() - 1}) {
     const std::int32_t settlement = graph.SettlementOfNode(node, towns);
-    if (settlement >= 0) (void)AddRoutePointByName(graph, request, towns, towns.NameWithHouseNumbers(settlement));
+    if (settlement >= 0)
+      (void)AddRoutePointByName(graph, request, towns, towns.NameWithHouseNumbers(settlement));
   }
   if (request.routePointCount() < 2) return 0;
   std::string error;

@@ -77,7 +77,8 @@ class EscSweep : public test::ServicesTest {
   // Runs `operation` with ESC at steps 1, 1 + kEvery, ... up to its step count, each time
   // followed by `again`, which must give `reference`.
   template <class Result>
-  int Sweep(const std::function<void()>& operation, const std::function<Result()>& again, const Result& reference) {
+  int Sweep(const std::function<void()>& operation, const std::function<Result()>& again,
+            const Result& reference) {
     progress.escAt = 0;
     progress.steps = 0;
     operation();
@@ -105,17 +106,16 @@ TEST_F(EscSweep, LoadingAndDrawingGiveTheSamePictureAfterAnEsc) {
   }
   ASSERT_GT(reference.size(), 300u);
   // Loading: an ESC pressed while the map loads is forgotten when loading ends.
-  const int loadSteps = Sweep<std::vector<std::string>>(
-      [&] { MMap map(MapFile()); },
-      [&] {
-        MMap map(MapFile());
-        return Picture(map);
-      },
-      reference);
+  const int loadSteps = Sweep<std::vector<std::string>>([&] { MMap map(MapFile()); },
+                                                        [&] {
+                                                          MMap map(MapFile());
+                                                          return Picture(map);
+                                                        },
+                                                        reference);
   EXPECT_GT(loadSteps, 5);
   MMap map(MapFile());
-  const int drawSteps = Sweep<std::vector<std::string>>([&] { (void)Picture(map); }, [&] { return Picture(map); },
-                                                       reference);
+  const int drawSteps =
+      Sweep<std::vector<std::string>>([&] { (void)Picture(map); }, [&] { return Picture(map); }, reference);
   EXPECT_GT(drawSteps, 1000);
   services.messages.Clear();
 }
@@ -128,8 +128,10 @@ TEST_F(EscSweep, RouteSearchAndBatchPlanningGiveTheSameRoutesAfterAnEsc) {
   const auto search = [&] {
     RouteRequest& request = network.routeState().request();
     request.ClearRoutePoints();
-    for (const char* name : {"Budapest", "Kecskem\xE9t", "Szeged", "P\xE9"
-                             "cs", "Gy\xF5r", "Miskolc", "Debrecen"})
+    for (const char* name : {"Budapest", "Kecskem\xE9t", "Szeged",
+                             "P\xE9"
+                             "cs",
+                             "Gy\xF5r", "Miskolc", "Debrecen"})
       EXPECT_EQ(AddRoutePointByName(network.graph(), request, towns, name), "");
     map.DeleteRoute();
     std::string error;
@@ -141,8 +143,8 @@ TEST_F(EscSweep, RouteSearchAndBatchPlanningGiveTheSameRoutesAfterAnEsc) {
   EXPECT_GT(Sweep<std::vector<std::string>>([&] { (void)search(); }, search, route), 6);
 
   std::string source;
-  ASSERT_TRUE(ReadBatchSource(ModelFileName(std::filesystem::path(KOLTAR_SOURCE_DIR) / "tests/golden/hungary-routes.txt"),
-                              source));
+  ASSERT_TRUE(ReadBatchSource(
+      ModelFileName(std::filesystem::path(KOLTAR_SOURCE_DIR) / "tests/golden/hungary-routes.txt"), source));
   const auto batch = [&] { return GenerateBatchRoutes(network, towns, roads, SplitTextLines(source)).lines; };
   const std::vector<std::string> plan = batch();
   ASSERT_GT(plan.size(), 100u);

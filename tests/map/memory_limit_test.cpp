@@ -107,7 +107,8 @@ TEST(MemoryLimit, TheGreedyMapIsReportedAsDamaged) {
   test::TempDir dir;
   const std::vector<std::string> messages = UseMap(WriteGreedyMap(dir), dir);
   EXPECT_FALSE(messages.empty());
-  for (const std::string& line : messages) EXPECT_EQ(line.find("Nincs el\xE9g mem\xF3ria"), std::string::npos) << line;
+  for (const std::string& line : messages)
+    EXPECT_EQ(line.find("Nincs el\xE9g mem\xF3ria"), std::string::npos) << line;
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ TEST_F(Profile, CarriageReturnsAloneEndLinesAsCrLfAndLfDo) {
   ASSERT_TRUE(WriteProfileString("MAP", "UNIT", "1", cr));
   ASSERT_TRUE(WriteProfileString("MAP", "ORIGIN", "5,6", cr));
   ASSERT_TRUE(WriteProfileString("NEW", "K", "v", cr));
-  EXPECT_EQ(dir.Read("cr.ini"), "[MAP]\rNAME=Szeged \rUNIT=1\rORIGIN=5,6\r\r[CATEGORIES]\rN=2\r\r[NEW]\rK=v\r");
+  EXPECT_EQ(dir.Read("cr.ini"),
+            "[MAP]\rNAME=Szeged \rUNIT=1\rORIGIN=5,6\r\r[CATEGORIES]\rN=2\r\r[NEW]\rK=v\r");
   EXPECT_EQ(ReadProfileString("MAP", "ORIGIN", "", 32, cr), "5,6");
 }
 
@@ -208,8 +209,8 @@ TEST_F(Profile, FileNamesInOtherLetterCase) {
 // every kind of line end, and random writes of old and new sections and keys.
 TEST_F(Profile, ManyValuesAtOnceEqualOneAfterTheOther) {
   std::mt19937 random(2718u);
-  const std::vector<std::string> lines = {"[A]", "[b]", " [ A ] ", "[C]", "K=1", "k = 2 ", "L=", "; K=3",
-                                          "", "  ", "M=x y", "=5", "N"};
+  const std::vector<std::string> lines = {
+      "[A]", "[b]", " [ A ] ", "[C]", "K=1", "k = 2 ", "L=", "; K=3", "", "  ", "M=x y", "=5", "N"};
   const std::vector<std::string> ends = {"\n", "\r\n", "\r"};
   const std::vector<std::string> sections = {"A", "a", "B", "C", "D", "e"};
   const std::vector<std::string> keys = {"K", "k", "L", "M", "N", "O"};
@@ -220,8 +221,8 @@ TEST_F(Profile, ManyValuesAtOnceEqualOneAfterTheOther) {
     if (random() % 3 == 0 && !text.empty()) text.resize(text.size() - end.size());  // no last line end
     std::vector<ProfileEntry> entries;
     for (std::size_t n = 1 + random() % 6; n > 0; --n)
-      entries.push_back({sections[random() % sections.size()], keys[random() % keys.size()],
-                         std::to_string(random() % 3)});
+      entries.push_back(
+          {sections[random() % sections.size()], keys[random() % keys.size()], std::to_string(random() % 3)});
     SCOPED_TRACE("round " + std::to_string(round) + ": " + ::testing::PrintToString(text));
     const std::string one = dir.Write("one.ini", text);
     const std::string many = dir.Write("many.ini", text);

@@ -219,11 +219,13 @@ TEST_F(BatchFiles, AFailedWriteLeavesThePreviousResult) {
         dir.Write("terv.txt", "previous plan\n");
         services.messages.Clear();
       },
-      [&] { return WriteBatchResult(file, {kHeader, "\xBB Alma"}); },
+      [&] {
+        return WriteBatchResult(file, {kHeader, "\xBB Alma"});
+      },
       [&](bool ok, const test::ScopedWriteFault& fault) {
         EXPECT_EQ(dir.Read("terv.txt"), ok ? planned : "previous plan\n");
         const std::string text = fault.failedStep() == "Open" ? "'" + file + "' file nem nyitható meg."
-                                                                : "\xCDrás hiba '" + file + "' file-ban.";
+                                                              : "\xCDrás hiba '" + file + "' file-ban.";
         EXPECT_EQ(services.messages.Transcript(), ok ? Lines{} : Lines{"KOLTAR32|EXCLAMATION|" + text});
       });
   EXPECT_EQ(steps, 5);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/bmp.h"
-#include "symbology/cartosymb.h"
 #include "platform/profile.h"
+#include "symbology/cartosymb.h"
 #include "tests/support/test_env.h"
 #include "tests/support/write_faults.h"
 
@@ -505,8 +505,8 @@ TEST_F(Symbology, CountsBeyondTheFileAreReported) {
   }
   EXPECT_EQ(Transcript(),
             (Lines{"KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + huge + "' file-ban.",
-                   "KOLTAR32|EXCLAMATION|A(z) 'N' bejegyzés értéke (2147483647) hibás [C] szekcióban '" + layers +
-                       "' file-ban."}));
+                   "KOLTAR32|EXCLAMATION|A(z) 'N' bejegyzés értéke (2147483647) hibás [C] szekcióban '" +
+                       layers + "' file-ban."}));
 }
 
 }  // namespace

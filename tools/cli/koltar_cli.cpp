@@ -24,8 +24,8 @@
 // stopped the run, 2 for bad arguments.
 
 #include <QGuiApplication>
-#include <QMessageLogContext>
 #include <QImage>
+#include <QMessageLogContext>
 #include <QString>
 #include <QUtf8StringView>
 #include <algorithm>

@@ -215,7 +215,8 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     error = "cannot make a folder beside " + directory.string();
     return false;
   }
-  if (!BuildInto(stage, mapFile, mapName, summary, error) || !MoveIntoPlace(stage, directory, mapFile, error)) {
+  if (!BuildInto(stage, mapFile, mapName, summary, error) ||
+      !MoveIntoPlace(stage, directory, mapFile, error)) {
     std::error_code ec;
     std::filesystem::remove_all(stage, ec);
     return false;

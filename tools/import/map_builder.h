@@ -56,8 +56,8 @@ class MapBuilder : public FeatureSink {
                            const std::string& mapName, BuildSummary& summary, std::string& error);
 
  private:
-  bool BuildInto(const std::filesystem::path& directory, const std::string& mapFile, const std::string& mapName,
-                 BuildSummary& summary, std::string& error);
+  bool BuildInto(const std::filesystem::path& directory, const std::string& mapFile,
+                 const std::string& mapName, BuildSummary& summary, std::string& error);
   struct Data;
   std::unique_ptr<Data> data_;
 };
