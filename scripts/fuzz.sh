@@ -7,6 +7,7 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     run (all targets unless named)
 #   scripts/fuzz.sh --merge [TARGET...]       minimise the work corpora into tests/fuzz/corpus/
+#                                             (at most FUZZ_CORPUS_KB, default 400, each)
 #   FUZZ_JOBS=2 scripts/fuzz.sh 3600 map      two processes for one target
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -110,6 +111,11 @@ for t in "${targets[@]}"; do
     rm -rf "$fresh"; mkdir -p "$fresh"
     nice -n 19 "$build/tests/fuzz/fuzz_$t" -merge=1 -max_len="$(max_len "$t")" -timeout=20 -rss_limit_mb=2048 \
       "$fresh" tests/fuzz/corpus/$t "$work" 2>"$build/merge-$t.log"
+    # The committed corpora stay small: past the budget the largest inputs go first.
+    budget=$((${FUZZ_CORPUS_KB:-400} * 1024))
+    while [ "$(cat "$fresh"/* 2>/dev/null | wc -c)" -gt "$budget" ]; do
+      rm -f "$(ls -S "$fresh"/* | head -1)"
+    done
     rm -rf tests/fuzz/corpus/$t; mv "$fresh" tests/fuzz/corpus/$t
     echo "$t: $(ls tests/fuzz/corpus/$t | wc -l) inputs, $(du -sk tests/fuzz/corpus/$t | cut -f1) KB"
     continue
