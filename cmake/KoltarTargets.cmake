@@ -8,6 +8,35 @@ set(KOLTAR_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-con
 # therefore hold no non-ASCII string literals (a test guards that).
 set(KOLTAR_CORE_CHARSET -fexec-charset=CP1250)
 
+# clang reads source text as UTF-8 and knows no other execution character set; it keeps
+# the bytes of a literal that is not UTF-8 as they are. The fuzz build therefore compiles
+# copies of the core's sources converted to code page 1250 (u8 literals stay UTF-8; characters
+# of comments that the code page lacks are dropped), so that the literals hold the same bytes as under
+# GCC. koltar_core_sources(<var> <source>...) gives the sources to compile.
+if(KOLTAR_FUZZ)
+  set(KOLTAR_CORE_CHARSET -Wno-invalid-source-encoding)
+  add_executable(koltar_cp1250_source ${PROJECT_SOURCE_DIR}/tests/fuzz/cp1250_source.cpp)
+endif()
+function(koltar_core_sources out)
+  if(NOT KOLTAR_FUZZ)
+    set(${out} ${ARGN} PARENT_SCOPE)
+    return()
+  endif()
+  set(converted "")
+  foreach(source IN LISTS ARGN)
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE input)
+    file(RELATIVE_PATH name ${PROJECT_SOURCE_DIR} ${input})
+    set(output ${CMAKE_BINARY_DIR}/cp1250/${name})
+    cmake_path(GET output PARENT_PATH folder)
+    add_custom_command(OUTPUT ${output}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                       COMMAND koltar_cp1250_source ${input} ${output}
+                       DEPENDS ${input} koltar_cp1250_source VERBATIM)
+    list(APPEND converted ${output})
+  endforeach()
+  set(${out} ${converted} PARENT_SCOPE)
+endfunction()
+
 # Every core library registers itself here; the no-Qt guard tests walk this list.
 set_property(GLOBAL PROPERTY KOLTAR_CORE_LIBRARIES "")
 
@@ -17,7 +46,8 @@ set_property(GLOBAL PROPERTY KOLTAR_CORE_LIBRARIES "")
 function(koltar_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   if(ARG_SOURCES)
-    add_library(${name} STATIC ${ARG_SOURCES})
+    koltar_core_sources(sources ${ARG_SOURCES})
+    add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_compile_options(${name} PRIVATE ${KOLTAR_WARNINGS} ${KOLTAR_CORE_CHARSET})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})

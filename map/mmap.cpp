@@ -12,6 +12,7 @@
 #include "categories/text.h"
 #include "linkedinfo/linkedinfo.h"
 #include "map/route_category.h"
+#include "platform/files.h"
 #include "platform/format.h"
 #include "platform/message_texts.h"
 #include "platform/messages.h"
@@ -118,8 +119,11 @@ void MMap::Load() {
     return;
   }
   try {
-    categories_.reserve(static_cast<std::size_t>(declaredCount_));
-    lineOf_.reserve(static_cast<std::size_t>(declaredCount_));
+    // Room for the lines the file can hold: loading ends at the first line missing.
+    const std::size_t room =
+        static_cast<std::size_t>(CountFitsProfile(declaredCount_, fileName_) ? declaredCount_ : 64);
+    categories_.reserve(room);
+    lineOf_.reserve(room);
   } catch (const std::bad_alloc&) {
     ShowNoMemory();
     return;
@@ -146,6 +150,7 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
       ShowLoadMessage(
           StringPrintf("Hibás sor %s file [CATEGORIES] szekcióban:\n%s", fileName_.c_str(), line.c_str()),
           MessageKind::Plain);
+      loadedLines_ = i - 1;
       return false;
     }
     keyword.resize(std::min<std::size_t>(keyword.size(), 8));     // a type keyword has at most 8 characters
@@ -156,6 +161,7 @@ bool MMap::LoadCategories(std::string_view mapDirectory) {
                                    keyword.c_str()),
                       MessageKind::Plain);
     } else if (!AddCategory(i - 1, *kind, category, mapDirectory)) {
+      loadedLines_ = i - 1;
       return false;
     }
     ProgressSet(static_cast<int>(std::int64_t{i} * 100 / declaredCount_));
@@ -215,8 +221,12 @@ void MMap::ReadConnections() {
 }
 
 MMap::~MMap() {
-  // A failed write-back leaves the file as it was; there is no one to tell at close.
-  (void)WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)), fileName_);
+  // A failed write-back leaves the file as it was, and says so.
+  const bool existed = FileExists(fileName_);
+  if (!WriteProfileString("MAP", "FINDSCALE", StringPrintf("%ld", static_cast<long>(findScale_)),
+                          fileName_) &&
+      existed)
+    ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
   symbology_.reset();
   linkedInfo_.reset();
   // The route's entry refers to the network but does nothing when destroyed.
@@ -269,6 +279,12 @@ void MMap::Draw(DeviceContext& dc, const LCTransform& transform, const DeviceRec
   std::size_t next = 0;
   for (std::int32_t line = 0; line < drawLines_; ++line) {
     if (context.EscapePressed()) break;
+    // Past the last category (a count that loading did not reach) nothing is left to
+    // draw: the gauge is full.
+    if (next == categories_.size() && line >= loadedLines_) {
+      progress.Set(100);
+      break;
+    }
     progress.Set(static_cast<int>(std::int64_t{line + 1} * 100 / drawLines_));
     if (next < categories_.size() && lineOf_[next] == line) categories_[next++]->Draw(context);
   }

@@ -10,6 +10,7 @@
 // the typed lists points(), lines() and texts() serve what only those kinds offer.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -170,6 +171,9 @@ class MMap {
   // The CATEGORYnn lines a drawing steps through: declaredCount_ once there was memory
   // for the draw order, else 0.
   std::int32_t drawLines_ = 0;
+  // The CATEGORYnn lines loading went through before it ended early (all of them when
+  // it did not): a drawing ends there once every category is drawn.
+  std::int32_t loadedLines_ = std::numeric_limits<std::int32_t>::max();
   std::vector<std::unique_ptr<MapCategory>> categories_;
   std::vector<std::int32_t> lineOf_;  // the CATEGORYnn line (from 0) of each category
   std::vector<MPoint*> points_;

@@ -24,8 +24,10 @@ struct Field {
   }
   int Read(std::uint32_t v) const {
     if (bits == 0) return 0;
-    const std::uint32_t raw = (v >> shift) & ((1u << bits) - 1);
-    return bits >= 8 ? static_cast<int>(raw >> (bits - 8)) : static_cast<int>(raw * 255 / ((1u << bits) - 1));
+    // A mask of all 32 bits is one field of 32 bits; a shift by 32 would be undefined.
+    const std::uint32_t ones = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
+    const std::uint32_t raw = (v >> shift) & ones;
+    return bits >= 8 ? static_cast<int>(raw >> (bits - 8)) : static_cast<int>(raw * 255 / ones);
   }
 };
 

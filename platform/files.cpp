@@ -43,12 +43,25 @@ class StdioReader final : public FileReader {
   std::FILE* file_ = nullptr;
 };
 
+WriteFaultHook& FaultHook() {
+  static auto* hook = new WriteFaultHook;  // never destroyed: writes may run at exit
+  return *hook;
+}
+
+// False when the installed hook makes this step fail.
+bool StepAllowed(WriteStep step, const std::filesystem::path& target) {
+  const WriteFaultHook& hook = FaultHook();
+  return !hook || hook(step, target);
+}
+
 MemoryBlock LoadFailed(const char* format, std::string_view fileName) {
   ShowMessage(StringPrintf(format, std::string(fileName).c_str()), MessageKind::Exclamation);
   return MemoryBlock();
 }
 
 }  // namespace
+
+void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
 
 MemoryBlock MemoryBlock::Allocate(std::int32_t size) {
   MemoryBlock block;
@@ -116,7 +129,7 @@ bool ReplacementFile::Create(const std::filesystem::path& requested) {
     if (ec) return false;
   }
   const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-  if (!std::filesystem::is_directory(dir, ec)) return false;
+  if (!std::filesystem::is_directory(dir, ec) || !StepAllowed(WriteStep::Open, path)) return false;
 
   std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());
@@ -142,6 +155,7 @@ std::int64_t ReplacementFile::Write(const void* bytes, std::int64_t count) {
   const auto* p = static_cast<const char*>(bytes);
   std::int64_t done = 0;
   while (done < count) {
+    if (!StepAllowed(WriteStep::Write, target_)) break;
     const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
@@ -152,10 +166,11 @@ std::int64_t ReplacementFile::Write(const void* bytes, std::int64_t count) {
 
 bool ReplacementFile::Commit() {
   if (fd_ < 0) return false;
-  bool ok = ::fsync(fd_) == 0;
-  if (::close(fd_) != 0) ok = false;
+  bool ok = StepAllowed(WriteStep::Sync, target_) && ::fsync(fd_) == 0;
+  if (::close(fd_) != 0 || !StepAllowed(WriteStep::Flush, target_)) ok = false;
   fd_ = -1;
-  if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
+  if (ok && (!StepAllowed(WriteStep::Rename, target_) || ::rename(temp_.c_str(), target_.c_str()) != 0))
+    ok = false;
   if (!ok) {
     ::unlink(temp_.c_str());
     temp_.clear();
@@ -177,6 +192,10 @@ void ReplacementFile::Discard() {
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
+}
+
+bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return StepAllowed(WriteStep::Rename, to) && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

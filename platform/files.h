@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,6 +56,17 @@ inline constexpr std::int32_t kLoadPieceSize = 32000;
 // True when the model file name names an existing regular file.
 bool FileExists(std::string_view fileName);
 
+// The steps of a write through ReplacementFile at which a test can make it fail, as a
+// full disk, a lost device or a missing permission would: creating the temporary file,
+// each write call, syncing it to disk, closing it (where a delayed write error shows),
+// and renaming it over the target.
+enum class WriteStep { Open, Write, Sync, Flush, Rename };
+
+// Asked before each step of every replacement (`target` is the file replaced); false
+// makes the step fail. For tests; none is installed by default. Pass null to remove.
+using WriteFaultHook = std::function<bool(WriteStep step, const std::filesystem::path& target)>;
+void SetWriteFaultHook(WriteFaultHook hook);
+
 // A file replaced safely: written to a temporary file beside its target, flushed to
 // disk, and renamed over the target only once complete, so that the target is always
 // either its old or its new content. The steps are virtual so that tests can make one
@@ -84,6 +96,11 @@ class ReplacementFile {
   std::filesystem::path target_;
   std::filesystem::path temp_;
 };
+
+// Renames a file or a folder (paths of this machine), replacing a file of the new name
+// in one step; the write fault hook is asked first (step Rename, target `to`). False on
+// failure, with nothing renamed.
+[[nodiscard]] bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Replaces (or creates) `path` with `bytes`: written to a temporary file beside it,
 // flushed to disk, then renamed over it, so the file is always either the old or the

@@ -7,6 +7,7 @@
 #include <limits>
 #include <list>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/files.h"
@@ -43,18 +44,14 @@ class ProfileText {
 
   // Index of the header line of the first section of that name, or npos.
   std::size_t FindSection(std::string_view section) const {
-    for (std::size_t h : headers_)
-      if (EqualsNoCase(SectionName(h), section)) return h;
-    return npos;
+    const auto found = sections_.find(Cp1250ToUpper(section));
+    return found == sections_.end() ? npos : found->second;
   }
 
   // Index of the first entry line of `key` below header `h`, or npos.
   std::size_t FindKey(std::size_t h, std::string_view key) const {
-    for (std::size_t i = h + 1; i < lines_.size() && !IsHeader(i); ++i) {
-      std::string_view k;
-      if (SplitEntry(i, &k, nullptr) && EqualsNoCase(k, key)) return i;
-    }
-    return npos;
+    const auto found = keys_.find(KeyOf(h, key));
+    return found == keys_.end() ? npos : found->second;
   }
 
   // The raw value of entry line i, blanks removed.
@@ -75,11 +72,12 @@ class ProfileText {
   const Line& line(std::size_t i) const { return lines_[i]; }
   std::size_t lineCount() const { return lines_.size(); }
 
-  // The line end this file uses: that of its first line, LF for a file without one.
+  // The line end this file uses: that of its first line (CR LF, LF or CR alone), LF
+  // for a file without one.
   std::string_view LineEnd() const {
-    const std::size_t lf = bytes_.find('\n');
-    if (lf != std::string::npos && lf > 0 && bytes_[lf - 1] == '\r') return "\r\n";
-    return "\n";
+    const std::size_t at = bytes_.find_first_of("\r\n");
+    if (at == std::string::npos || bytes_[at] == '\n') return "\n";
+    return at + 1 < bytes_.size() && bytes_[at + 1] == '\n' ? "\r\n" : "\r";
   }
 
   static constexpr std::size_t npos = std::string::npos;
@@ -112,26 +110,41 @@ class ProfileText {
   }
 
   void Parse() {
+    // A line ends at CR LF, at LF, or at a CR alone.
     for (std::size_t pos = 0; pos < bytes_.size();) {
-      std::size_t lf = bytes_.find('\n', pos);
-      const std::size_t next = lf == std::string::npos ? bytes_.size() : lf + 1;
-      std::size_t end = lf == std::string::npos ? bytes_.size() : lf;
-      if (end > pos && bytes_[end - 1] == '\r') --end;
+      const std::size_t end = std::min(bytes_.find_first_of("\r\n", pos), bytes_.size());
+      std::size_t next = end == bytes_.size() ? end : end + 1;
+      if (end < bytes_.size() && bytes_[end] == '\r' && next < bytes_.size() && bytes_[next] == '\n') ++next;
       lines_.push_back(Line{pos, end, next});
       pos = next;
     }
     isHeader_.resize(lines_.size());
+    std::size_t header = npos;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const std::string_view t = Trim(Text(i));
       isHeader_[i] = t.size() >= 2 && t[0] == '[' && t.find(']') != std::string_view::npos;
-      if (isHeader_[i]) headers_.push_back(i);
+      if (isHeader_[i]) {
+        header = i;
+        sections_.try_emplace(Cp1250ToUpper(SectionName(i)), i);  // the first of a name wins
+        continue;
+      }
+      std::string_view key;
+      if (header != npos && SplitEntry(i, &key, nullptr)) keys_.try_emplace(KeyOf(header, key), i);
     }
+  }
+
+  // The index key of an entry: its section's header line and the key in upper case.
+  static std::string KeyOf(std::size_t header, std::string_view key) {
+    return std::to_string(header) + '\x01' + Cp1250ToUpper(key);
   }
 
   std::string bytes_;
   std::vector<Line> lines_;
   std::vector<bool> isHeader_;
-  std::vector<std::size_t> headers_;
+  // Every section's and every entry's first line, found by name without regard to
+  // letter case, so that a loader's many reads of a file do not each scan it.
+  std::unordered_map<std::string, std::size_t> sections_;
+  std::unordered_map<std::string, std::size_t> keys_;
 };
 
 // What identifies one version of a file on disk.
@@ -247,6 +260,8 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
                               int capacity, std::string_view fileName) {
   const std::optional<std::string_view> found = FindValue(section, key, fileName);
   std::string_view value = found ? *found : defaultText;
+  // The default loses its trailing blanks, as a value read from the file does.
+  if (!found) value = value.substr(0, value.find_last_not_of(" \t") + 1);
   if (capacity <= 0) return {};
   if (value.size() > static_cast<std::size_t>(capacity - 1)) value = value.substr(0, capacity - 1);
   return std::string(value);
@@ -272,22 +287,20 @@ std::int32_t ReadProfileInt(std::string_view section, std::string_view key, std:
                                                          std::numeric_limits<std::int32_t>::max()));
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        std::string_view fileName) {
-  section = Trim(section);
-  key = Trim(key);
-  if (fileName.empty() || section.empty() || key.empty() || key.find('=') != std::string_view::npos)
-    return false;
-  CachedFile& file = Lookup(fileName);
-  if (file.stamp.exists && !file.text) return false;  // exists but unreadable
+namespace {
 
-  const std::string newValue = OneLine(value);
-  const std::string empty;
-  const std::string& old = file.text ? file.text->bytes() : empty;
-  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+// False for what no file can hold: an empty section or key, a key with '='.
+bool WritableEntry(std::string_view section, std::string_view key) {
+  return !section.empty() && !key.empty() && key.find('=') == std::string_view::npos;
+}
+
+// The text with `key` of `section` set to `value` (one line, trimmed); the same text
+// when it holds that value already.
+std::string WithValue(const ProfileText& parsed, std::string_view section, std::string_view key,
+                      const std::string& newValue) {
+  const std::string& old = parsed.bytes();
   const std::string lineEnd(parsed.LineEnd());
   std::string out;
-
   const std::size_t h = parsed.FindSection(section);
   const std::size_t k = h == ProfileText::npos ? ProfileText::npos : parsed.FindKey(h, key);
   if (k != ProfileText::npos) {
@@ -295,8 +308,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     const Line& line = parsed.line(k);
     std::size_t valueStart = old.find('=', line.begin) + 1;
     while (valueStart < line.end && (old[valueStart] == ' ' || old[valueStart] == '\t')) ++valueStart;
-    if (Trim(std::string_view(old).substr(valueStart, line.end - valueStart)) == newValue)
-      return true;  // already so: the file is left alone
+    if (Trim(std::string_view(old).substr(valueStart, line.end - valueStart)) == newValue) return old;
     out = old.substr(0, valueStart) + newValue + old.substr(line.end);
   } else if (h != ProfileText::npos) {
     // A new entry right after the section's last entry.
@@ -308,7 +320,7 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
   } else {
     // A new section at the end, after a blank line.
     out = old;
-    if (!out.empty() && out.back() != '\n') out += lineEnd;
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
     if (!out.empty() && parsed.lineCount() > 0) {
       const Line& last = parsed.line(parsed.lineCount() - 1);
       if (!Trim(std::string_view(old).substr(last.begin, last.end - last.begin)).empty()) out += lineEnd;
@@ -316,11 +328,133 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     out += "[" + std::string(section) + "]" + lineEnd;
     out += std::string(key) + "=" + newValue + lineEnd;
   }
+  return out;
+}
 
-  if (!WriteFileAtomically(file.local, out)) return false;
+// The text with every entry set as WithValue would set them one after the other, made
+// in one pass over the parsed text: values of existing keys replaced in their lines, new
+// keys after their section's last entry, new sections at the end. Entries are trimmed,
+// writable and one line each.
+std::string WithValues(const ProfileText& parsed, const std::vector<ProfileEntry>& entries) {
+  const std::string& old = parsed.bytes();
+  const std::string lineEnd(parsed.LineEnd());
+  struct Added {
+    std::vector<std::pair<std::string, std::string>> keys;  // in order of first write
+    std::unordered_map<std::string, std::size_t> index;     // upper-case key -> place
+    void Set(const std::string& key, const std::string& value) {
+      const auto [at, fresh] = index.try_emplace(Cp1250ToUpper(key), keys.size());
+      if (fresh)
+        keys.emplace_back(key, value);
+      else
+        keys[at->second].second = value;
+    }
+  };
+  // Entry line -> new value, and whether any write changed it (a line written back
+  // with its own value stays as it is, blanks and all).
+  std::unordered_map<std::size_t, std::pair<std::string, bool>> replaced;
+  const auto valueStartOf = [&](const Line& line) {
+    std::size_t at = old.find('=', line.begin) + 1;
+    while (at < line.end && (old[at] == ' ' || old[at] == '\t')) ++at;
+    return at;
+  };
+  std::unordered_map<std::size_t, Added> addedAfter;  // a section's last entry line
+  std::vector<std::pair<std::string, Added>> newSections;
+  std::unordered_map<std::string, std::size_t> newSectionIndex;
+  for (const ProfileEntry& e : entries) {
+    const std::size_t h = parsed.FindSection(e.section);
+    if (h == ProfileText::npos) {
+      const auto [at, fresh] = newSectionIndex.try_emplace(Cp1250ToUpper(e.section), newSections.size());
+      if (fresh) newSections.emplace_back(e.section, Added{});
+      newSections[at->second].second.Set(e.key, e.value);
+    } else if (const std::size_t k = parsed.FindKey(h, e.key); k != ProfileText::npos) {
+      const Line& line = parsed.line(k);
+      const std::size_t at = valueStartOf(line);
+      const auto r =
+          replaced.try_emplace(k, std::string(Trim(std::string_view(old).substr(at, line.end - at))), false)
+              .first;
+      if (r->second.first != e.value) r->second = {e.value, true};
+    } else {
+      addedAfter[parsed.LastEntry(h)].Set(e.key, e.value);
+    }
+  }
+
+  std::string out;
+  out.reserve(old.size() + 64 * entries.size());
+  for (std::size_t i = 0; i < parsed.lineCount(); ++i) {
+    const Line& line = parsed.line(i);
+    if (const auto r = replaced.find(i); r != replaced.end() && r->second.second) {
+      // Keep the line's text up to the '=' and the blanks after it; replace the value.
+      const std::size_t valueStart = valueStartOf(line);
+      out.append(old, line.begin, valueStart - line.begin)
+          .append(r->second.first)
+          .append(old, line.end, line.next - line.end);
+    } else {
+      out.append(old, line.begin, line.next - line.begin);
+    }
+    if (const auto a = addedAfter.find(i); a != addedAfter.end()) {
+      if (line.next == line.end) out += lineEnd;  // the file's last line had no line end
+      for (const auto& [key, value] : a->second.keys)
+        out.append(key).append("=").append(value).append(lineEnd);
+    }
+  }
+  for (const auto& [section, added] : newSections) {
+    // A new section at the end, after a blank line.
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
+    if (!out.empty()) {
+      // The last line: the text before the final line end, after the one before it.
+      std::string_view text = out;
+      text.remove_suffix(text.size() >= 2 && text.substr(text.size() - 2) == "\r\n" ? 2 : 1);
+      const std::size_t lineStart = text.find_last_of("\r\n");
+      if (!Trim(text.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1)).empty()) out += lineEnd;
+    }
+    out.append("[").append(section).append("]").append(lineEnd);
+    for (const auto& [key, value] : added.keys) out.append(key).append("=").append(value).append(lineEnd);
+  }
+  return out;
+}
+
+// Replaces the file with `text` unless it holds that already.
+bool Store(CachedFile& file, std::string text) {
+  if (file.text && file.text->bytes() == text) return true;  // already so: the file is left alone
+  if (!WriteFileAtomically(file.local, text)) return false;
   file.stamp = StampOf(file.local);
-  file.text.emplace(std::move(out));
+  file.text.emplace(std::move(text));
   return true;
+}
+
+}  // namespace
+
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        std::string_view fileName) {
+  section = Trim(section);
+  key = Trim(key);
+  if (fileName.empty() || !WritableEntry(section, key)) return false;
+  CachedFile& file = Lookup(fileName);
+  if (file.stamp.exists && !file.text) return false;  // exists but unreadable
+  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+  return Store(file, WithValue(parsed, section, key, OneLine(value)));
+}
+
+bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, std::string_view fileName) {
+  if (fileName.empty()) return false;
+  CachedFile& file = Lookup(fileName);
+  if (file.stamp.exists && !file.text) return false;
+  std::vector<ProfileEntry> writable;
+  writable.reserve(entries.size());
+  for (const ProfileEntry& e : entries) {
+    const std::string_view section = Trim(e.section);
+    const std::string_view key = Trim(e.key);
+    if (WritableEntry(section, key))
+      writable.push_back(ProfileEntry{std::string(section), std::string(key), OneLine(e.value)});
+  }
+  const ProfileText parsed = file.text ? *file.text : ProfileText(std::string());
+  return Store(file, WithValues(parsed, writable));
+}
+
+bool CountFitsProfile(std::int64_t count, std::string_view fileName) {
+  if (count <= 0) return true;
+  const CachedFile& file = Lookup(fileName);
+  return file.text && count <= static_cast<std::int64_t>(file.text->bytes().size());
 }
 
 void ForgetProfileFiles() { Cache().clear(); }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/files.h"
 #include "platform/format.h"
 #include "platform/message_texts.h"
 #include "platform/messages.h"
@@ -212,17 +213,18 @@ std::string BatchSourceText(std::string bytes) {
 }
 
 bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines) {
-  File file = OpenFile(fileName, "wb");
-  if (!file) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\n");
+  // Written beside the file and put in its place once complete, so that a failed write
+  // leaves the previous result file as it was.
+  ReplacementFile file;
+  if (!file.Create(LocalFileName(fileName))) {
     ShowFileProblem(kFileNotOpenedFormat, fileName);
     return false;
   }
-  bool ok = true;
-  for (const std::string& line : lines)
-    ok = ok && std::fwrite(line.data(), 1, line.size(), file.get()) == line.size() &&
-         std::fputc('\n', file.get()) != EOF;
-  // Buffered writes fail at the latest when the file is closed.
-  ok = std::fclose(file.release()) == 0 && ok;
+  const bool ok = file.Write(text.data(), static_cast<std::int64_t>(text.size())) ==
+                      static_cast<std::int64_t>(text.size()) &&
+                  file.Commit();
   if (!ok) ShowFileProblem(kWriteErrorFormat, fileName);
   return ok;
 }

@@ -79,7 +79,8 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 // ASCII (with or without a byte order mark) is UTF-8 and is converted; any other file
 // is code page 1250 already and stays as it is.
 std::string BatchSourceText(std::string bytes);
-// Writes the result lines to a file (a model file name), each followed by a line feed.
+// Writes the result lines to a file (a model file name), each followed by a line feed,
+// replacing it safely (ReplacementFile): a failed write leaves the old file as it was.
 // False after "'%s' file nem nyitható meg." or "Írás hiba '%s' file-ban." (exclamation
 // icon).
 [[nodiscard]] bool WriteBatchResult(std::string_view fileName, const std::vector<std::string>& lines);

@@ -42,9 +42,18 @@ std::string MOptPath::ReadKey(const char* key, std::string_view defaultText, int
   return ReadProfileString(categoryName_, key, defaultText, capacity, descriptionFile_);
 }
 
+// False, after saying so, for a count the description file cannot hold.
+bool MOptPath::CountFits(const char* key, std::int32_t count) const {
+  if (CountFitsProfile(count, descriptionFile_)) return true;
+  ShowMessage(StringPrintf(kBadCountFormat, key, static_cast<long>(count), categoryName_.c_str(),
+                           descriptionFile_.c_str()),
+              MessageKind::Exclamation);
+  return false;
+}
+
 void MOptPath::LoadLayers() {
   const std::int32_t count = ReadProfileInt(categoryName_, "NLAYER", 0, descriptionFile_);
-  if (count <= 0) return;
+  if (count <= 0 || !CountFits("NLAYER", count)) return;
   try {
     layers_.reserve(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
@@ -57,7 +66,7 @@ void MOptPath::LoadLayers() {
 
 void MOptPath::LoadCostTable() {
   const std::int32_t count = ReadProfileInt(categoryName_, "NCOST", 0, descriptionFile_);
-  if (count <= 0) return;
+  if (count <= 0 || !CountFits("NCOST", count)) return;
   std::vector<RoadType> types;
   try {
     types.reserve(static_cast<std::size_t>(count));
@@ -91,9 +100,11 @@ void MOptPath::Save() const {
   // Writing to a description file that was not there would create a stray file that
   // holds nothing but these settings.
   if (!descriptionExisted_) return;
-  const auto write = [this](const std::string& key, const std::string& value) {
-    // A file that cannot be written keeps its old settings; nothing is shown.
-    static_cast<void>(WriteProfileString(categoryName_, key, value, descriptionFile_));
+  // All settings in one replacement of the file: a failed write leaves it as it was,
+  // and says so.
+  std::vector<ProfileEntry> entries;
+  const auto write = [&](const std::string& key, const std::string& value) {
+    entries.push_back(ProfileEntry{categoryName_, key, value});
   };
   write("DEFAULTCOSTTYPE", StringPrintf("%d", costs_.criterion()));
   for (std::int32_t i = 0; i < costs_.roadTypeCount(); ++i)
@@ -103,6 +114,8 @@ void MOptPath::Save() const {
                                          std::string(request.defaultStartName()).c_str()));
   write("BATCHSOURCEFILE", batchSourceFile_);
   write("BATCHTARGETFILE", batchTargetFile_);
+  if (!WriteProfileStrings(entries, descriptionFile_))
+    ShowMessage(StringPrintf(kWriteErrorFormat, descriptionFile_.c_str()), MessageKind::Exclamation);
 }
 
 void MOptPath::Bind(const SettlementNames& towns, const RoadData& roads) {

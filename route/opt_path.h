@@ -68,6 +68,7 @@ class MOptPath {
   void LoadSettings();
   void Save() const;
   std::string ReadKey(const char* key, std::string_view defaultText, int capacity) const;
+  [[nodiscard]] bool CountFits(const char* key, std::int32_t count) const;
 
   std::string categoryName_;
   std::string descriptionFile_;

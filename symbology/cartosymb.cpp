@@ -211,13 +211,14 @@ std::string LayerSection(std::string_view category, std::string_view layer) {
   return section;
 }
 
-// Writes one key; a failed write is not reported (the file stays as it was).
-void WriteKey(const std::string& section, const char* key, const std::string& value,
-              const std::string& file) {
-  static_cast<void>(WriteProfileString(section, key, value, file));
+// The write-back's values, collected and then written in one replacement of the file.
+using Entries = std::vector<ProfileEntry>;
+
+void WriteKey(const std::string& section, const char* key, const std::string& value, Entries& file) {
+  file.push_back(ProfileEntry{section, key, value});
 }
 
-void SaveLayer(const std::string& section, const CartoLayer& layer, const std::string& file) {
+void SaveLayer(const std::string& section, const CartoLayer& layer, Entries& file) {
   WriteKey(section, "VISIBLE", StringPrintf("%d", layer.visible), file);
   if (layer.scaleMin > 0)
     WriteKey(section, "DISPLAYSCALE", FormatScaleRange(layer.scaleMin, layer.scaleMax), file);
@@ -269,7 +270,8 @@ void MCartoSymb::LoadSymbology() {
   }
   // A negative count is as wrong as a missing one.
   const std::int32_t count = ReadProfileInt(kCategoriesSection, "N", 0, fileName_);
-  if (count <= 0) {
+  // A count beyond what the file can hold is as wrong as a missing one.
+  if (count <= 0 || !CountFitsProfile(count, fileName_)) {
     ShowMessage(
         StringPrintf("A kategóriák száma nincs megadva, vagy hibás '%s' file-ban.", fileName_.c_str()),
         MessageKind::Stop);
@@ -287,7 +289,13 @@ void MCartoSymb::LoadSymbology() {
     CartoCategory& category = categories_[static_cast<std::size_t>(n - 1)];
     category.name =
         ReadProfileString(kCategoriesSection, NumberedKey("CATEGORY", n), "", kNameCapacity, fileName_);
-    const std::int32_t layerCount = ReadProfileInt(category.name, "N", 0, fileName_);
+    std::int32_t layerCount = ReadProfileInt(category.name, "N", 0, fileName_);
+    if (!CountFitsProfile(layerCount, fileName_)) {
+      ShowMessage(StringPrintf(kBadCountFormat, "N", static_cast<long>(layerCount), category.name.c_str(),
+                               fileName_.c_str()),
+                  MessageKind::Exclamation);
+      layerCount = 0;
+    }
     if (layerCount > 0) {
       try {
         category.layers.resize(static_cast<std::size_t>(layerCount));
@@ -314,13 +322,17 @@ void MCartoSymb::LoadSymbology() {
 }
 
 void MCartoSymb::SaveSymbology() const {
+  Entries entries;
   for (const CartoCategory& category : categories_) {
     if (category.scaleMin > 0)
       WriteKey(category.name, "DISPLAYSCALE", FormatScaleRange(category.scaleMin, category.scaleMax),
-               fileName_);
+               entries);
     for (const CartoLayer& layer : category.layers)
-      SaveLayer(LayerSection(category.name, layer.name), layer, fileName_);
+      SaveLayer(LayerSection(category.name, layer.name), layer, entries);
   }
+  // All values or none: a failed write leaves the file as it was, and says so.
+  if (!entries.empty() && !WriteProfileStrings(entries, fileName_))
+    ShowMessage(StringPrintf(kWriteErrorFormat, fileName_.c_str()), MessageKind::Exclamation);
 }
 
 bool MCartoSymb::FindEntry(std::string_view category, const std::string_view* layer, int& categoryIndex,

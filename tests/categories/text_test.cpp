@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "tests/categories/category_fixture.h"
 #include "tests/support/u8.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -390,6 +391,45 @@ TEST_F(LabelFiles, WriteFailingHalfwayKeepsTheOldData) {
   services.messages.Clear();
   EXPECT_TRUE(text.SaveLabelPositions());
   EXPECT_EQ(Messages(), (Lines{Saved()}));
+}
+
+// A failure at any step of a save, the backup copy's included, leaves DATAFILE byte for
+// byte as it was (or, without failure, as saved), the backup either as it was or holding
+// the previous DATAFILE, no temporary file, and a message that says so.
+TEST_F(LabelFiles, AFailureAtAnyStepOfASaveKeepsOldDataAndABackupByItsRules) {
+  for (int i = 0; i < 300; ++i) labels.Add(1, {i, i}, 0.0f, "Név");  // 19200 bytes, two pieces
+  MText text = Load<MText>("Nevek");
+  const std::string original = dir.Read("c01.dat");
+  text.MoveLabel(299, {5, 5});
+  const std::string saved = Moved(original, 299, {5, 5}, MapRect::Of(5, 5, 5, 5));
+  const int steps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("c01.dat", original);
+        dir.Write("c01.BAK", "older backup");
+        services.messages.Clear();
+      },
+      [&] { return text.SaveLabelPositions(); },
+      [&](bool ok, const test::ScopedWriteFault& fault) {
+        // Only a failing backup copy lets the save go on: it is not reported.
+        const bool backupFailed = fault.failed() && ok;
+        EXPECT_EQ(dir.Read("c01.dat"), ok ? saved : original) << fault.failedStep();
+        const std::string backup = dir.Read("c01.BAK");
+        EXPECT_TRUE(backup == original || (backup == "older backup" && (!ok || backupFailed)))
+            << fault.failedStep();
+        EXPECT_EQ(Files(), (Lines{"c01.BAK", "c01.dat", "c01.nam", "map.map", "symbology.ini"}));
+        EXPECT_EQ(text.changed(), !ok);
+        if (ok) {
+          EXPECT_EQ(Messages(), (Lines{Saved()}));
+        } else {
+          ASSERT_EQ(Messages().size(), 1u);
+          EXPECT_NE(Messages()[0].find("'" + File("c01.dat") + "' file"), std::string::npos) << Messages()[0];
+        }
+        text.MoveLabel(299, {5, 5});  // changed again for the next save
+      });
+  // DATAFILE: open, two writes, sync, close, rename; the backup: open, write, sync,
+  // close, rename.
+  EXPECT_EQ(steps, 11);
+  services.messages.Answer(MessageAnswer::No);
 }
 
 TEST_F(LabelFiles, DestructionAsksBeforeSavingChangedPositions) {

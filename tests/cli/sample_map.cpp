@@ -1,11 +1,4 @@
-// Writes a small map with every kind of drawing into a folder: areas filled solid and
-// hatched, roads with one, two and three strokes (one of them dashed) that cross, town
-// symbols with a transparent colour and village symbols without, streets with house
-// numbers, labels at 0, 45 and 90 degrees, and a road network over the roads between
-// the towns with a batch end-point file (routes.dat). The command-line tests read,
-// render and plan on it; it is also the map to look at when drawing changes.
-//
-//   koltar-sample-map FOLDER
+#include "tests/cli/sample_map.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +41,8 @@ BmpPicture VillageSymbol() {
     for (int x = 5; x < 11; ++x) p.pixels[static_cast<std::size_t>(y) * 16 + x] = Rgb(255, 230, 0);
   return p;
 }
+
+}  // namespace
 
 bool WriteSampleMap(const std::filesystem::path& folder) {
   MapWriter map(folder);
@@ -177,17 +172,4 @@ bool WriteSampleMap(const std::filesystem::path& folder) {
   return static_cast<bool>(routes.flush());
 }
 
-}  // namespace
 }  // namespace koltar
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: koltar-sample-map FOLDER\n", stderr);
-    return 2;
-  }
-  if (!koltar::WriteSampleMap(argv[1])) {
-    std::fprintf(stderr, "koltar-sample-map: cannot write the map into %s\n", argv[1]);
-    return 1;
-  }
-  return 0;
-}

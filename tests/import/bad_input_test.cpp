@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
 #include <osmium/io/any_input.hpp>
 #include <osmium/io/any_output.hpp>
 
 #include "platform/format.h"
 #include "tests/import/import_support.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 #include "tools/import/map_check.h"
 
 namespace koltar::import {
@@ -134,6 +140,66 @@ TEST(BadInput, NothingToShowWritesNoMap) {
   EXPECT_FALSE(builder.Write(dir.path(), "t.map", "T", summary, error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "t.map"));
+}
+
+// The files of a folder with their bytes; hidden ones (a stage folder) are listed too.
+std::map<std::string, std::string> FolderFiles(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.is_directory()) {
+      files[entry.path().filename().string()] = "(folder)";
+      continue;
+    }
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
+
+// An import is written into a stage folder and moved into place: a failure at any step
+// leaves no map under the final name (a new folder does not appear at all; in an existing
+// one the map description is missing and other files stay), nor a stage folder; without
+// a failure the map is the one an undisturbed import writes.
+TEST(BadInput, AFailedImportLeavesNoHalfMap) {
+  koltar::test::TempDir dir;
+  const std::string input = dir.Write("two.osm", kTwoWays);
+  BuildSummary summary;
+  InputCounts counts;
+  ASSERT_TRUE(test::Import({input}, dir.path() / "ref", summary, counts));
+  const auto reference = FolderFiles(dir.path() / "ref");
+  ASSERT_TRUE(reference.count("t.map"));
+  for (const bool existing : {false, true}) {
+    SCOPED_TRACE(existing ? "into an existing folder" : "into a new folder");
+    const std::filesystem::path out = dir.path() / "maps";
+    const int steps = koltar::test::SweepWriteFaults(
+        [&] {
+          std::filesystem::remove_all(out);
+          if (existing) {
+            std::filesystem::create_directories(out);
+            std::ofstream(out / "keep.txt") << "mine";
+          }
+        },
+        [&] { return test::Import({input}, out, summary, counts); },
+        [&](bool ok, const koltar::test::ScopedWriteFault& fault) {
+          auto files = FolderFiles(out);
+          if (existing) {
+            EXPECT_EQ(files["keep.txt"], "mine");
+            files.erase("keep.txt");
+          }
+          if (ok) {
+            EXPECT_EQ(files, reference);
+          } else if (existing) {
+            EXPECT_FALSE(files.count("t.map")) << fault.failedStep();
+          } else {
+            EXPECT_FALSE(std::filesystem::exists(out)) << fault.failedStep();
+          }
+          // Nothing but the input, the reference and the output folder.
+          EXPECT_EQ(FolderFiles(dir.path()).size(), std::filesystem::exists(out) ? 3u : 2u);
+        },
+        /*every=*/existing ? 30 : 7);
+    EXPECT_GT(steps, 20);
+  }
 }
 
 TEST(MapCheck, FindsWhatIsWrong) {

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -157,6 +159,44 @@ TEST(ReplacementFile, TargetChangesOnlyAtCommit) {
   // A target whose folder is a plain file cannot be created.
   EXPECT_FALSE(file.Create(dir.path() / "a.dat" / "b.dat"));
   EXPECT_EQ(file.Write("x", 1), 0);
+}
+
+// A failure at any step of a replacement (creating the temporary file, a write call,
+// the sync, the close, the rename) leaves the old file byte for byte and no temporary
+// file; without a failure the new file is complete.
+TEST(WriteFaults, EveryStepOfAReplacementLeavesTheOldFileOrTheNew) {
+  test::TempDir dir;
+  const std::string before = "[MAP]\r\nNAME=old\r\nUNIT=10\r\n";
+  const std::string after = "[MAP]\r\nNAME=new\r\nUNIT=10\r\n\r\n[VIEW]\r\nSCALE=5000\r\n";
+  const std::string file = dir.Model("a.map");
+  const int steps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("a.map", before);
+        ForgetProfileFiles();
+      },
+      [&] {
+        return WriteProfileStrings({{"MAP", "NAME", "new"}, {"VIEW", "SCALE", "5000"}}, file);
+      },
+      [&](bool ok, const test::ScopedWriteFault& fault) {
+        EXPECT_EQ(ok, !fault.failed()) << fault.failedStep();
+        EXPECT_EQ(dir.Read("a.map"), ok ? after : before) << fault.failedStep();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+        // What the reader gives afterwards is what the disk holds.
+        EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 32, file), ok ? "new" : "old");
+      });
+  EXPECT_EQ(steps, 5);  // open, one write, sync, close, rename: two values, one replacement
+}
+
+TEST(WriteFaults, RenameGoesThroughTheHook) {
+  test::TempDir dir;
+  dir.Write("a", "x");
+  {
+    test::ScopedWriteFault fault(1);
+    EXPECT_FALSE(RenameFile(dir.path() / "a", dir.path() / "b"));
+    EXPECT_EQ(fault.failedStep(), "Rename");
+  }
+  EXPECT_TRUE(RenameFile(dir.path() / "a", dir.path() / "b"));
+  EXPECT_EQ(dir.Read("b"), "x");
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/profile.h"
 #include "tests/support/test_env.h"
@@ -38,6 +40,31 @@ TEST_F(Profile, EmptyValueIsNotTheDefault) {
   EXPECT_EQ(ReadProfileString("MAP", "SCALERANGE", "dflt", 304, f), "");
   EXPECT_EQ(ReadProfileString("MAP", "MISSING", "dflt", 304, f), "dflt");
   EXPECT_EQ(ReadProfileString("NOSECTION", "CARTOSYMB", "dflt", 304, f), "dflt");
+}
+
+TEST_F(Profile, DefaultsLoseTheirTrailingBlanksAsValuesDo) {
+  const std::string f = dir.Write("a.ini", "[S]\nK=value  \t\n");
+  EXPECT_EQ(ReadProfileString("S", "K", "", 32, f), "value");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "  dflt \t ", 32, f), "  dflt");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "   ", 32, f), "");
+  EXPECT_EQ(ReadProfileString("S", "NONE", "abc   ", 4, dir.Model("none.ini")), "abc");
+}
+
+TEST_F(Profile, CarriageReturnsAloneEndLinesAsCrLfAndLfDo) {
+  const std::string cr = dir.Write("cr.ini", "[MAP]\rNAME=Szeged \rUNIT=10\r\r[CATEGORIES]\rN=2\r");
+  const std::string mixed = dir.Write("mixed.ini", "[MAP]\r\nNAME=Szeged\nUNIT=10\r[CATEGORIES]\r\nN=2");
+  for (const std::string& f : {cr, mixed}) {
+    EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 32, f), "Szeged") << f;
+    EXPECT_EQ(ReadProfileInt("MAP", "UNIT", 0, f), 10) << f;
+    EXPECT_EQ(ReadProfileInt("CATEGORIES", "N", 0, f), 2) << f;
+  }
+  // A write keeps the file's own line ends: the changed line, a new key, a new section.
+  ASSERT_TRUE(WriteProfileString("MAP", "UNIT", "1", cr));
+  ASSERT_TRUE(WriteProfileString("MAP", "ORIGIN", "5,6", cr));
+  ASSERT_TRUE(WriteProfileString("NEW", "K", "v", cr));
+  EXPECT_EQ(dir.Read("cr.ini"),
+            "[MAP]\rNAME=Szeged \rUNIT=1\rORIGIN=5,6\r\r[CATEGORIES]\rN=2\r\r[NEW]\rK=v\r");
+  EXPECT_EQ(ReadProfileString("MAP", "ORIGIN", "", 32, cr), "5,6");
 }
 
 TEST_F(Profile, MissingFileGivesEveryDefault) {
@@ -175,6 +202,35 @@ TEST_F(Profile, FileNamesInOtherLetterCase) {
   EXPECT_EQ(ReadProfileString("MAP", "NAME", "", 32, f), "H");
   ASSERT_TRUE(WriteProfileString("MAP", "UNIT", "5", f));
   EXPECT_EQ(dir.Read("maps/hungary.map"), "[MAP]\nNAME=H\nUNIT=5\n");
+}
+
+// Many values written in one replacement give the file that writing them one after
+// the other gives, on random files of sections, entries, comments and blank lines with
+// every kind of line end, and random writes of old and new sections and keys.
+TEST_F(Profile, ManyValuesAtOnceEqualOneAfterTheOther) {
+  std::mt19937 random(2718u);
+  const std::vector<std::string> lines = {
+      "[A]", "[b]", " [ A ] ", "[C]", "K=1", "k = 2 ", "L=", "; K=3", "", "  ", "M=x y", "=5", "N"};
+  const std::vector<std::string> ends = {"\n", "\r\n", "\r"};
+  const std::vector<std::string> sections = {"A", "a", "B", "C", "D", "e"};
+  const std::vector<std::string> keys = {"K", "k", "L", "M", "N", "O"};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::string& end = ends[random() % ends.size()];
+    for (std::size_t n = random() % 12; n > 0; --n) text += lines[random() % lines.size()] + end;
+    if (random() % 3 == 0 && !text.empty()) text.resize(text.size() - end.size());  // no last line end
+    std::vector<ProfileEntry> entries;
+    for (std::size_t n = 1 + random() % 6; n > 0; --n)
+      entries.push_back(
+          {sections[random() % sections.size()], keys[random() % keys.size()], std::to_string(random() % 3)});
+    SCOPED_TRACE("round " + std::to_string(round) + ": " + ::testing::PrintToString(text));
+    const std::string one = dir.Write("one.ini", text);
+    const std::string many = dir.Write("many.ini", text);
+    ForgetProfileFiles();
+    for (const ProfileEntry& e : entries) ASSERT_TRUE(WriteProfileString(e.section, e.key, e.value, one));
+    ASSERT_TRUE(WriteProfileStrings(entries, many));
+    EXPECT_EQ(dir.Read("many.ini"), dir.Read("one.ini"));
+  }
 }
 
 }  // namespace

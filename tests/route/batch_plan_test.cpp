@@ -10,6 +10,7 @@
 #include "route/opt_path.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -206,6 +207,28 @@ TEST_F(BatchFiles, ResultWrittenLineByLineAndSourceReadWhole) {
   ASSERT_TRUE(ReadBatchSource(file, text));
   EXPECT_EQ(text, dir.Read("terv.txt"));
   EXPECT_TRUE(services.messages.messages().empty());
+}
+
+// A result file is replaced whole: a failure at any step of the write leaves the
+// previous plan byte for byte and says which file could not be written.
+TEST_F(BatchFiles, AFailedWriteLeavesThePreviousResult) {
+  const std::string file = dir.Model("terv.txt");
+  const std::string planned = std::string(kHeader) + "\n\xBB Alma\n";
+  const int steps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("terv.txt", "previous plan\n");
+        services.messages.Clear();
+      },
+      [&] {
+        return WriteBatchResult(file, {kHeader, "\xBB Alma"});
+      },
+      [&](bool ok, const test::ScopedWriteFault& fault) {
+        EXPECT_EQ(dir.Read("terv.txt"), ok ? planned : "previous plan\n");
+        const std::string text = fault.failedStep() == "Open" ? "'" + file + "' file nem nyitható meg."
+                                                              : "\xCDrás hiba '" + file + "' file-ban.";
+        EXPECT_EQ(services.messages.Transcript(), ok ? Lines{} : Lines{"KOLTAR32|EXCLAMATION|" + text});
+      });
+  EXPECT_EQ(steps, 5);
 }
 
 TEST_F(BatchFiles, FilesThatCannotBeOpened) {

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "platform/bmp.h"
+#include "platform/profile.h"
 #include "symbology/cartosymb.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -453,6 +455,58 @@ TEST_F(Symbology, LongNamesAreCutToTheirField) {
   MCartoSymb symb(file);
   EXPECT_EQ(symb.categories()[0].name, c31);
   EXPECT_EQ(symb.GetHatchStyle(c31, l31), 5);
+}
+
+// The write-back at close is one replacement of the file: a failure at any of its steps
+// leaves the file as it was, byte for byte, and tells the user; otherwise every edited
+// value is in the file.
+TEST_F(Symbology, FailedWriteBackLeavesTheFileWholeAndSaysSo) {
+  const std::string file = dir.Model("a.sym");
+  std::string written;
+  const int steps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("a.sym", kMapSymbology);
+        ForgetProfileFiles();
+        services.messages.Clear();
+      },
+      [&] {
+        {
+          MCartoSymb symb(file);
+          std::vector<CartoCategory> edited = symb.categories();
+          edited[0].layers[0].lineColor = Rgb(1, 2, 3);
+          edited[1].layers[0].visible = 1;
+          symb.ReplaceCategories(std::move(edited));
+          services.messages.Clear();  // what loading said
+        }
+        return services.messages.messages().empty();
+      },
+      [&](bool ok, const test::ScopedWriteFault& fault) {
+        if (!fault.failed()) written = dir.Read("a.sym");
+        EXPECT_EQ(ok, !fault.failed());
+        EXPECT_EQ(dir.Read("a.sym"), ok ? written : std::string(kMapSymbology));
+        if (!ok) {
+          EXPECT_EQ(Transcript(), Lines{"KOLTAR32|EXCLAMATION|Írás hiba '" + file + "' file-ban."});
+        }
+      });
+  EXPECT_EQ(steps, 5);
+  EXPECT_NE(written.find("LINECOLOR=1,2,3"), std::string::npos);
+}
+
+// A count the file cannot hold is no count: nothing is allocated or read for it.
+TEST_F(Symbology, CountsBeyondTheFileAreReported) {
+  const std::string huge = dir.Write("huge.sym", "[CATEGORIES]\nN=2000000000\n");
+  const std::string layers = dir.Write("layers.sym", "[CATEGORIES]\nN=1\nCATEGORY01=C\n[C]\nN=2147483647\n");
+  {
+    MCartoSymb a(huge);
+    EXPECT_TRUE(a.categories().empty());
+    MCartoSymb b(layers);
+    ASSERT_EQ(b.categories().size(), 1u);
+    EXPECT_TRUE(b.categories()[0].layers.empty());
+  }
+  EXPECT_EQ(Transcript(),
+            (Lines{"KOLTAR32|STOP|A kategóriák száma nincs megadva, vagy hibás '" + huge + "' file-ban.",
+                   "KOLTAR32|EXCLAMATION|A(z) 'N' bejegyzés értéke (2147483647) hibás [C] szekcióban '" +
+                       layers + "' file-ban."}));
 }
 
 }  // namespace

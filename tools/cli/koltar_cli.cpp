@@ -38,6 +38,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QMessageLogContext>
 #include <QString>
 #include <algorithm>
 #include <cstdint>
@@ -59,6 +60,7 @@
 #include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/pixel_images.h"
 #include "platform/qt/picture_file.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
@@ -546,6 +548,29 @@ int FindPlaces(const MMap& map, const FindOptions& o) {
   return 0;
 }
 
+// Qt for drawing: the offscreen platform, chosen before Qt starts, so that no display
+// is needed, and Qt's own messages kept off standard error, where only the program's
+// messages belong.
+class QtPainting {
+ public:
+  explicit QtPainting(char* program) : argv_{program, nullptr} {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_.emplace(argc_, argv_);
+    InstallFontSubstitutions();
+  }
+  QtPainting(const QtPainting&) = delete;
+  QtPainting& operator=(const QtPainting&) = delete;
+
+ private:
+  int argc_ = 1;
+  char* argv_[2];
+  std::optional<QGuiApplication> application_;
+
+ public:
+  QtImageService images;  // made after the application, destroyed before it
+};
+
 int Run(int argc, char** argv) {
   if (argc == 2 && std::string_view(argv[1]) == "--help") return Help();
   if (argc == 2 && std::string_view(argv[1]) == "--version") {
@@ -570,18 +595,15 @@ int Run(int argc, char** argv) {
     return Usage();
   }
 
-  // No display is needed: the offscreen platform is chosen before Qt starts.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's own notes (such as a missing runtime folder) are no part of the tool's output.
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-  int qtArgc = 1;
-  QGuiApplication application(qtArgc, argv);
-  InstallFontSubstitutions();
-
   StderrMessageService messages;
-  QtImageService images;
   InstalledServices().messages = &messages;
-  InstalledServices().images = &images;
+  // Only drawing needs Qt; every other command starts no toolkit at all, so that it
+  // needs neither a display nor a run-time folder, and reads the symbol bitmaps itself.
+  PixelImageService pixelImages;
+  std::optional<QtPainting> painting;
+  const bool draws = command == "render" || (command == "route" && (!plan.png.empty() || !plan.outputs.pdf.empty()));
+  if (draws) painting.emplace(argv[0]);
+  InstalledServices().images = painting ? &painting->images : static_cast<ImageService*>(&pixelImages);
   Program().pixel = PixelSize{25.4 / 96.0, 25.4 / 96.0};
 
   int result = 0;

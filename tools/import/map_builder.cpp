@@ -1,10 +1,16 @@
 #include "tools/import/map_builder.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "tools/import/build_state.h"
 #include "tools/import/stages.h"
 
@@ -150,6 +156,51 @@ void MapBuilder::Add(Feature&& f) {
   if (!used) ++input.unused;
 }
 
+namespace {
+
+// A new empty folder beside `directory` (which need not exist yet): ".NAME.import-XXXXXX";
+// empty when none can be made.
+std::filesystem::path MakeStageFolder(const std::filesystem::path& directory) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(directory, ec).lexically_normal();
+  std::filesystem::path parent = absolute.parent_path();
+  std::string name = absolute.filename().string();
+  if (name.empty()) {  // "maps/" ends in a separator
+    name = parent.filename().string();
+    parent = parent.parent_path();
+  }
+  std::filesystem::create_directories(parent, ec);
+  std::string pattern = (parent / ("." + name + ".import-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) return {};
+  // The folder may become the map's own: the permissions of a folder made as usual.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::chmod(pattern.c_str(), 0777 & ~mask);
+  return pattern;
+}
+
+// Moves the finished map from the stage folder into `directory`. A folder that does not
+// exist yet becomes the stage folder in one rename; into an existing one the files move
+// one by one, the map description last, so that the map is there under its name only
+// once all its files are.
+bool MoveIntoPlace(const std::filesystem::path& stage, const std::filesystem::path& directory,
+                   const std::string& mapFile, std::string& error) {
+  std::error_code ec;
+  error = "cannot move the map into " + directory.string();
+  if (!std::filesystem::exists(directory, ec)) return RenameFile(stage, directory);
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(stage, ec))
+    if (entry.path().filename() != mapFile) files.push_back(entry.path().filename());
+  files.push_back(mapFile);
+  for (const std::filesystem::path& file : files)
+    if (!RenameFile(stage / file, directory / file)) return false;
+  std::filesystem::remove(stage, ec);
+  error.clear();
+  return true;
+}
+
+}  // namespace
+
 bool MapBuilder::Write(const std::filesystem::path& directory, const std::string& mapFile,
                        const std::string& mapName, BuildSummary& summary, std::string& error) {
   const ImportInput& input = data_->input;
@@ -158,6 +209,24 @@ bool MapBuilder::Write(const std::filesystem::path& directory, const std::string
     error = "the input holds nothing that the map can show";
     return false;
   }
+  // The map is built in a fresh folder beside its own and moved into place when complete.
+  const std::filesystem::path stage = MakeStageFolder(directory);
+  if (stage.empty()) {
+    error = "cannot make a folder beside " + directory.string();
+    return false;
+  }
+  if (!BuildInto(stage, mapFile, mapName, summary, error) ||
+      !MoveIntoPlace(stage, directory, mapFile, error)) {
+    std::error_code ec;
+    std::filesystem::remove_all(stage, ec);
+    return false;
+  }
+  return true;
+}
+
+bool MapBuilder::BuildInto(const std::filesystem::path& directory, const std::string& mapFile,
+                           const std::string& mapName, BuildSummary& summary, std::string& error) {
+  const ImportInput& input = data_->input;
   BuildState state(data_->config, input, ChooseProjection(input), summary, directory, mapFile);
   PlaceSettlements(state);
   BuildRoadGraph(state);

@@ -48,11 +48,16 @@ class MapBuilder : public FeatureSink {
   void Add(Feature&& feature) override;
 
   // Writes `directory`/`mapFile` and its files; `mapName` (UTF-8) becomes NAME. False,
-  // with `error`, when there is nothing to write or a file cannot be written.
+  // with `error`, when there is nothing to write or a file cannot be written. The map is
+  // written into a fresh folder beside `directory` first and moved into place once
+  // complete, so that an interrupted import leaves no half map under the final name (a
+  // new folder appears whole; into an existing one the map description moves last).
   [[nodiscard]] bool Write(const std::filesystem::path& directory, const std::string& mapFile,
                            const std::string& mapName, BuildSummary& summary, std::string& error);
 
  private:
+  bool BuildInto(const std::filesystem::path& directory, const std::string& mapFile,
+                 const std::string& mapName, BuildSummary& summary, std::string& error);
   struct Data;
   std::unique_ptr<Data> data_;
 };
