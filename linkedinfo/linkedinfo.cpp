@@ -2,6 +2,8 @@
 
 #include "platform/format.h"
 #include "platform/launcher.h"
+#include "platform/message_texts.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 
@@ -21,6 +23,15 @@ constexpr char kNoRegistry[] =
 constexpr char kNoApplication[] = "A program nem tudott alkalmazást társítani a '%s' file-hoz.";
 
 std::string Text(std::string_view s) { return std::string(s); }
+
+// Stores a link (or its removal) in the file; a failed write leaves the file as it was
+// and says so.
+bool StoreLink(std::string_view category, std::string_view object, std::string_view path,
+               const std::string& fileName, WindowHandle owner) {
+  if (WriteProfileString(category, object, path, fileName)) return true;
+  ShowMessage(StringPrintf(kWriteErrorFormat, fileName.c_str()), MessageKind::Exclamation, owner);
+  return false;
+}
 
 }  // namespace
 
@@ -46,7 +57,7 @@ bool MLinkedInfo::AttachLink(std::string_view category, std::string_view object,
                   MessageKind::Question, owner) != MessageAnswer::Yes)
     return false;
   // A map without a linked-information file keeps no links; nothing is told.
-  return HasStore() && WriteProfileString(category, object, path, fileName_);
+  return HasStore() && StoreLink(category, object, path, fileName_, owner);
 }
 
 bool MLinkedInfo::RemoveLink(std::string_view category, std::string_view object, WindowHandle owner) {
@@ -58,7 +69,7 @@ bool MLinkedInfo::RemoveLink(std::string_view category, std::string_view object,
   if (ShowMessage(StringPrintf(kRemoveQuestion, Text(object).c_str(), Text(category).c_str()),
                   MessageKind::Question, owner) != MessageAnswer::Yes)
     return false;
-  return WriteProfileString(category, object, "", fileName_);
+  return StoreLink(category, object, "", fileName_, owner);
 }
 
 bool MLinkedInfo::OpenLink(std::string_view category, std::string_view object, FileLauncher& launcher,

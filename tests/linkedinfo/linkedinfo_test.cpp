@@ -9,6 +9,7 @@
 #include "platform/profile.h"
 #include "tests/support/recording_platform.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -91,6 +92,38 @@ TEST_F(LinkedInfo, RemoveKeepsTheKeyEmptyAndNeverTouchesTheFile) {
   EXPECT_FALSE(links.OpenLink("Helységek", "Budapest", launcher, Choose("")));
   EXPECT_EQ(services.messages.Transcript(), (Lines{kNotLinked, kNotLinked}));
   EXPECT_TRUE(launcher.launches.empty());
+}
+
+// Attaching and removing rewrite the file whole: a failure at any step leaves it as it
+// was, byte for byte, and says which file could not be written.
+TEST_F(LinkedInfo, AFailedWriteLeavesTheFileAndSaysSo) {
+  const std::string before = "[Helységek]\nSzeged=/doc/szeged.txt\n";
+  const std::string attached = before + "Budapest=/doc/budapest.txt\n";
+  const std::string failed = "KOLTAR32|EXCLAMATION|Írás hiba '" + file + "' file-ban.";
+  const int attachSteps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("map.lnk", before);
+        services.messages.Clear();
+      },
+      [&] { return links.AttachLink("Helységek", "Budapest", "/doc/budapest.txt"); },
+      [&](bool ok, const test::ScopedWriteFault&) {
+        EXPECT_EQ(dir.Read("map.lnk"), ok ? attached : before);
+        EXPECT_EQ(services.messages.Transcript(), ok ? Lines{} : Lines{failed});
+      });
+  EXPECT_GE(attachSteps, 4);
+  const int removeSteps = test::SweepWriteFaults(
+      [&] {
+        dir.Write("map.lnk", before);
+        services.messages.Clear();
+        services.messages.Answer(MessageAnswer::Yes);
+      },
+      [&] { return links.RemoveLink("Helységek", "Szeged"); },
+      [&](bool ok, const test::ScopedWriteFault&) {
+        EXPECT_EQ(dir.Read("map.lnk"), ok ? "[Helységek]\nSzeged=\n" : before);
+        EXPECT_EQ(services.messages.Transcript().size(), ok ? 1u : 2u);
+        if (!ok) EXPECT_EQ(services.messages.Transcript().back(), failed);
+      });
+  EXPECT_GE(removeSteps, 4);
 }
 
 TEST_F(LinkedInfo, WithoutLinkedInformationFileNothingIsStoredOrTold) {

@@ -10,6 +10,7 @@
 #include "route/route_state.h"
 #include "tests/route/route_net.h"
 #include "tests/support/test_env.h"
+#include "tests/support/write_faults.h"
 
 namespace koltar {
 namespace {
@@ -113,6 +114,29 @@ TEST_F(RouteList, FailuresAreReportedAndLeaveTheOldFile) {
                    "KOLTAR32|EXCLAMATION|Írás hiba '" + old + "' file-ban."}));
   // Nothing but the old file is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path()), {}), 1);
+}
+
+// A failure at any step of the save (open, write, sync, close, rename) leaves the old
+// file byte for byte, and only a save that succeeded says it did.
+TEST_F(RouteList, EveryWriteStepThatFailsLeavesTheOldFile) {
+  const std::string name = files.Model("regi.txt");
+  const std::string saved = RouteFileText(Planned());
+  const int steps = test::SweepWriteFaults(
+      [&] {
+        files.Write("regi.txt", "régi tartalom");
+        services.messages.Clear();
+      },
+      [&] { return SaveRouteList(name, Planned()); },
+      [&](bool ok, const test::ScopedWriteFault& fault) {
+        EXPECT_EQ(files.Read("regi.txt"), ok ? saved : "régi tartalom");
+        const std::string told = ok ? "KOLTAR32|INFORMATION|Optimális út kiírva '" + name + "' file-ba."
+                                 : fault.failedStep() == "Open"
+                                     ? "KOLTAR32|EXCLAMATION|'" + name + "' file nem nyitható meg."
+                                     : "KOLTAR32|EXCLAMATION|Írás hiba '" + name + "' file-ban.";
+        EXPECT_EQ(services.messages.Transcript(), Lines{told});
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.path()), {}), 1);
+      });
+  EXPECT_GE(steps, 4);
 }
 
 }  // namespace
