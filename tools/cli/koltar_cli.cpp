@@ -601,7 +601,8 @@ int Run(int argc, char** argv) {
   // needs neither a display nor a run-time folder, and reads the symbol bitmaps itself.
   PixelImageService pixelImages;
   std::optional<QtPainting> painting;
-  const bool draws = command == "render" || (command == "route" && (!plan.png.empty() || !plan.outputs.pdf.empty()));
+  const bool draws =
+      command == "render" || (command == "route" && (!plan.png.empty() || !plan.outputs.pdf.empty()));
   if (draws) painting.emplace(argv[0]);
   InstalledServices().images = painting ? &painting->images : static_cast<ImageService*>(&pixelImages);
   Program().pixel = PixelSize{25.4 / 96.0, 25.4 / 96.0};
