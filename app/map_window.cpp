@@ -24,6 +24,7 @@
 #include "platform/message_texts.h"
 #include "platform/messages.h"
 #include "platform/qt/qt_device_context.h"
+#include "platform/qt/qt_progress.h"
 #include "platform/qt/qt_text.h"
 #include "platform/services.h"
 #include "platform/status.h"
@@ -230,12 +231,18 @@ void MapWindow::Render() {
     white.fillRect(area, Qt::white);
   }
   viewport()->setCursor(Qt::WaitCursor);
+  QtProgress* progress = dynamic_cast<QtProgress*>(InstalledServices().progress);
+  const bool supersedable = progress && !progress->running();
+  if (supersedable) progress->SetSuperseding(Superseding());
   {
     QtDeviceContext dc(buffer_);
     const DeviceRect update{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     dc.SetClipRect(update);
     map_->Draw(dc, Transform(), update, state_.scale());
   }
+  // A new scroll or zoom stopped the drawing; it arrives next and changes the view. The
+  // area is drawn again in any case, in case it leaves the view as it was.
+  if (supersedable && progress->superseded()) dirty_ += area;
   if (map_ && markerShown_) DrawMarker(&area);
   SetToolCursor(Tool());
   g_drawing = rendering_ = false;
@@ -250,6 +257,45 @@ void MapWindow::Render() {
   waiting.swap(Waiting());
   for (const auto& w : waiting)
     if (w && w != this) w->ScheduleRender();
+}
+
+bool MapWindow::Owns(const QObject* object) const {
+  const auto* widget = qobject_cast<const QWidget*>(object);
+  return widget && (widget == this || isAncestorOf(widget));
+}
+
+// What stops a drawing under way because the view is about to change: the wheel, the
+// scrolling keys, a press on a scroll bar, and a press on the map with a tool that
+// zooms, positions or pans.
+bool MapWindow::ChangesView(QObject* watched, QEvent* event) const {
+  if (!Owns(watched)) return false;
+  switch (event->type()) {
+    case QEvent::Wheel: return true;
+    case QEvent::KeyPress:
+      switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: return true;
+        default: return false;
+      }
+    case QEvent::MouseButtonPress: {
+      if (watched != viewport()) return true;  // a scroll bar
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      const int tool = Tool();
+      return mouse->button() == Qt::MiddleButton || tool == cmd::kToolZoom || tool == cmd::kToolArea ||
+             tool == cmd::kToolPosition;
+    }
+    default: return false;
+  }
+}
+
+QtProgress::Superseding MapWindow::Superseding() {
+  return QtProgress::Superseding{
+      [this](QObject* watched, QEvent* event) { return ChangesView(watched, event); },
+      [this](QObject* watched) { return Owns(watched); }};
 }
 
 void MapWindow::resizeEvent(QResizeEvent* event) {

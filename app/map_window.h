@@ -22,6 +22,7 @@
 
 #include "geometry/geometry.h"
 #include "geometry/transform.h"
+#include "platform/qt/qt_progress.h"
 #include "platform/repaint.h"
 #include "view/map_view_state.h"
 #include "view/mouse_tools.h"
@@ -147,6 +148,11 @@ class MapWindow final : public QAbstractScrollArea, public RepaintTarget {
   void Invalidate(const QRect& area);
   void ScheduleRender();
   void Render();
+  // Whether `object` is this window or a part of it.
+  bool Owns(const QObject* object) const;
+  // Whether the input changes the view, so that a drawing under way is not worth ending.
+  bool ChangesView(QObject* watched, QEvent* event) const;
+  QtProgress::Superseding Superseding();
   void ResizeBuffer();
   void UpdateScrollBars();
   void ScrollBy(ScrollAxis axis, std::int32_t newCoordinate);

@@ -93,6 +93,8 @@ void QtProgress::Start(const std::string& text) {
     return;
   }
   escape_ = false;
+  superseded_ = false;
+  kept_.clear();
   sincePoll_.start();
   if (!bar_) return;
   for (std::size_t i = 0; i + 1 < fields_.size(); ++i)
@@ -120,9 +122,18 @@ void QtProgress::Set(int percent) {
 }
 
 void QtProgress::End() {
-  if (depth_ == 0 || --depth_ > 0) return;
+  if (depth_ == 0) return;
+  if (depth_ > 1) {
+    --depth_;
+    return;
+  }
+  // Still inside the operation while the queue is emptied, so that superseding input
+  // that has just arrived is kept.
   DiscardPendingInput();
+  depth_ = 0;
   escape_ = false;
+  superseding_ = {};
+  DeliverKept();
   if (text_) {
     bar_->removeWidget(text_);
     delete text_;
@@ -158,10 +169,34 @@ void QtProgress::DiscardPendingInput() {
 
 bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
   if (!IsUserInput(event->type())) return QObject::eventFilter(watched, event);
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-      depth_ > 0)
-    escape_ = true;
+  const bool escape =
+      event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+  if (escape && depth_ > 0) escape_ = true;
+  // After an ESC of the user's nothing supersedes the operation: all input is lost.
+  if (!escape && depth_ > 0 && (superseded_ || !escape_)) KeepSuperseding(watched, event);
   return true;
+}
+
+bool QtProgress::KeepSuperseding(QObject* watched, QEvent* event) {
+  // Shortcut handling is redone by the key press itself; a close request is never kept.
+  const QEvent::Type type = event->type();
+  if (type == QEvent::ShortcutOverride || type == QEvent::Shortcut || type == QEvent::Close) return false;
+  if (!superseded_) {
+    if (!superseding_.supersedes || !superseding_.supersedes(watched, event)) return false;
+    superseded_ = escape_ = true;
+  } else if (!superseding_.belongs || !superseding_.belongs(watched)) {
+    return false;
+  }
+  kept_.push_back(KeptEvent{watched, std::unique_ptr<QEvent>(event->clone())});
+  return true;
+}
+
+void QtProgress::DeliverKept() {
+  std::vector<KeptEvent> kept;
+  kept.swap(kept_);
+  // Posted, so that they arrive after the operation's caller has finished its handler.
+  for (KeptEvent& k : kept)
+    if (k.receiver) QCoreApplication::postEvent(k.receiver, k.event.release());
 }
 
 void QtWaitCursor::Begin() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -10,6 +10,11 @@
 // operation, in the innermost loop and in every enclosing one, returns true, until the
 // outermost operation ends. Input that arrived during the operation is thrown away at
 // its end too, so an ESC or a click never leaks into what comes next.
+//
+// An operation may name input that supersedes it (a new scroll or zoom of the window
+// being drawn): such input stops it as ESC does, and it and the same window's input that
+// follows it (but ESC) are delivered, in order, once the operation has ended instead of
+// being thrown away.
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -17,6 +22,8 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/progress.h"
@@ -50,6 +57,19 @@ class QtProgress final : public QObject, public ProgressService {
   void End() override;
   bool EscapePressed() override;
 
+  // Input that supersedes the next outermost operation: `supersedes(watched, event)`
+  // says whether a user input event stops it, `belongs(watched)` whether later input to
+  // `watched` goes with it. Forgotten when that operation ends.
+  struct Superseding {
+    std::function<bool(QObject*, QEvent*)> supersedes;
+    std::function<bool(QObject*)> belongs;
+  };
+  void SetSuperseding(Superseding superseding) { superseding_ = std::move(superseding); }
+  // Whether an operation is running (superseding input is set before one starts).
+  bool running() const { return depth_ > 0; }
+  // Whether the last operation was stopped by superseding input.
+  bool superseded() const { return superseded_; }
+
   // Milliseconds between two looks at the event queue.
   static constexpr int kPollInterval = 5;
 
@@ -62,6 +82,10 @@ class QtProgress final : public QObject, public ProgressService {
 
  private:
   void DiscardPendingInput();
+  // Keeps superseding input and what follows it for delivery after the operation; false
+  // for input that is thrown away.
+  bool KeepSuperseding(QObject* watched, QEvent* event);
+  void DeliverKept();
 
   QPointer<QStatusBar> bar_;
   std::vector<QPointer<QWidget>> fields_;
@@ -71,6 +95,13 @@ class QtProgress final : public QObject, public ProgressService {
   int depth_ = 0;
   bool escape_ = false;
   bool filtering_ = false;
+  Superseding superseding_;
+  bool superseded_ = false;
+  struct KeptEvent {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+  };
+  std::vector<KeptEvent> kept_;
   QElapsedTimer sincePoll_;
 };
 

@@ -347,5 +347,52 @@ TEST_F(MapWindowTest, EscapeStopsASlowDrawingAndClicksMeanwhileAreLost) {
   InstalledServices().progress = &services.progress;
 }
 
+// A wheel turn during a slow drawing stops it and zooms at once; what is shown then is
+// the whole picture of the new view, as a drawing of its own gives it.
+TEST_F(MapWindowTest, AWheelTurnStopsASlowDrawingAndZoomsAtOnce) {
+  const std::string file = WriteMap(40000);
+  QMainWindow frame;
+  QtProgress progress(frame.statusBar(), {});
+  InstalledServices().progress = &progress;
+  MapWindow& w = Open(file);
+  const std::int32_t scale = w.view().scale;
+  w.Redraw();
+  const QPointF at(600, 300);
+  QCoreApplication::postEvent(
+      w.viewport(), new QWheelEvent(at, w.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                                    Qt::NoModifier, Qt::NoScrollPhase, false));
+  w.RenderNow();
+  EXPECT_TRUE(progress.superseded());
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();  // the wheel, then the drawing
+  EXPECT_LT(w.view().scale, scale);
+  const QImage shown = w.buffer();
+  w.Redraw();
+  w.RenderNow();
+  EXPECT_FALSE(progress.superseded());
+  EXPECT_EQ(shown, w.buffer());
+  InstalledServices().progress = &services.progress;
+}
+
+// Superseding input that ends with the view as it was (a step left, then right) still
+// gets the stopped drawing done, and the keys arrive in their order.
+TEST_F(MapWindowTest, ScrollKeysThatChangeNothingLeaveNoHalfDrawnMap) {
+  const std::string file = WriteMap(40000);
+  QMainWindow frame;
+  QtProgress progress(frame.statusBar(), {});
+  InstalledServices().progress = &progress;
+  MapWindow& w = Open(file);
+  const QImage whole = w.buffer();
+  const MapPoint centre = w.view().centre;
+  w.Redraw();
+  QCoreApplication::postEvent(w.viewport(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
+  QCoreApplication::postEvent(w.viewport(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+  w.RenderNow();
+  EXPECT_TRUE(progress.superseded());
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  EXPECT_EQ(w.view().centre, centre);
+  EXPECT_EQ(w.buffer(), whole);
+  InstalledServices().progress = &services.progress;
+}
+
 }  // namespace
 }  // namespace koltar

@@ -110,6 +110,46 @@ TEST_F(Progress, InputDuringAnOperationIsThrownAway) {
   EXPECT_EQ(target->clicks, 1);
 }
 
+// Input that supersedes the operation stops it as ESC does; it and the same window's
+// input after it arrive once the operation has ended, in order, but not an ESC, and
+// another window's input is thrown away as always.
+TEST_F(Progress, SupersedingInputStopsTheOperationAndArrivesAfterIt) {
+  Counter other;
+  other.show();
+  progress.SetSuperseding({[this](QObject* watched, QEvent* event) {
+                             return watched == target && event->type() == QEvent::KeyPress;
+                           },
+                           [this](QObject* watched) { return watched == target; }});
+  progress.Start("drawing");
+  PostClick();  // before the superseding input: thrown away
+  WaitForPoll();
+  EXPECT_FALSE(progress.EscapePressed());
+  QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+  PostClick();
+  PostEscape();
+  QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+  WaitForPoll();
+  EXPECT_TRUE(progress.EscapePressed());
+  EXPECT_EQ(target->keys, 0);
+  EXPECT_EQ(target->clicks, 0);
+  progress.End();
+  EXPECT_TRUE(progress.superseded());
+  QApplication::processEvents();
+  EXPECT_EQ(target->keys, 1);
+  EXPECT_EQ(target->clicks, 1);
+  EXPECT_EQ(other.keys, 0);
+
+  // The next operation has no superseding input unless it is named again.
+  progress.Start("drawing");
+  QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+  WaitForPoll();
+  EXPECT_FALSE(progress.EscapePressed());
+  progress.End();
+  EXPECT_FALSE(progress.superseded());
+  QApplication::processEvents();
+  EXPECT_EQ(target->keys, 1);
+}
+
 TEST_F(Progress, PollsLookAtTheQueueOnlyEveryFewMilliseconds) {
   progress.Start("drawing");
   WaitForPoll();
