@@ -240,9 +240,11 @@ void MapWindow::Render() {
     dc.SetClipRect(update);
     map_->Draw(dc, Transform(), update, state_.scale());
   }
+  const bool superseded = supersedable && progress->superseded();
+  if (supersedable) progress->SetSuperseding({});  // a map with nothing to draw ran no operation
   // A new scroll or zoom stopped the drawing; it arrives next and changes the view. The
   // area is drawn again in any case, in case it leaves the view as it was.
-  if (supersedable && progress->superseded()) dirty_ += area;
+  if (superseded) dirty_ += area;
   if (map_ && markerShown_) DrawMarker(&area);
   SetToolCursor(Tool());
   g_drawing = rendering_ = false;

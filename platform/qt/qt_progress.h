@@ -59,12 +59,16 @@ class QtProgress final : public QObject, public ProgressService {
 
   // Input that supersedes the next outermost operation: `supersedes(watched, event)`
   // says whether a user input event stops it, `belongs(watched)` whether later input to
-  // `watched` goes with it. Forgotten when that operation ends.
+  // `watched` goes with it. Forgotten when that operation ends; SetSuperseding({}) forgets
+  // it when no operation came.
   struct Superseding {
     std::function<bool(QObject*, QEvent*)> supersedes;
     std::function<bool(QObject*)> belongs;
   };
-  void SetSuperseding(Superseding superseding) { superseding_ = std::move(superseding); }
+  void SetSuperseding(Superseding superseding) {
+    if (superseding.supersedes) superseded_ = false;  // a new operation is about to start
+    superseding_ = std::move(superseding);
+  }
   // Whether an operation is running (superseding input is set before one starts).
   bool running() const { return depth_ > 0; }
   // Whether the last operation was stopped by superseding input.
