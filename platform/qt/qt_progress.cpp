@@ -48,6 +48,22 @@ bool IsUserInput(QEvent::Type type) {
   }
 }
 
+// The widget a top-level window would give a user input event to: the one under the
+// pointer, or the one with the keyboard focus.
+QWidget* TargetWidget(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: return QApplication::focusWidget();
+    case QEvent::Wheel:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return QApplication::widgetAt(static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint());
+    default: return nullptr;
+  }
+}
+
 }  // namespace
 
 LedGauge::LedGauge(QWidget* parent) : QWidget(parent) {
@@ -181,10 +197,15 @@ bool QtProgress::KeepSuperseding(QObject* watched, QEvent* event) {
   // Shortcut handling is redone by the key press itself; a close request is never kept.
   const QEvent::Type type = event->type();
   if (type == QEvent::ShortcutOverride || type == QEvent::Shortcut || type == QEvent::Close) return false;
+  // Input from the window system comes to the top-level window first, which would hand
+  // it to the widget under the pointer or with the keyboard focus: that widget decides,
+  // and the event is kept for the window, which hands it on when it comes again.
+  QObject* target = watched->isWidgetType() ? watched : TargetWidget(event);
+  if (!target) return false;
   if (!superseded_) {
-    if (!superseding_.supersedes || !superseding_.supersedes(watched, event)) return false;
+    if (!superseding_.supersedes || !superseding_.supersedes(target, event)) return false;
     superseded_ = escape_ = true;
-  } else if (!superseding_.belongs || !superseding_.belongs(watched)) {
+  } else if (!superseding_.belongs || !superseding_.belongs(target)) {
     return false;
   }
   kept_.push_back(KeptEvent{watched, std::unique_ptr<QEvent>(event->clone())});

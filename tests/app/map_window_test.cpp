@@ -7,6 +7,8 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QThread>
+#include <QWheelEvent>
+#include <QWindow>
 #include <cmath>
 #include <memory>
 
@@ -357,10 +359,12 @@ TEST_F(MapWindowTest, AWheelTurnStopsASlowDrawingAndZoomsAtOnce) {
   MapWindow& w = Open(file);
   const std::int32_t scale = w.view().scale;
   w.Redraw();
+  // As the window system gives it: to the top-level window, which hands it on.
   const QPointF at(600, 300);
   QCoreApplication::postEvent(
-      w.viewport(), new QWheelEvent(at, w.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                                    Qt::NoModifier, Qt::NoScrollPhase, false));
+      w.windowHandle(),
+      new QWheelEvent(w.viewport()->mapTo(&w, at), w.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
   w.RenderNow();
   EXPECT_TRUE(progress.superseded());
   for (int i = 0; i < 5; ++i) QApplication::processEvents();  // the wheel, then the drawing
