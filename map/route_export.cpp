@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <optional>
 
 #include "categories/point.h"
 #include "map/mmap.h"
@@ -118,7 +119,7 @@ std::vector<MapPoint> RouteTrack(const MMap& map) {
 
   std::vector<std::vector<MapPoint>> lines;
   for (const RouteStep& step : steps) {
-    const EdgeEntry* edge = graph.EdgeOfStep(step);
+    const std::optional<EdgeEntry> edge = graph.EdgeOfStep(step);
     if (!edge || !roads.HasPoints(edge->road) || roads.PointCount(edge->road) <= 0) continue;
     std::vector<MapPoint>& line = lines.emplace_back();
     for (std::int32_t j = 0; j < roads.PointCount(edge->road); ++j)

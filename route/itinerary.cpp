@@ -1,6 +1,7 @@
 #include "route/itinerary.h"
 
 #include <cstring>
+#include <optional>
 
 #include "platform/binary.h"
 #include "route/road_data.h"
@@ -106,10 +107,10 @@ std::unique_ptr<MultipleNodeFilter> BuildItinerary(const RoadGraph& graph, const
   };
 
   // The nodes of a step's edge; the step's own nodes when the edge is unknown.
-  const EdgeEntry* first = graph.EdgeOfStep(route.front());
+  const std::optional<EdgeEntry> first = graph.EdgeOfStep(route.front());
   add(first ? first->from : route.front().from, true, 0, 0, 0);
   for (const RouteStep& step : route) {
-    const EdgeEntry* edge = graph.EdgeOfStep(step);
+    const std::optional<EdgeEntry> edge = graph.EdgeOfStep(step);
     add(edge ? edge->to : step.to, false, step.distance, step.time, step.cost);
   }
   itinerary->MergeRepeatedNames();

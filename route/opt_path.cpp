@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "platform/format.h"
@@ -127,7 +128,7 @@ void MOptPath::ComputeEdgeWeights(const RoadData& roads) { graph_.ComputeEdgeWei
 MapRect MOptPath::GetRouteBounds(const RoadData& roads) const {
   MapRect bounds = MapRect::Empty();
   for (const RouteStep& step : state_.steps()) {
-    const EdgeEntry* edge = graph_.EdgeOfStep(step);
+    const std::optional<EdgeEntry> edge = graph_.EdgeOfStep(step);
     if (edge && roads.Usable(edge->road)) bounds = bounds.United(roads.Bounds(edge->road));
   }
   return bounds;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -29,51 +30,65 @@ void RoadGraph::LoadNodes() {
 }
 
 void RoadGraph::LoadEdges() {
-  const MemoryBlock file = LoadFileToMemory(edgeFile_);
-  if (!file.valid()) return;
-  const std::int32_t count = file.size() / EdgeRecord::kSize;
-  try {
-    edges_.resize(static_cast<std::size_t>(count));
-  } catch (const std::bad_alloc&) {
-    ShowLoadProblem("Nincs elég memória optimális út kereséshez.");
-    return;
-  }
-  for (std::int32_t i = 0; i < count; ++i) {
-    const std::uint8_t* r = file.data() + static_cast<std::size_t>(i) * EdgeRecord::kSize;
-    EdgeEntry& e = edges_[static_cast<std::size_t>(i)];
-    e.from = EdgeRecord::From(r);
-    e.to = EdgeRecord::To(r);
-    e.road = EdgeRecord::Road(r);
-    e.length = EdgeRecord::Length(r);
-  }
+  edgeBlock_ = LoadFileToMemory(edgeFile_);
+  if (!edgeBlock_.valid()) return;
+  edgeRecords_ = edgeBlock_.data();
+  edgeCount_ = edgeBlock_.size() / EdgeRecord::kSize;
   CheckEdges();
 }
 
 // The edge file is not guarded by its format; what would make the search fail or loop
-// is repaired or excluded here, and reported once.
+// is repaired or excluded here, and reported once. One pass over the records finds all
+// three faults.
 void RoadGraph::CheckEdges() {
-  const auto byFrom = [](const EdgeEntry& a, const EdgeEntry& b) { return a.from < b.from; };
-  if (!std::is_sorted(edges_.begin(), edges_.end(), byFrom)) {
-    // Each node's edges keep their order, which decides among parallel edges.
-    std::stable_sort(edges_.begin(), edges_.end(), byFrom);
+  const EdgeTable table = edgeTable();
+  const auto outside = [this](std::int32_t node) { return node < 0 || node >= nodeCount_; };
+  bool sorted = true;
+  std::int32_t bad = 0;
+  std::int32_t negative = 0;
+  std::int32_t previousFrom = std::numeric_limits<std::int32_t>::min();
+  for (std::int32_t k = 0; k < edgeCount_; ++k) {
+    const std::uint8_t* r = table.Record(k);
+    const std::int32_t from = EdgeRecord::From(r);
+    if (from < previousFrom) sorted = false;
+    previousFrom = from;
+    if (outside(from) || outside(EdgeRecord::To(r))) ++bad;
+    if (EdgeRecord::Road(r) >= 0 && EdgeRecord::Length(r) < 0) ++negative;
+  }
+  if (!sorted) {
+    SortEdges();
     ShowLoadProblem(StringPrintf(
         "'%s' file élei nincsenek kezdő csomópont szerint rendezve. A program betöltéskor rendezte őket.",
         edgeFile_.c_str()));
   }
-  if (nodes_.valid()) {
-    const auto outside = [this](std::int32_t node) { return node < 0 || node >= nodeCount_; };
-    const auto bad = std::count_if(edges_.begin(), edges_.end(),
-                                   [&](const EdgeEntry& e) { return outside(e.from) || outside(e.to); });
-    if (bad > 0)
-      ShowLoadProblem(StringPrintf(
-          "'%s' file %d éle nem létező csomópontra hivatkozik. Ezeket az éleket a program nem használja.",
-          edgeFile_.c_str(), static_cast<int>(bad)));
-  }
-  const auto negative = std::count_if(edges_.begin(), edges_.end(),
-                                      [](const EdgeEntry& e) { return e.road >= 0 && e.length < 0; });
+  if (nodes_.valid() && bad > 0)
+    ShowLoadProblem(StringPrintf(
+        "'%s' file %d éle nem létező csomópontra hivatkozik. Ezeket az éleket a program nem használja.",
+        edgeFile_.c_str(), static_cast<int>(bad)));
   if (negative > 0)
     ShowLoadProblem(StringPrintf("'%s' file %d élének hossza negatív. Ezek az élek nem járhatók.",
                                  edgeFile_.c_str(), static_cast<int>(negative)));
+}
+
+// A copy of the records sorted by from node; each node's edges keep their order, which
+// decides among parallel edges.
+void RoadGraph::SortEdges() {
+  try {
+    std::vector<std::int32_t> order(static_cast<std::size_t>(edgeCount_));
+    for (std::int32_t k = 0; k < edgeCount_; ++k) order[static_cast<std::size_t>(k)] = k;
+    const EdgeTable table = edgeTable();
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::int32_t a, std::int32_t b) { return table.From(a) < table.From(b); });
+    sortedEdges_.resize(static_cast<std::size_t>(edgeCount_) * EdgeRecord::kSize);
+    for (std::size_t i = 0; i < order.size(); ++i)
+      std::memcpy(sortedEdges_.data() + i * EdgeRecord::kSize, table.Record(order[i]), EdgeRecord::kSize);
+  } catch (const std::bad_alloc&) {
+    ShowLoadProblem("Nincs elég memória optimális út kereséshez.");
+    sortedEdges_.clear();
+    edgeCount_ = 0;
+  }
+  edgeRecords_ = sortedEdges_.empty() ? nullptr : sortedEdges_.data();
+  edgeBlock_ = MemoryBlock();
 }
 
 void RoadGraph::Bind(const SettlementNames& towns, const RoadData& roads, const CostTable& costs) {
@@ -92,12 +107,13 @@ void RoadGraph::Bind(const SettlementNames& towns, const RoadData& roads, const 
   if (roads.records == nullptr) return;
   std::int32_t noRoad = 0;
   std::int32_t noType = 0;
-  for (const EdgeEntry& e : edges_) {
-    if (e.road < 0) continue;
-    if (!roads.HasRecord(e.road)) {
+  for (std::int32_t k = 0; k < edgeCount_; ++k) {
+    const std::int32_t road = EdgeRecord::Road(edgeTable().Record(k));
+    if (road < 0) continue;
+    if (!roads.HasRecord(road)) {
       ++noRoad;
     } else if (costs.hasRoadTypes()) {
-      const std::int32_t layer = roads.Layer(e.road);
+      const std::int32_t layer = roads.Layer(road);
       if (layer < 1 || layer > costs.roadTypeCount()) ++noType;
     }
   }
@@ -133,24 +149,30 @@ void RoadGraph::ComputeEdgeWeights(const CostTable& costs, const RoadData& roads
                                 t.enabled != 0 && t.unitCost > 0, t.speed > 0 ? 1.0L / t.speed : 0.0L});
   const long double kPerKilometre = 0.001;
   const std::int32_t typeCount = costs.roadTypeCount();
-  for (EdgeEntry& e : edges_) {
-    if (e.road < 0 || table.empty()) {
-      e.distanceWeight = e.timeWeight = e.costWeight = 0;
+  if (weights_.size() != static_cast<std::size_t>(edgeCount_))
+    weights_.resize(static_cast<std::size_t>(edgeCount_));
+  for (std::int32_t k = 0; k < edgeCount_; ++k) {
+    const std::uint8_t* r = edgeTable().Record(k);
+    const std::int32_t road = EdgeRecord::Road(r);
+    const std::int32_t edgeLength = EdgeRecord::Length(r);
+    EdgeWeights& e = weights_[static_cast<std::size_t>(k)];
+    if (road < 0 || table.empty()) {
+      e = EdgeWeights{0, 0, 0};
       continue;
     }
     // A road that does not exist, a type without cost entry, or a negative length
     // cannot be weighed: such an edge is never used.
-    const std::int32_t type = roads.HasRecord(e.road) ? roads.Layer(e.road) - 1 : -1;
-    if (type < 0 || type >= typeCount || e.length < 0) {
-      e.distanceWeight = e.timeWeight = e.costWeight = kUnreached;
+    const std::int32_t type = roads.HasRecord(road) ? roads.Layer(road) - 1 : -1;
+    if (type < 0 || type >= typeCount || edgeLength < 0) {
+      e = EdgeWeights{kUnreached, kUnreached, kUnreached};
       continue;
     }
     const RoadType& t = table[static_cast<std::size_t>(type)];
     const TypeWeights& w = types[static_cast<std::size_t>(type)];
-    const long double length = e.length;
-    e.distanceWeight = w.distance ? static_cast<float>(length * t.distanceFactor) : kUnreached;
-    e.timeWeight = w.time ? static_cast<float>(w.inverseSpeed * length * kPerKilometre) : kUnreached;
-    e.costWeight = w.cost ? static_cast<float>(length * t.unitCost * kPerKilometre) : kUnreached;
+    const long double length = edgeLength;
+    e.distance = w.distance ? static_cast<float>(length * t.distanceFactor) : kUnreached;
+    e.time = w.time ? static_cast<float>(w.inverseSpeed * length * kPerKilometre) : kUnreached;
+    e.cost = w.cost ? static_cast<float>(length * t.unitCost * kPerKilometre) : kUnreached;
   }
   weightsValid_ = true;
   ++weightsVersion_;
@@ -176,8 +198,9 @@ std::int32_t RoadGraph::FindNodeOfPoint(std::int32_t settlement) const {
   return -1;
 }
 
-const EdgeEntry* RoadGraph::EdgeOfStep(const RouteStep& step) const {
-  return step.edge >= 0 && step.edge < edgeCount() ? &edges_[static_cast<std::size_t>(step.edge)] : nullptr;
+std::optional<EdgeEntry> RoadGraph::EdgeOfStep(const RouteStep& step) const {
+  if (step.edge < 0 || step.edge >= edgeCount_) return std::nullopt;
+  return edge(step.edge);
 }
 
 }  // namespace koltar

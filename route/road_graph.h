@@ -2,9 +2,12 @@
 // RoadGraph: the fixed graph of a road network. Nodes (NODEFILE) stand for settlement
 // objects or junctions; directed edges (EDGEFILE) run along road objects. The tables
 // are read and checked once; what stays mutable is the three weights of each edge,
-// which ComputeEdgeWeights makes from a cost table before a search.
+// which ComputeEdgeWeights makes from a cost table before a search. The edge records
+// are read in place from the loaded edge file, so a map's road network takes no more
+// memory than its files until its weights are made.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,23 +63,31 @@ class RoadGraph {
   // negative index or when none does.
   std::int32_t FindNodeOfPoint(std::int32_t settlement) const;
 
-  // Edge table, sorted by from node; precondition 0 <= index < edgeCount().
-  std::int32_t edgeCount() const { return static_cast<std::int32_t>(edges_.size()); }
-  const EdgeEntry* edges() const { return edges_.data(); }
-  const EdgeEntry& edge(std::int32_t index) const { return edges_[static_cast<std::size_t>(index)]; }
-  // The edge a route step names, or null when its index is outside the table.
-  const EdgeEntry* EdgeOfStep(const RouteStep& step) const;
+  // Edge table, sorted by from node; precondition 0 <= index < edgeCount(). Its weights
+  // are zero until the first ComputeEdgeWeights, and stay where they are from then on.
+  std::int32_t edgeCount() const { return edgeCount_; }
+  EdgeTable edgeTable() const {
+    return EdgeTable{edgeRecords_, weights_.empty() ? nullptr : weights_.data(), edgeCount_};
+  }
+  EdgeEntry edge(std::int32_t index) const { return edgeTable().Entry(index); }
+  // The edge a route step names, or nothing when its index is outside the table.
+  std::optional<EdgeEntry> EdgeOfStep(const RouteStep& step) const;
 
  private:
   void LoadNodes();
   void LoadEdges();
   void CheckEdges();
+  void SortEdges();
 
   std::string nodeFile_;
   MemoryBlock nodes_;
   std::int32_t nodeCount_ = 0;
   std::string edgeFile_;
-  std::vector<EdgeEntry> edges_;
+  MemoryBlock edgeBlock_;
+  std::vector<std::uint8_t> sortedEdges_;  // the records sorted, when the file's were not
+  const std::uint8_t* edgeRecords_ = nullptr;
+  std::int32_t edgeCount_ = 0;
+  std::vector<EdgeWeights> weights_;  // made by the first ComputeEdgeWeights
   bool bound_ = false;
   // What the edge weights were last computed from.
   bool weightsValid_ = false;

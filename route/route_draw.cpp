@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace {
 
 // The road object a step follows, or -1.
 std::int32_t RoadOfStep(const RoadGraph& graph, const RouteStep& step) {
-  const EdgeEntry* edge = graph.EdgeOfStep(step);
+  const std::optional<EdgeEntry> edge = graph.EdgeOfStep(step);
   return edge ? edge->road : -1;
 }
 

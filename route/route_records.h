@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "geometry/records.h"
 
@@ -21,8 +22,15 @@ inline constexpr int kCriterionCost = 2;
 // The weight of an impassable edge and the value of a node the search has not reached.
 inline constexpr float kUnreached = 1e38f;
 
-// One edge of the edge table in memory: the four file fields and the three weights
-// that ComputeEdgeWeights fills before every search.
+// The three weights of an edge, made from the cost table before a search.
+struct EdgeWeights {
+  float distance = 0;  // length times the distance factor
+  float time = 0;      // hours
+  float cost = 0;      // Ft
+};
+static_assert(sizeof(EdgeWeights) == 12);
+
+// One edge decoded: the four file fields and the three weights.
 struct EdgeEntry {
   std::int32_t from = 0;
   std::int32_t to = 0;
@@ -33,7 +41,46 @@ struct EdgeEntry {
   float costWeight = 0;      // Ft
   std::int32_t reserved = 0;
 };
-static_assert(sizeof(EdgeEntry) == 32);
+
+// An edge table as the searches read it: the records in the edge file's layout
+// (EdgeRecord), sorted by from node, and the weights of each record. The road network
+// keeps its records in place in the loaded edge file.
+struct EdgeTable {
+  const std::uint8_t* records = nullptr;
+  const EdgeWeights* weights = nullptr;
+  std::int32_t count = 0;
+
+  const std::uint8_t* Record(std::int32_t k) const {
+    return records + static_cast<std::size_t>(k) * EdgeRecord::kSize;
+  }
+  std::int32_t From(std::int32_t k) const { return EdgeRecord::From(Record(k)); }
+  std::int32_t To(std::int32_t k) const { return EdgeRecord::To(Record(k)); }
+  const EdgeWeights& Weights(std::int32_t k) const { return weights[k]; }
+  // The edge decoded, with zero weights while there are none.
+  EdgeEntry Entry(std::int32_t k) const;
+};
+
+// Every edge of a table decoded.
+std::vector<EdgeEntry> DecodeEdges(const EdgeTable& table);
+
+// An edge table of its own, made from decoded edges (for the tests, the benchmarks and
+// searches over edges that are not in a file).
+class EdgeList {
+ public:
+  EdgeList() = default;
+  EdgeList(const EdgeEntry* edges, std::int32_t count);
+  explicit EdgeList(const std::vector<EdgeEntry>& edges)
+      : EdgeList(edges.data(), static_cast<std::int32_t>(edges.size())) {}
+  EdgeTable table() const {
+    return EdgeTable{records_.data(), weights_.data(), static_cast<std::int32_t>(weights_.size())};
+  }
+  // The weights, to be changed in place.
+  EdgeWeights& weights(std::int32_t k) { return weights_[static_cast<std::size_t>(k)]; }
+
+ private:
+  std::vector<std::uint8_t> records_;
+  std::vector<EdgeWeights> weights_;
+};
 
 // One edge travelled, with running totals from the start of the whole route.
 struct RouteStep {
@@ -71,6 +118,7 @@ inline float CriterionValue(const Record& r, int criterion) {
 }
 
 // Edge weight of one criterion.
+inline float CriterionWeight(const EdgeWeights& w, int criterion) { return CriterionValue(w, criterion); }
 inline float CriterionWeight(const EdgeEntry& e, int criterion) {
   return criterion == kCriterionTime   ? e.timeWeight
          : criterion == kCriterionCost ? e.costWeight

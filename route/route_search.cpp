@@ -29,16 +29,26 @@ struct Later {
 }  // namespace
 
 RouteSearcher::RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, const EdgeEntry* edges)
-    : nodeCount_(nodeCount > 0 ? nodeCount : 0),
-      edges_(edges),
-      edgeCount_(edgeCount < 0 || edges == nullptr ? 0 : edgeCount) {
-  edgeCount = edgeCount_;
+    : RouteSearcher(nodeCount, EdgeList(edges, edges == nullptr || edgeCount < 0 ? 0 : edgeCount)) {}
+
+RouteSearcher::RouteSearcher(std::int32_t nodeCount, EdgeList edges)
+    : ownEdges_(std::make_unique<EdgeList>(std::move(edges))) {
+  Init(nodeCount, ownEdges_->table());
+}
+
+RouteSearcher::RouteSearcher(std::int32_t nodeCount, const EdgeTable& edges) { Init(nodeCount, edges); }
+
+void RouteSearcher::Init(std::int32_t nodeCount, const EdgeTable& edges) {
+  nodeCount_ = nodeCount > 0 ? nodeCount : 0;
+  edges_ = edges;
+  if (edges_.count < 0 || edges_.records == nullptr) edges_.count = 0;
+  const std::int32_t edgeCount = edges_.count;
   // Run starts of the sorted table: the first edge whose from node is at least x.
   // Edges naming nodes before 0 or from nodeCount on fall outside every run.
   firstEdge_.resize(static_cast<std::size_t>(nodeCount_) + 1);
   std::int32_t i = 0;
   for (std::int32_t x = 0; x <= nodeCount_; ++x) {
-    while (i < edgeCount && edges_[i].from < x) ++i;
+    while (i < edgeCount && edges_.From(i) < x) ++i;
     firstEdge_[x] = i;
   }
   value_.assign(static_cast<std::size_t>(nodeCount_) + 1, kUnreached);
@@ -59,11 +69,12 @@ void RouteSearcher::UseWeightsVersion(std::uint64_t version) {
 
 const RouteSearcher::Arc* RouteSearcher::ArcsOf(int criterion) {
   std::vector<Arc>& arcs = arcs_[criterion];
-  if (arcs.size() != static_cast<std::size_t>(edgeCount_)) {
-    arcs.resize(static_cast<std::size_t>(edgeCount_));
-    for (std::int32_t k = 0; k < edgeCount_; ++k) {
-      const EdgeEntry& e = edges_[k];
-      arcs[k] = Arc{InTable(e.to, nodeCount_) ? e.to : nodeCount_, CriterionWeight(e, criterion)};
+  const std::int32_t edgeCount = edges_.count;
+  if (arcs.size() != static_cast<std::size_t>(edgeCount)) {
+    arcs.resize(static_cast<std::size_t>(edgeCount));
+    for (std::int32_t k = 0; k < edgeCount; ++k) {
+      const std::int32_t to = edges_.To(k);
+      arcs[k] = Arc{InTable(to, nodeCount_) ? to : nodeCount_, CriterionWeight(WeightsOf(k), criterion)};
     }
   }
   return arcs.data();
@@ -183,7 +194,7 @@ void RouteSearcher::MaterializeLabels() const {
     std::int32_t x = node;
     while (labels_[x].predecessor == -1 && via_[x] != kViaStart) {
       chain.push_back(x);
-      x = edges_[via_[x]].from;
+      x = edges_.From(via_[x]);
     }
     if (labels_[x].predecessor == -1) {
       labels_[x] = NodeLabel{x, 0.0f, 0.0f, 0.0f};
@@ -192,10 +203,12 @@ void RouteSearcher::MaterializeLabels() const {
     while (!chain.empty()) {
       const std::int32_t y = chain.back();
       chain.pop_back();
-      const EdgeEntry& e = edges_[via_[y]];
-      const NodeLabel& from = labels_[e.from];
-      labels_[y] = NodeLabel{e.from, AddWeight(from.distance, e.distanceWeight),
-                             AddWeight(from.time, e.timeWeight), AddWeight(from.cost, e.costWeight)};
+      const std::int32_t k = via_[y];
+      const std::int32_t x0 = edges_.From(k);
+      const EdgeWeights w = WeightsOf(k);
+      const NodeLabel& from = labels_[x0];
+      labels_[y] = NodeLabel{x0, AddWeight(from.distance, w.distance), AddWeight(from.time, w.time),
+                             AddWeight(from.cost, w.cost)};
       labelled_.push_back(y);
     }
   }
@@ -209,7 +222,7 @@ NodeLabel RouteSearcher::Label(std::int32_t node) const {
 
 std::int32_t RouteSearcher::FindEdge(std::int32_t from, std::int32_t to) const {
   for (std::int32_t k = firstEdge_[from]; k < firstEdge_[from + 1]; ++k)
-    if (edges_[k].to == to) return k;
+    if (edges_.To(k) == to) return k;
   return -1;
 }
 
@@ -220,7 +233,7 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   if (!InTable(start, nodeCount_) || !InTable(target, nodeCount_)) return 0;
 
   std::int32_t count = 0;
-  for (std::int32_t x = target; x != start && via_[x] >= 0; x = edges_[via_[x]].from) {
+  for (std::int32_t x = target; x != start && via_[x] >= 0; x = edges_.From(via_[x])) {
     // Predecessors always lead back to the start; a longer chain would be a cycle.
     if (++count > nodeCount_) {
       ShowMessage("Programhiba. Nincs elég hely lefoglalva opt. út számára.", MessageKind::Exclamation);
@@ -237,16 +250,16 @@ int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int
   // same order, as the labels were made.
   std::int32_t x = target;
   for (std::int32_t i = count - 1; i >= 0; --i) {
-    const std::int32_t from = edges_[via_[x]].from;
+    const std::int32_t from = edges_.From(via_[x]);
     leg[i] = RouteStep{from, x, FindEdge(from, x), 0.0f, 0.0f, 0.0f};
     x = from;
   }
   float distance = 0.0f, time = 0.0f, cost = 0.0f;
   for (RouteStep& step : leg) {
-    const EdgeEntry& e = edges_[via_[step.to]];
-    distance = AddWeight(distance, e.distanceWeight);
-    time = AddWeight(time, e.timeWeight);
-    cost = AddWeight(cost, e.costWeight);
+    const EdgeWeights w = WeightsOf(via_[step.to]);
+    distance = AddWeight(distance, w.distance);
+    time = AddWeight(time, w.time);
+    cost = AddWeight(cost, w.cost);
     step.distance = distance;
     step.time = time;
     step.cost = cost;
@@ -283,7 +296,12 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
 std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const RoadData& roads,
                          std::string& errorText, std::unique_ptr<RouteSearcher>& searcher) {
   errorText.clear();
-  path.ComputeEdgeWeights(roads);
+  try {
+    path.ComputeEdgeWeights(roads);
+  } catch (const std::bad_alloc&) {
+    errorText = kNoMemoryText;
+    return path.routeState().stepCount();
+  }
   const RoadGraph& graph = path.graph();
   const int criterion = path.costTable().criterion();
   RouteState& state = path.routeState();
@@ -300,8 +318,7 @@ std::int32_t SearchRoute(MOptPath& path, const SettlementNames& towns, const Roa
     std::vector<RouteStep> leg;
     int status = -1;
     try {
-      if (!searcher)
-        searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeCount(), graph.edges());
+      if (!searcher) searcher = std::make_unique<RouteSearcher>(graph.nodeCount(), graph.edgeTable());
       searcher->UseWeightsVersion(graph.weightsVersion());
       status = searcher->FindShortestPath(from, to, criterion, leg);
     } catch (const std::bad_alloc&) {

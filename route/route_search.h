@@ -37,9 +37,12 @@ class RouteSearcher {
   // The table must be sorted by from node and stay alive; its weights are read at the
   // first search by each criterion (a compact copy of them is what the search walks),
   // so a change of weights needs ForgetWeights. The weights must be >= 0, 1e38
-  // (impassable), infinite or NaN, as ComputeEdgeWeights makes them. May throw
-  // std::bad_alloc.
+  // (impassable), infinite or NaN, as ComputeEdgeWeights makes them; a table without
+  // weights weighs every edge 0. May throw std::bad_alloc.
+  RouteSearcher(std::int32_t nodeCount, const EdgeTable& edges);
+  // The same over a copy of decoded edges (or an edge list) that the searcher keeps.
   RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, const EdgeEntry* edges);
+  RouteSearcher(std::int32_t nodeCount, EdgeList edges);
 
   // One search from `start` minimising `criterion` (0 distance, 1 time, 2 cost),
   // ending when `target` is taken from the open list; a target outside the node table
@@ -88,6 +91,10 @@ class RouteSearcher {
   static constexpr std::int32_t kViaStart = -2;  // the start's label
   static constexpr std::int32_t kViaNone = -1;   // not reached
 
+  void Init(std::int32_t nodeCount, const EdgeTable& edges);
+  EdgeWeights WeightsOf(std::int32_t k) const {
+    return edges_.weights != nullptr ? edges_.Weights(k) : EdgeWeights{};
+  }
   const Arc* ArcsOf(int criterion);
   bool RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target);
   void RunExact(const Arc* arcs, std::int32_t start, std::int32_t target);
@@ -96,9 +103,9 @@ class RouteSearcher {
   void MaterializeLabels() const;
   std::int32_t FindEdge(std::int32_t from, std::int32_t to) const;
 
-  std::int32_t nodeCount_;
-  const EdgeEntry* edges_;
-  std::int32_t edgeCount_;
+  std::int32_t nodeCount_ = 0;
+  std::unique_ptr<EdgeList> ownEdges_;  // the edges, when the searcher keeps them
+  EdgeTable edges_;
   std::vector<std::int32_t> firstEdge_;  // nodeCount + 1 run starts
   std::vector<Arc> arcs_[3];             // per criterion, once searched
   std::uint64_t weightsVersion_ = 0;

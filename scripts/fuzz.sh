@@ -15,7 +15,9 @@ root=$PWD
 build=$root/build/fuzz
 all=(profile bmp symbology point line area text labels road batch osm geojson map)
 
-# The compiler and its fuzzing run-time libraries (Debian's clang 14).
+# What the project needs to build, then the compiler and its fuzzing run-time
+# libraries (Debian's clang 14).
+./scripts/bootstrap.sh
 need=()
 command -v clang++ >/dev/null || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)

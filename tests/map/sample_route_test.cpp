@@ -118,7 +118,7 @@ TEST(SampleRoutes, ShortestDistancesOnGothenburgMatchATextbookDijkstra) {
 
   network->ComputeEdgeWeights(map.Roads());
   const std::vector<std::vector<Arc>> arcs = DistanceGraph(*net, network->costTable(), roads);
-  RouteSearcher search(net->nodeCount(), net->edgeCount(), net->edges());
+  RouteSearcher search(net->nodeCount(), net->edgeTable());
 
   const std::uint32_t seed = test::TestSeed();
   std::mt19937 rng(seed);

@@ -132,9 +132,12 @@ TEST_F(OptPathLoad, EdgeWeightsFromTheCostTable) {
   EXPECT_EQ(bridge.costWeight, kUnreached);
 
   // Changing the cost table takes effect at the next computation; disabling a type
-  // makes it impassable for every criterion.
+  // makes it impassable for every criterion. The weights stay where they were, which
+  // a searcher kept across plannings relies on.
+  const EdgeWeights* weights = path->graph().edgeTable().weights;
   path->costTable().roadType(0).enabled = 0;
   path->ComputeEdgeWeights(Roads(records));
+  EXPECT_EQ(path->graph().edgeTable().weights, weights);
   EXPECT_EQ(path->graph().edge(0).distanceWeight, kUnreached);
   EXPECT_EQ(path->graph().edge(0).costWeight, kUnreached);
 
@@ -308,15 +311,12 @@ TEST_F(OptPathLoad, EdgesOutsideTheNodeTableAndNegativeLengths) {
   EXPECT_EQ(path->graph().edge(3).distanceWeight, 0.0f);        // no road object: length unused
 
   std::vector<RouteStep> leg;
+  RouteSearcher searcher(path->graph().nodeCount(), path->graph().edgeTable());
   for (int c = 0; c < 3; ++c) {
-    ASSERT_EQ(FindShortestPath(0, 2, path->graph().nodeCount(), path->graph().edgeCount(),
-                               path->graph().edges(), c, leg),
-              0);
+    ASSERT_EQ(searcher.FindShortestPath(0, 2, c, leg), 0);
     ASSERT_EQ(leg.size(), 1u);
     EXPECT_EQ(leg[0].edge, 3);
-    ASSERT_EQ(FindShortestPath(2, 0, path->graph().nodeCount(), path->graph().edgeCount(),
-                               path->graph().edges(), c, leg),
-              0);
+    ASSERT_EQ(searcher.FindShortestPath(2, 0, c, leg), 0);
     EXPECT_TRUE(leg.empty());
   }
 }

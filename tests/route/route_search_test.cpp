@@ -199,12 +199,13 @@ TEST(RouteSearch, NewWeightsVersionReadsTheWeightsAgain) {
   edges[0] = EdgeEntry{0, 1, 0, 1, 1, 1, 1, 0};
   edges[1] = EdgeEntry{0, 2, 0, 1, 1, 1, 1, 0};
   edges[2] = EdgeEntry{2, 1, 0, 1, 1, 1, 1, 0};
-  RouteSearcher searcher(3, 3, edges.data());
+  EdgeList list(edges);
+  RouteSearcher searcher(3, list.table());
   std::vector<RouteStep> leg;
   searcher.UseWeightsVersion(1);
   ASSERT_EQ(searcher.FindShortestPath(0, 1, kCriterionTime, leg), 0);
   ASSERT_EQ(leg.size(), 1u);
-  edges[0].timeWeight = 5;
+  list.weights(0).time = 5;
   searcher.UseWeightsVersion(1);
   ASSERT_EQ(searcher.FindShortestPath(0, 1, kCriterionTime, leg), 0);
   EXPECT_EQ(leg.size(), 1u) << "same version, the copy stands";

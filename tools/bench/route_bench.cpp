@@ -174,7 +174,7 @@ void BM_Ours(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
   const RoadGraph& p = city.path().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
   std::vector<RouteStep> leg;
   std::int64_t i = 0, steps = 0;
   for (auto _ : state) {
@@ -192,12 +192,14 @@ void BM_Literal(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
   const RoadGraph& p = city.path().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
+  const std::vector<EdgeEntry> entries = DecodeEdges(p.edgeTable());
   std::vector<RouteStep> leg, ours;
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
     const auto [s, t] = city.pair(i++);
-    reference::LiteralFindShortestPath(s, t, p.nodeCount(), p.edgeCount(), p.edges(), criterion, leg);
+    reference::LiteralFindShortestPath(s, t, p.nodeCount(), static_cast<std::int32_t>(entries.size()),
+                                       entries.data(), criterion, leg);
     state.PauseTiming();
     // The results must be the same step for step, bit for bit.
     static_cast<void>(searcher.FindShortestPath(s, t, criterion, ours));
@@ -220,8 +222,8 @@ void BM_Textbook(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
   const RoadGraph& p = city.path().graph();
-  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeTable());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
   std::vector<std::int32_t> path;
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
@@ -267,10 +269,10 @@ void BM_SideBySide(benchmark::State& state) {
   City& city = CityOfSide(static_cast<int>(state.range(0)));
   const int criterion = static_cast<int>(state.range(1));
   const RoadGraph& p = city.path().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
-  RouteSearcher exact(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
+  RouteSearcher exact(p.nodeCount(), p.edgeTable());
   exact.SetAlwaysExact(true);
-  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeTable());
   std::vector<RouteStep> leg;
   std::vector<std::int32_t> path;
   SideBySide t, e;

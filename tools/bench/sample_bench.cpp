@@ -92,7 +92,7 @@ class Sample {
     std::mt19937 rng(20240611u);
     std::uniform_int_distribution<std::size_t> any(0, places.size() - 1);
     const RoadGraph& graph = net_->graph();
-    RouteSearcher search(graph.nodeCount(), graph.edgeCount(), graph.edges());
+    RouteSearcher search(graph.nodeCount(), graph.edgeTable());
     std::vector<RouteStep> leg;
     for (int tries = 0; pairs_.size() < kPairCount && tries < 100 * kPairCount; ++tries) {
       const auto& a = places[any(rng)];
@@ -130,7 +130,7 @@ bool SameSteps(const std::vector<RouteStep>& a, const std::vector<RouteStep>& b)
 void BM_Ours(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
   const RoadGraph& p = sample->net().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
   std::vector<RouteStep> leg;
   std::int64_t i = 0, steps = 0;
   for (auto _ : state) {
@@ -148,12 +148,14 @@ void BM_Ours(benchmark::State& state) {
 void BM_Literal(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
   const RoadGraph& p = sample->net().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
+  const std::vector<EdgeEntry> entries = DecodeEdges(p.edgeTable());
   std::vector<RouteStep> leg, ours;
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
     const Pair& q = sample->pair(i++);
-    reference::LiteralFindShortestPath(q.start, q.target, p.nodeCount(), p.edgeCount(), p.edges(), criterion,
+    reference::LiteralFindShortestPath(q.start, q.target, p.nodeCount(),
+                                       static_cast<std::int32_t>(entries.size()), entries.data(), criterion,
                                        leg);
     state.PauseTiming();
     static_cast<void>(searcher.FindShortestPath(q.start, q.target, criterion, ours));
@@ -167,8 +169,8 @@ void BM_Literal(benchmark::State& state) {
 void BM_Textbook(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
   const RoadGraph& p = sample->net().graph();
-  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeTable());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
   std::vector<std::int32_t> path;
   std::int64_t i = 0, differ = 0;
   for (auto _ : state) {
@@ -190,8 +192,8 @@ void BM_Textbook(benchmark::State& state) {
 void BM_SideBySide(benchmark::State& state) {
   const int criterion = static_cast<int>(state.range(0));
   const RoadGraph& p = sample->net().graph();
-  RouteSearcher searcher(p.nodeCount(), p.edgeCount(), p.edges());
-  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeCount(), p.edges());
+  RouteSearcher searcher(p.nodeCount(), p.edgeTable());
+  TextbookDijkstra dijkstra(p.nodeCount(), p.edgeTable());
   std::vector<RouteStep> leg;
   std::vector<std::int32_t> path;
   SideBySide t;

@@ -58,7 +58,7 @@ int Run(int argc, char** argv) {
   if (!ReadBatchSource(ModelFileName(std::filesystem::path(argv[2])), text)) return 1;
   const std::vector<std::string> lines = SplitTextLines(text);
 
-  TextbookDijkstra dijkstra(graph.nodeCount(), graph.edgeCount(), graph.edges());
+  TextbookDijkstra dijkstra(graph.nodeCount(), graph.edgeTable());
   std::vector<std::int32_t> path;
   std::vector<std::int32_t> points;
   std::string out;
