@@ -25,7 +25,10 @@ class MemoryBlock {
   std::uint8_t* data() { return bytes_.get(); }
 
  private:
-  std::unique_ptr<std::uint8_t[]> bytes_;
+  struct Free {
+    void operator()(std::uint8_t* p) const;
+  };
+  std::unique_ptr<std::uint8_t[], Free> bytes_;
   std::int32_t size_ = 0;
   bool valid_ = false;
 };
