@@ -90,6 +90,17 @@ void RouteSearcher::Reset() {
   labelsMade_ = false;
 }
 
+// Whether the sorted list's order decides between the label of `z` and a second way to
+// it of the same value, found while expanding `x`. Not when z is the node x's label is
+// from (x was reached only after z was expanded), nor the start, nor when z's label is
+// from x itself (x's edge order decides, in any order); otherwise when the first way
+// came from a node of x's value (of a smaller value, it was relaxed first in any order).
+bool RouteSearcher::OrderDecides(std::int32_t x, std::int32_t z) const {
+  if (via_[z] < 0 || (via_[x] >= 0 && edges_.From(via_[x]) == z)) return false;
+  const std::int32_t first = edges_.From(via_[z]);
+  return first != x && value_[first] == value_[x];
+}
+
 inline void RouteSearcher::Reach(std::int32_t node, float value, std::int32_t edge) {
   if (via_[node] == kViaNone) touched_.push_back(node);
   value_[node] = value;
@@ -102,6 +113,7 @@ bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t ta
   const std::int32_t* const first = firstEdge_.data();
   Reach(start, 0.0f, kViaStart);
   heap_.push_back(HeapEntry{0.0f, start});
+  float expanded = -1.0f;  // the value of the last node expanded
   while (!heap_.empty()) {
     std::pop_heap(heap_.begin(), heap_.end(), Later{});
     const HeapEntry taken = heap_.back();
@@ -110,9 +122,13 @@ bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t ta
     // An entry put in before the node's last improvement: every edge was already
     // relaxed from the better value, so relaxing from this one cannot improve a label.
     if (taken.value > value[x]) continue;
-    // Another entry of the same value: the sorted list's order among them decides.
-    if (!heap_.empty() && heap_.front().value == taken.value) return false;
-    if (x == target) break;
+    if (x == target) {
+      // Which other nodes of the target's value the sorted list takes before the
+      // target is its order's business: with none, both searches expanded the same.
+      if (expanded == taken.value || (!heap_.empty() && heap_.front().value == taken.value)) return false;
+      break;
+    }
+    expanded = taken.value;
     const std::int32_t end = first[x + 1];
     for (std::int32_t k = first[x]; k < end; ++k) {
       const Arc arc = arcs[k];
@@ -121,6 +137,8 @@ bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t ta
         Reach(arc.to, next, k);
         heap_.push_back(HeapEntry{next, arc.to});
         std::push_heap(heap_.begin(), heap_.end(), Later{});
+      } else if (value[arc.to] == next && next < kUnreached && OrderDecides(x, arc.to)) {
+        return false;
       }
     }
   }

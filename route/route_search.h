@@ -26,12 +26,15 @@ class SettlementNames;
 // made once and reset in time proportional to what the last search touched.
 //
 // Each search first runs as a plain binary-heap search over the same 32-bit sums. The
-// sorted list's order decides anything only among entries of equal value: while every
-// value taken is smaller than the next one in the heap, the heap hands the nodes out
-// exactly as the sorted list would (outdated entries that the list would have removed
-// only re-expand their node without improving a label), so the result is the same.
-// When a value taken equals the next one, the search is run again with the exact
-// emulation of the sorted list (OpenList), and so are the next few searches.
+// sorted list's order decides anything only among entries of equal value, and among
+// them only which of two equally good ways to a node, from nodes of equal value, is
+// relaxed first (the label stays with the first), and which nodes of the target's
+// value are expanded before the target. Each node's value does not depend on the
+// order, so while no relaxation finds such a second way and no other node has the
+// target's value, every label is the one the sorted list would give (outdated entries
+// only re-expand their node without improving a label). Otherwise the search is run
+// again with the exact emulation of the sorted list (OpenList), and so are the next
+// few searches.
 class RouteSearcher {
  public:
   // The table must be sorted by from node and stay alive; its weights are read at the
@@ -97,6 +100,7 @@ class RouteSearcher {
   }
   const Arc* ArcsOf(int criterion);
   bool RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target);
+  bool OrderDecides(std::int32_t x, std::int32_t z) const;
   void RunExact(const Arc* arcs, std::int32_t start, std::int32_t target);
   void Reach(std::int32_t node, float value, std::int32_t edge);
   void Reset();

@@ -32,12 +32,13 @@ struct Graph {
   }
 };
 
-enum class Weights { SmallIntegers, Reals };
+enum class Weights { SmallIntegers, Reals, ZeroOrOne };
 
 float RandomWeight(std::mt19937& rng, Weights kind) {
   const int roll = std::uniform_int_distribution<int>(0, 99)(rng);
   if (roll < 5) return kUnreached;
-  if (roll < 12) return 0.0f;
+  if (roll < 12 || (kind == Weights::ZeroOrOne && roll < 50)) return 0.0f;
+  if (kind == Weights::ZeroOrOne) return 1.0f;
   if (kind == Weights::SmallIntegers)
     return static_cast<float>(std::uniform_int_distribution<int>(1, 4)(rng));
   return std::uniform_real_distribution<float>(0.01f, 50.0f)(rng);
@@ -176,6 +177,44 @@ TEST(RouteSearch, SameAsLiteralOnRandomGraphs) {
   EXPECT_GT(reals.searches - reals.exact, 0);
   EXPECT_GT(integers.exact, 0);
   EXPECT_GT(integers.searches - integers.exact, 0);
+}
+
+// Many edges of weight 0: nodes of the target's value that the sorted list takes before
+// the target, or after it, decide the target's label.
+TEST(RouteSearch, SameAsLiteralWhereZeroWeightsTie) {
+  const std::uint32_t seed = test::TestSeed();
+  SCOPED_TRACE(test::SeedNote(seed));
+  std::mt19937 rng(seed + 2);
+  RouteSearcher::Counts counts;
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    ExpectSameAsLiteral(RandomGraph(rng, Weights::ZeroOrOne), rng, 6, counts);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(counts.exact, 0);
+  EXPECT_GT(counts.searches - counts.exact, 0);
+}
+
+// Two nodes of the target's value, each with an edge of weight 0 to the target: which
+// of them the target's label names is the sorted list's order, also when the target
+// itself is taken before one of them.
+TEST(RouteSearch, TargetReachedFromNodesOfItsOwnValue) {
+  for (int ways = 2; ways <= 5; ++ways)
+    for (int order = 0; order < 2; ++order) {
+      Graph g;
+      g.nodes = ways + 2;
+      const std::int32_t target = ways + 1;
+      for (std::int32_t n = 1; n <= ways; ++n) g.edges.push_back(EdgeEntry{0, n, 0, 1, 1, 1, 1, 0});
+      for (std::int32_t n = 1; n <= ways; ++n)
+        g.edges.push_back(EdgeEntry{order == 0 ? n : ways + 1 - n, target, 0, 0, 0, 0, 0, 0});
+      g.Sort();
+      std::vector<RouteStep> ours, literal;
+      RouteSearcher searcher(g.nodes, g.edgeCount(), g.edges.data());
+      ASSERT_EQ(searcher.FindShortestPath(0, target, kCriterionDistance, ours), 0);
+      reference::LiteralFindShortestPath(0, target, g.nodes, g.edgeCount(), g.edges.data(),
+                                         kCriterionDistance, literal);
+      EXPECT_EQ(Dump(ours), Dump(literal)) << ways << " ways, order " << order;
+    }
 }
 
 TEST(RouteSearch, SameAsLiteralOnTieHeavyGrids) {
