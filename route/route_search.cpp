@@ -182,13 +182,20 @@ int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion
   try {
     const Arc* const arcs = ArcsOf(criterion);
     ++counts_.searches;
-    // After a tie the next searches go straight to the exact emulation (a network whose
-    // values tie once mostly ties again), and the heap is tried again now and then.
+    // After a heap search that could not stand, the next searches go straight to the
+    // exact emulation (a network where the order decides once mostly does again), and
+    // the heap is tried again now and then: after 15 searches, and twice as many after
+    // each further failure, so that a failed attempt costs little on any network.
     const bool tryHeap = !alwaysExact_ && exactStreak_ == 0;
     if (exactStreak_ > 0) --exactStreak_;
-    if (!tryHeap || !RunHeap(arcs, start, target)) {
+    const bool heapStood = tryHeap && RunHeap(arcs, start, target);
+    if (heapStood) streakLength_ = kExactStreak;
+    if (!heapStood) {
       ++counts_.exact;
-      if (tryHeap) exactStreak_ = kExactStreak;
+      if (tryHeap) {
+        exactStreak_ = streakLength_;
+        streakLength_ = std::min(2 * streakLength_ + 1, kLongestExactStreak);
+      }
       Reset();
       RunExact(arcs, start, target);
     }

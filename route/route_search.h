@@ -123,7 +123,9 @@ class RouteSearcher {
   bool openSized_ = false;
   bool alwaysExact_ = false;
   static constexpr int kExactStreak = 15;
-  int exactStreak_ = 0;  // searches left to go straight to the exact emulation
+  static constexpr int kLongestExactStreak = 1023;
+  int exactStreak_ = 0;              // searches left to go straight to the exact emulation
+  int streakLength_ = kExactStreak;  // the next streak's
   Counts counts_;
   // The labels of the last search, made at the first Label call.
   mutable std::vector<NodeLabel> labels_;
