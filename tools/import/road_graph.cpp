@@ -220,6 +220,13 @@ int RoadGraph::BindNearest(const PlanePoint& p) {
   return node;
 }
 
+void RoadGraph::ReserveForStops(std::size_t pieces) {
+  edges_.reserve(edges_.size() + pieces);
+  nodes_.reserve(nodes_.size() + pieces);
+  core_.reserve(core_.size() + pieces);
+  bound_.reserve(bound_.size() + pieces);
+}
+
 std::vector<int> RoadGraph::SplitForStops(int e, int k) {
   GraphEdge& edge = edges_[static_cast<std::size_t>(e)];
   const bool enabled = static_cast<std::size_t>(edge.rule) < enabledRule_.size() &&

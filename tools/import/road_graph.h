@@ -54,6 +54,9 @@ class RoadGraph {
   // them in order along the edge; empty (and nothing split) when the edge does not lie
   // in the core or its road type is disabled.
   std::vector<int> SplitForStops(int e, int k);
+  // Room for `pieces` more edges and nodes, so that the splits that follow grow the
+  // tables once instead of doubling them (which holds the old and the new table at once).
+  void ReserveForStops(std::size_t pieces);
   // New node indices: the bound nodes first, in the order of their records, then the
   // others in their order; `nodeRecord` receives the record of each new index (-1 for a
   // junction). `bindings` holds (node, record) pairs.

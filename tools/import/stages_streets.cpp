@@ -324,6 +324,9 @@ void BindSegments(BuildState& state) {
   for (Street& s : state.streets)
     for (StreetSegment& seg : s.segments)
       if (seg.edge >= 0) onEdge[seg.edge].push_back(&seg);
+  std::size_t pieces = 0;
+  for (const auto& entry : onEdge) pieces += entry.second.size();
+  graph.ReserveForStops(pieces);
   for (auto& [edge, segs] : onEdge) {
     std::vector<int> nodes = graph.SplitForStops(edge, static_cast<int>(segs.size()));
     for (std::size_t k = 0; k < segs.size(); ++k) {
