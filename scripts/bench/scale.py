@@ -3,7 +3,8 @@
 make-country.py, then koltar-import), each measured as whole processes of a Release
 build, run in turn and the best kept:
 
-- opening: `koltar-cli info` against `cat` of the map's files, and its peak memory;
+- opening: `koltar-cli info` against `cat` of the map's files and against
+  tools/bench/read_files (the files read into fresh memory), and its peak memory;
 - drawing: render_bench's whole-map drawing at the whole view and at 1 : 10 000
   (1920 x 1080, in-process, medians);
 - a cross-map route (the first and the last settlement, diagonally across), as
@@ -81,7 +82,8 @@ def main():
         per_row = len(range(6, side, 12))
         count = per_row * per_row
 
-        (cat_s, _), (open_s, open_mem) = best([["cat"] + files, [cli, "info", mapfile]], 5)
+        (cat_s, _), (read_s, _), (open_s, open_mem) = best(
+            [["cat"] + files, [os.path.join(build, "tools/bench/read_files")] + files, [cli, "info", mapfile]], 5)
 
         draw = {}
         rb = run([os.path.join(build, "tools/bench/render_bench"), "--map", mapfile, "--reps", "3"])
@@ -109,7 +111,7 @@ def main():
              [os.path.join(build, "tools/bench/textbook_batch"), mapfile, batch, "--criterion", "time"]], 2)
 
         row = {"nodes": int(graph.group(1)), "edges": int(graph.group(2)), "records": records,
-               "files_bytes": size, "cat_s": cat_s, "open_s": open_s, "open_peak_bytes": open_mem,
+               "files_bytes": size, "cat_s": cat_s, "read_s": read_s, "open_s": open_s, "open_peak_bytes": open_mem,
                "draw_whole_ms": draw["whole"]["whole_ms"], "draw_10000_ms": draw["1:10000"]["whole_ms"],
                "figures_whole": draw["whole"]["figures"],
                "route_s": max(0.0, route_s - open_s), "route_peak_bytes": route_mem,
