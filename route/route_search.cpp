@@ -55,6 +55,7 @@ void RouteSearcher::Init(std::int32_t nodeCount, const EdgeTable& edges) {
   // Arcs to nodes outside the table lead here: no value is smaller.
   value_[static_cast<std::size_t>(nodeCount_)] = -std::numeric_limits<float>::infinity();
   via_.assign(static_cast<std::size_t>(nodeCount_), kViaNone);
+  marked_.assign(static_cast<std::size_t>(nodeCount_), 0);
   touched_.reserve(static_cast<std::size_t>(nodeCount_));
 }
 
@@ -84,6 +85,7 @@ void RouteSearcher::Reset() {
   for (const std::int32_t node : touched_) {
     value_[node] = kUnreached;
     via_[node] = kViaNone;
+    marked_[node] = 0;
   }
   touched_.clear();
   heap_.clear();
@@ -101,13 +103,30 @@ bool RouteSearcher::OrderDecides(std::int32_t x, std::int32_t z) const {
   return first != x && value_[first] == value_[x];
 }
 
+// Whether `x` offers `z` its value as a second node of the value of the node that
+// offered it first. Unlike OrderDecides, which may rely on every label being checked,
+// this also counts a way back to the node x's label is from.
+bool RouteSearcher::SecondOfferOfValue(std::int32_t x, std::int32_t z) const {
+  if (via_[z] < 0) return false;
+  const std::int32_t first = edges_.From(via_[z]);
+  return first != x && value_[first] == value_[x];
+}
+
+// Whether no node on the predecessor chain from `target` is marked.
+bool RouteSearcher::PathUnmarked(std::int32_t target) const {
+  std::int32_t steps = 0;
+  for (std::int32_t x = target; via_[x] >= 0 && steps <= nodeCount_; x = edges_.From(via_[x]), ++steps)
+    if (marked_[x] != 0) return false;
+  return steps <= nodeCount_;
+}
+
 inline void RouteSearcher::Reach(std::int32_t node, float value, std::int32_t edge) {
   if (via_[node] == kViaNone) touched_.push_back(node);
   value_[node] = value;
   via_[node] = edge;
 }
 
-bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target) {
+bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target, Scope scope) {
   if (heap_.capacity() == 0) heap_.reserve(static_cast<std::size_t>(nodeCount_) + 1);
   float* const value = value_.data();
   const std::int32_t* const first = firstEdge_.data();
@@ -125,8 +144,13 @@ bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t ta
     if (x == target) {
       // Which other nodes of the target's value the sorted list takes before the
       // target is its order's business: with none, both searches expanded the same.
-      if (expanded == taken.value || (!heap_.empty() && heap_.front().value == taken.value)) return false;
-      break;
+      // A path whose last step comes from a smaller value does not care: such nodes
+      // offer the target no more than its predecessor did, and before them.
+      const bool tailBelow =
+          scope == Scope::kPath && via_[x] >= 0 && value[edges_.From(via_[x])] < taken.value;
+      const bool tie = expanded == taken.value || (!heap_.empty() && heap_.front().value == taken.value);
+      if (tie && !tailBelow) return false;
+      return scope == Scope::kAllLabels || PathUnmarked(target);
     }
     expanded = taken.value;
     const std::int32_t end = first[x + 1];
@@ -135,10 +159,15 @@ bool RouteSearcher::RunHeap(const Arc* arcs, std::int32_t start, std::int32_t ta
       const float next = AddWeight(taken.value, arc.weight);
       if (value[arc.to] > next) {
         Reach(arc.to, next, k);
+        marked_[arc.to] = 0;
         heap_.push_back(HeapEntry{next, arc.to});
         std::push_heap(heap_.begin(), heap_.end(), Later{});
-      } else if (value[arc.to] == next && next < kUnreached && OrderDecides(x, arc.to)) {
-        return false;
+      } else if (value[arc.to] == next && next < kUnreached) {
+        if (scope == Scope::kPath) {
+          if (SecondOfferOfValue(x, arc.to)) marked_[arc.to] = 1;
+        } else if (OrderDecides(x, arc.to)) {
+          return false;
+        }
       }
     }
   }
@@ -175,24 +204,28 @@ void RouteSearcher::RunExact(const Arc* arcs, std::int32_t start, std::int32_t t
   }
 }
 
-int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion) {
+int RouteSearcher::Search(std::int32_t start, std::int32_t target, int criterion, Scope scope) {
   Reset();  // the open list was emptied at the end of the last search
   if (!InTable(start, nodeCount_)) return 0;
   if (criterion != kCriterionTime && criterion != kCriterionCost) criterion = kCriterionDistance;
   try {
     const Arc* const arcs = ArcsOf(criterion);
     ++counts_.searches;
-    // After a heap search that could not stand, the next searches go straight to the
-    // exact emulation (a network where the order decides once mostly does again), and
-    // the heap is tried again now and then: after 15 searches, and twice as many after
-    // each further failure, so that a failed attempt costs little on any network.
+    // After two heap searches in a row that could not stand, the next searches go
+    // straight to the exact emulation (a network where the order decides twice mostly
+    // does again), and the heap is tried again now and then: after 15 searches, and
+    // twice as many after each further failure, so that a failed attempt costs little
+    // on any network. A single failure among searches that stand starts no streak.
     const bool tryHeap = !alwaysExact_ && exactStreak_ == 0;
     if (exactStreak_ > 0) --exactStreak_;
-    const bool heapStood = tryHeap && RunHeap(arcs, start, target);
-    if (heapStood) streakLength_ = kExactStreak;
+    const bool heapStood = tryHeap && RunHeap(arcs, start, target, scope);
+    if (heapStood) {
+      heapFailures_ = 0;
+      streakLength_ = kExactStreak;
+    }
     if (!heapStood) {
       ++counts_.exact;
-      if (tryHeap) {
+      if (tryHeap && ++heapFailures_ >= 2) {
         exactStreak_ = streakLength_;
         streakLength_ = std::min(2 * streakLength_ + 1, kLongestExactStreak);
       }
@@ -254,7 +287,7 @@ std::int32_t RouteSearcher::FindEdge(std::int32_t from, std::int32_t to) const {
 int RouteSearcher::FindShortestPath(std::int32_t start, std::int32_t target, int criterion,
                                     std::vector<RouteStep>& leg) {
   leg.clear();
-  if (Search(start, target, criterion) != 0) return -1;
+  if (Search(start, target, criterion, Scope::kPath) != 0) return -1;
   if (!InTable(start, nodeCount_) || !InTable(target, nodeCount_)) return 0;
 
   std::int32_t count = 0;

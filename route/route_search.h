@@ -35,6 +35,13 @@ class SettlementNames;
 // only re-expand their node without improving a label). Otherwise the search is run
 // again with the exact emulation of the sorted list (OpenList), and so are the next
 // few searches.
+//
+// A path needs less: its own nodes' labels. A node's label names the first node
+// expanded among those that offer its final value; when one node of the smallest value
+// offers it, that node is the predecessor in any order. So a path search marks each
+// node that gets a second such offer from another node of the same value (and clears
+// the mark when its value improves), and the heap's path stands when no node on it is
+// marked and no other node has the target's value.
 class RouteSearcher {
  public:
   // The table must be sorted by from node and stay alive; its weights are read at the
@@ -47,15 +54,21 @@ class RouteSearcher {
   RouteSearcher(std::int32_t nodeCount, std::int32_t edgeCount, const EdgeEntry* edges);
   RouteSearcher(std::int32_t nodeCount, EdgeList edges);
 
+  // What a search must give as the sorted list would: every node's label, or only the
+  // labels along the path from the start to the target.
+  enum class Scope { kAllLabels, kPath };
+
   // One search from `start` minimising `criterion` (0 distance, 1 time, 2 cost),
   // ending when `target` is taken from the open list; a target outside the node table
   // searches everything reachable. Returns 0, or -1 when memory ran out.
-  [[nodiscard]] int Search(std::int32_t start, std::int32_t target, int criterion);
+  [[nodiscard]] int Search(std::int32_t start, std::int32_t target, int criterion,
+                           Scope scope = Scope::kAllLabels);
 
-  // Search, then the leg's steps from start to target with their running totals (the
-  // target's label values), each step naming the first edge of the table that joins
-  // its two nodes. `leg` stays empty when the target was not reached or is the start.
-  // Returns 0, or -1 when memory ran out.
+  // Search (of the path's scope: afterwards only the labels along the path are the
+  // sorted list's), then the leg's steps from start to target with their running
+  // totals (the target's label values), each step naming the first edge of the table
+  // that joins its two nodes. `leg` stays empty when the target was not reached or is
+  // the start. Returns 0, or -1 when memory ran out.
   [[nodiscard]] int FindShortestPath(std::int32_t start, std::int32_t target, int criterion,
                                      std::vector<RouteStep>& leg);
 
@@ -99,8 +112,10 @@ class RouteSearcher {
     return edges_.weights != nullptr ? edges_.Weights(k) : EdgeWeights{};
   }
   const Arc* ArcsOf(int criterion);
-  bool RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target);
+  bool RunHeap(const Arc* arcs, std::int32_t start, std::int32_t target, Scope scope);
   bool OrderDecides(std::int32_t x, std::int32_t z) const;
+  bool SecondOfferOfValue(std::int32_t x, std::int32_t z) const;
+  bool PathUnmarked(std::int32_t target) const;
   void RunExact(const Arc* arcs, std::int32_t start, std::int32_t target);
   void Reach(std::int32_t node, float value, std::int32_t edge);
   void Reset();
@@ -117,6 +132,7 @@ class RouteSearcher {
   // the table) and the edge of the label's last improvement.
   std::vector<float> value_;
   std::vector<std::int32_t> via_;
+  std::vector<std::uint8_t> marked_;   // path searches: a second offer of its value
   std::vector<std::int32_t> touched_;  // nodes reached
   std::vector<HeapEntry> heap_;
   OpenList open_;
@@ -126,6 +142,7 @@ class RouteSearcher {
   static constexpr int kLongestExactStreak = 1023;
   int exactStreak_ = 0;              // searches left to go straight to the exact emulation
   int streakLength_ = kExactStreak;  // the next streak's
+  int heapFailures_ = 0;             // heap searches in a row that could not stand
   Counts counts_;
   // The labels of the last search, made at the first Label call.
   mutable std::vector<NodeLabel> labels_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <random>
 #include <sstream>
@@ -128,11 +129,18 @@ std::string Dump(const NodeLabel& l) {
   return std::to_string(l.predecessor) + " " + Bits(l.distance) + " " + Bits(l.time) + " " + Bits(l.cost);
 }
 
+// How often the heap stood, by scope: path searches on fresh tables (not forced
+// exact), and everything the shared searcher ran.
+struct SearchCounts {
+  RouteSearcher::Counts paths;
+  RouteSearcher::Counts all;
+};
+
 // Targeted searches give the literal steps; searches to no target give the literal
 // labels of every node. One searcher serves every query and criterion in turn, and
 // each query is also asked of fresh work tables (every other one forced through the
 // exact emulation), which must give the same. Adds the searches to `counts`.
-void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries, RouteSearcher::Counts& counts) {
+void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries, SearchCounts& counts) {
   RouteSearcher searcher(g.nodes, g.edgeCount(), g.edges.data());
   for (int q = 0; q < queries; ++q) {
     const int criterion = q % 3;
@@ -148,6 +156,10 @@ void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries, RouteSe
     once.SetAlwaysExact(q % 2 == 1);
     ASSERT_EQ(once.FindShortestPath(start, target, criterion, fresh), 0);
     ASSERT_EQ(Dump(fresh), Dump(literal)) << "fresh tables, from " << start << " to " << target;
+    if (q % 2 == 0) {
+      counts.paths.searches += once.counts().searches;
+      counts.paths.exact += once.counts().exact;
+    }
 
     std::vector<NodeLabel> labels;
     ASSERT_EQ(searcher.Search(start, -1, criterion), 0);
@@ -157,15 +169,15 @@ void ExpectSameAsLiteral(const Graph& g, std::mt19937& rng, int queries, RouteSe
       ASSERT_EQ(Dump(searcher.Label(n)), Dump(labels[n]))
           << "node " << n << " from " << start << " criterion " << criterion;
   }
-  counts.searches += searcher.counts().searches;
-  counts.exact += searcher.counts().exact;
+  counts.all.searches += searcher.counts().searches;
+  counts.all.exact += searcher.counts().exact;
 }
 
 TEST(RouteSearch, SameAsLiteralOnRandomGraphs) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed);
-  RouteSearcher::Counts reals, integers;
+  SearchCounts reals, integers;
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const bool real = round % 2 == 1;
@@ -173,10 +185,13 @@ TEST(RouteSearch, SameAsLiteralOnRandomGraphs) {
     ExpectSameAsLiteral(g, rng, 6, real ? reals : integers);
     if (HasFatalFailure()) return;
   }
-  // Both ways were taken: the heap search alone, and the exact emulation after a tie.
-  EXPECT_GT(reals.searches - reals.exact, 0);
-  EXPECT_GT(integers.exact, 0);
-  EXPECT_GT(integers.searches - integers.exact, 0);
+  // Both ways were taken, in both scopes: the heap search alone, and the exact
+  // emulation after a tie.
+  EXPECT_GT(reals.all.searches - reals.all.exact, 0);
+  EXPECT_GT(integers.all.exact, 0);
+  EXPECT_GT(integers.all.searches - integers.all.exact, 0);
+  EXPECT_GT(integers.paths.exact, 0);
+  EXPECT_GT(integers.paths.searches - integers.paths.exact, 0);
 }
 
 // Many edges of weight 0: nodes of the target's value that the sorted list takes before
@@ -185,14 +200,16 @@ TEST(RouteSearch, SameAsLiteralWhereZeroWeightsTie) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed + 2);
-  RouteSearcher::Counts counts;
+  SearchCounts counts;
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     ExpectSameAsLiteral(RandomGraph(rng, Weights::ZeroOrOne), rng, 6, counts);
     if (HasFatalFailure()) return;
   }
-  EXPECT_GT(counts.exact, 0);
-  EXPECT_GT(counts.searches - counts.exact, 0);
+  EXPECT_GT(counts.all.exact, 0);
+  EXPECT_GT(counts.all.searches - counts.all.exact, 0);
+  EXPECT_GT(counts.paths.exact, 0);
+  EXPECT_GT(counts.paths.searches - counts.paths.exact, 0);
 }
 
 // Two nodes of the target's value, each with an edge of weight 0 to the target: which
@@ -217,11 +234,56 @@ TEST(RouteSearch, TargetReachedFromNodesOfItsOwnValue) {
     }
 }
 
+// A path search needs the exact emulation only where the order decides a label on the
+// path, or a node of the target's value may be the target's predecessor; a search of
+// every label needs it for any tie. Each graph: distance weights, from node 0.
+TEST(RouteSearch, PathSearchFallsBackOnlyForItsOwnTies) {
+  struct Case {
+    const char* what;
+    std::vector<std::array<std::int32_t, 3>> arcs;  // from, to, weight
+    std::int32_t target;
+    bool pathExact, allExact;
+  };
+  const std::vector<Case> cases = {
+      {"equal ways to a node off the path",
+       {{0, 1, 1}, {0, 2, 1}, {1, 3, 1}, {2, 3, 1}, {0, 4, 5}},
+       4,
+       false,
+       true},
+      {"equal ways to the target", {{0, 1, 1}, {0, 2, 1}, {1, 3, 1}, {2, 3, 1}, {0, 4, 5}}, 3, true, true},
+      {"another node of the target's value, last step from below",
+       {{0, 1, 1}, {1, 2, 1}, {0, 3, 2}},
+       2,
+       false,
+       true},
+      {"the last step from a node of the target's value", {{0, 1, 1}, {1, 2, 0}, {0, 3, 1}}, 2, true, true},
+  };
+  for (const Case& c : cases) {
+    Graph g;
+    g.nodes = 5;
+    for (const auto& [from, to, weight] : c.arcs) {
+      const float w = static_cast<float>(weight);
+      g.edges.push_back(EdgeEntry{from, to, 0, weight, w, w, w, 0});
+    }
+    g.Sort();
+    std::vector<RouteStep> ours, literal;
+    RouteSearcher path(g.nodes, g.edgeCount(), g.edges.data());
+    ASSERT_EQ(path.FindShortestPath(0, c.target, kCriterionDistance, ours), 0);
+    reference::LiteralFindShortestPath(0, c.target, g.nodes, g.edgeCount(), g.edges.data(),
+                                       kCriterionDistance, literal);
+    EXPECT_EQ(Dump(ours), Dump(literal)) << c.what;
+    EXPECT_EQ(path.counts().exact, c.pathExact ? 1 : 0) << c.what;
+    RouteSearcher all(g.nodes, g.edgeCount(), g.edges.data());
+    ASSERT_EQ(all.Search(0, c.target, kCriterionDistance), 0);
+    EXPECT_EQ(all.counts().exact, c.allExact ? 1 : 0) << c.what;
+  }
+}
+
 TEST(RouteSearch, SameAsLiteralOnTieHeavyGrids) {
   const std::uint32_t seed = test::TestSeed();
   SCOPED_TRACE(test::SeedNote(seed));
   std::mt19937 rng(seed + 1);
-  RouteSearcher::Counts counts;
+  SearchCounts counts;
   for (int round = 0; round < 30; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const int rows = std::uniform_int_distribution<int>(1, 25)(rng);
@@ -229,7 +291,8 @@ TEST(RouteSearch, SameAsLiteralOnTieHeavyGrids) {
     ExpectSameAsLiteral(TieGrid(rng, rows, cols), rng, 6, counts);
     if (HasFatalFailure()) return;
   }
-  EXPECT_GT(counts.exact, counts.searches / 2);
+  EXPECT_GT(counts.all.exact, counts.all.searches / 2);
+  EXPECT_GT(counts.paths.exact, 0);
 }
 
 // New weights reach a searcher only through its weights version.
