@@ -25,3 +25,12 @@ quiet(route no-such-platform route ${h} Budapest Szeged)
 quiet(batch no-such-platform batch ${h} ${GOLDEN}/hungary-routes.txt --out ${WORK}/plan.txt)
 quiet(render xcb render ${h} --out ${WORK}/h.png --size 320x240)
 quiet(route-png xcb route ${g} --png ${WORK}/g.png --size 320x240 Slättadammsgatan Kläppegatan)
+
+# The commands that draw nothing need no toolkit at all: koltar-cli is not even linked
+# with Qt (koltar-cli-draw is, and does the drawing).
+execute_process(COMMAND readelf -d ${CLI} OUTPUT_VARIABLE dynamic RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(SEND_ERROR "readelf -d ${CLI} failed")
+elseif(dynamic MATCHES "libQt")
+  message(SEND_ERROR "koltar-cli is linked with Qt:\n${dynamic}")
+endif()

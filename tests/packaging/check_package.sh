@@ -41,7 +41,7 @@ done
 dpkg-deb -c "$deb" >"$work/contents"
 awk '{print $6}' "$work/contents" >"$work/paths"
 expected=(
-  ./usr/bin/koltar ./usr/bin/koltar-cli ./usr/bin/koltar-import
+  ./usr/bin/koltar ./usr/bin/koltar-cli ./usr/bin/koltar-import ./usr/libexec/koltar/koltar-cli-draw
   ./usr/share/koltar/koltar.INI
   ./usr/share/koltar/welcome/welcome.bmp ./usr/share/koltar/welcome/welcome.wav
   ./usr/share/koltar/samples/hungary/hungary.map ./usr/share/koltar/samples/hungary/ATTRIBUTION
@@ -65,7 +65,7 @@ while read -r mode owner _ _ _ path _; do
   case "$mode" in
     d*) [ "$mode" = drwxr-xr-x ] || fail "$path is $mode" ;;
     -*) case "$path" in
-          ./usr/bin/*) [ "$mode" = -rwxr-xr-x ] || fail "$path is $mode" ;;
+          ./usr/bin/* | ./usr/libexec/koltar/*) [ "$mode" = -rwxr-xr-x ] || fail "$path is $mode" ;;
           *) [ "$mode" = -rw-r--r-- ] || fail "$path is $mode" ;;
         esac ;;
     *) fail "$path is neither a file nor a folder ($mode)" ;;
@@ -101,6 +101,12 @@ type=$(filetype "$work/gothenburg.txt")
 [ "$("$root/usr/bin/koltar" --version)" = "koltar $version" ] || fail "koltar --version"
 [ "$("$root/usr/bin/koltar-cli" --version)" = "koltar-cli $version" ] || fail "koltar-cli --version"
 [ "$("$root/usr/bin/koltar-import" --version)" = "koltar-import $version" ] || fail "koltar-import --version"
+# koltar-cli draws through the program installed for it (on a copy of a sample, as
+# closing a map writes its settings back).
+cp -r "$root/usr/share/koltar/samples/hungary" "$work/render-map"
+"$root/usr/bin/koltar-cli" render "$work/render-map/hungary.map" --out "$work/render.png" --size 64x48 \
+  >/dev/null || fail "koltar-cli render"
+[ "$(head -c 4 "$work/render.png" | tail -c 3)" = PNG ] || fail "koltar-cli render made no PNG"
 mkdir -p "$work/home"
 HOME=$work/home XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=offscreen \
   timeout 5 "$root/usr/bin/koltar" >/dev/null 2>&1 || true

@@ -36,10 +36,14 @@
 // Exit status: 0 when done (every route planned, something found), 1 when a planning or
 // file problem stopped the run or nothing was found, 2 for bad arguments.
 
+#if KOLTAR_CLI_DRAWS
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageLogContext>
 #include <QString>
+#else
+#include <unistd.h>
+#endif
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -61,9 +65,11 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/pixel_images.h"
+#if KOLTAR_CLI_DRAWS
 #include "platform/qt/picture_file.h"
 #include "platform/qt/qt_device_context.h"
 #include "platform/qt/qt_images.h"
+#endif
 #include "platform/services.h"
 #include "platform/text.h"
 #include "route/batch_plan.h"
@@ -203,6 +209,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
   return true;
 }
 
+#if KOLTAR_CLI_DRAWS
 // The view of a new map window of that size: the whole map (MapViewState::FitWholeMap).
 MapViewState WholeMapView(const MMap& map, int width, int height) {
   MapViewState view(ViewFactsOf(map, Program().pixel));
@@ -238,6 +245,7 @@ int Render(MMap& map, const RenderOptions& o) {
   std::printf("%s\n", ViewText(o.out, view.view()).c_str());
   return 0;
 }
+#endif
 
 // ---------------------------------------------------------------------------------
 // Route planning.
@@ -387,6 +395,7 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
   PrintLines(ItineraryLines(network->routeState()));
   const int result = steps > 0 && error.empty() ? 0 : kFailed;
 
+#if KOLTAR_CLI_DRAWS
   if (!o.png.empty()) {
     MapViewState view = WholeMapView(map, o.width, o.height);
     const MapRect bounds = map.GetRouteBounds();
@@ -394,6 +403,7 @@ int PlanRoute(MMap& map, const PlanOptions& o) {
     if (!DrawToPng(map, view, o.png)) return kFailed;
     std::fprintf(stderr, "koltar-cli: %s\n", ViewText(o.png, view.view()).c_str());
   }
+#endif
   if (o.outputs.any() && !WriteRouteOutputs(map, o.outputs)) return kFailed;
   map.DeleteRoute();
   return result;
@@ -548,6 +558,7 @@ int FindPlaces(const MMap& map, const FindOptions& o) {
   return 0;
 }
 
+#if KOLTAR_CLI_DRAWS
 // Qt for drawing: the offscreen platform, chosen before Qt starts, so that no display
 // is needed, and Qt's own messages kept off standard error, where only the program's
 // messages belong.
@@ -570,6 +581,28 @@ class QtPainting {
  public:
   QtImageService images;  // made after the application, destroyed before it
 };
+
+#else
+// Drawing is koltar-cli-draw's: the same program built with Qt, found beside this one
+// or, installed, in ../libexec/koltar/. It is started in this process's place with the
+// same arguments, so that the commands that draw nothing never load the toolkit.
+int RunDrawingProgram(char** argv) {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path folder =
+      error ? std::filesystem::path(argv[0]).parent_path() : self.parent_path();
+  for (const std::filesystem::path& program :
+       {folder / "koltar-cli-draw", folder / ".." / "libexec" / "koltar" / "koltar-cli-draw"}) {
+    if (::access(program.c_str(), X_OK) == 0) {
+      ::execv(program.c_str(), argv);
+      std::fprintf(stderr, "koltar-cli: cannot start %s\n", program.c_str());
+      return kFailed;
+    }
+  }
+  std::fputs("koltar-cli: drawing needs koltar-cli-draw, which is not installed\n", stderr);
+  return kFailed;
+}
+#endif
 
 int Run(int argc, char** argv) {
   if (argc == 2 && std::string_view(argv[1]) == "--help") return Help();
@@ -595,25 +628,33 @@ int Run(int argc, char** argv) {
     return Usage();
   }
 
-  StderrMessageService messages;
-  InstalledServices().messages = &messages;
   // Only drawing needs Qt; every other command starts no toolkit at all, so that it
   // needs neither a display nor a run-time folder, and reads the symbol bitmaps itself.
-  PixelImageService pixelImages;
-  std::optional<QtPainting> painting;
   const bool draws =
       command == "render" || (command == "route" && (!plan.png.empty() || !plan.outputs.pdf.empty()));
+#if !KOLTAR_CLI_DRAWS
+  if (draws) return RunDrawingProgram(argv);
+#endif
+  StderrMessageService messages;
+  InstalledServices().messages = &messages;
+  PixelImageService pixelImages;
+#if KOLTAR_CLI_DRAWS
+  std::optional<QtPainting> painting;
   if (draws) painting.emplace(argv[0]);
   InstalledServices().images = painting ? &painting->images : static_cast<ImageService*>(&pixelImages);
+#else
+  InstalledServices().images = &pixelImages;
+#endif
   Program().pixel = PixelSize{25.4 / 96.0, 25.4 / 96.0};
 
   int result = 0;
   {
     MMap map(ModelFileName(std::filesystem::path(argv[2])));
-    if (command == "info")
-      result = Info(map);
+    if (command == "info") result = Info(map);
+#if KOLTAR_CLI_DRAWS
     else if (command == "render")
       result = Render(map, options);
+#endif
     else if (command == "route")
       result = PlanRoute(map, plan);
     else if (command == "find")
@@ -626,6 +667,15 @@ int Run(int argc, char** argv) {
 }
 
 }  // namespace
+
+#if !KOLTAR_CLI_DRAWS
+// The PDF is drawn by koltar-cli-draw, which this program hands every --pdf to.
+bool WriteRoutePdf(MMap&, const RouteOutputs&) {
+  std::fputs("koltar-cli: the PDF needs koltar-cli-draw\n", stderr);
+  return false;
+}
+#endif
+
 }  // namespace koltar
 
 int main(int argc, char** argv) { return koltar::Run(argc, argv); }

@@ -1,99 +1,19 @@
 #include "tools/cli/route_outputs.h"
 
-#include <QBuffer>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <cstdio>
 #include <filesystem>
 
 #include "map/mmap.h"
 #include "map/route_export.h"
-#include "map/route_plan_page.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/qt/qt_device_context.h"
-#include "platform/services.h"
 #include "route/opt_path.h"
 #include "route/route_list.h"
-#include "view/map_view_state.h"
 
 namespace koltar {
 namespace {
 
-// The PDF's resolution: fine enough for the map's thin lines, and the unit of its
-// page layout.
-constexpr int kPdfDpi = 300;
-// The screen resolution the route view is fitted at (koltar-cli's pixel).
-constexpr int kScreenDpi = 96;
-
 std::string ModelName(const std::string& file) { return ModelFileName(std::filesystem::path(file)); }
-
-bool PaperSize(std::string_view name, QPageSize::PageSizeId& id) {
-  if (name == "A4")
-    id = QPageSize::A4;
-  else if (name == "A3")
-    id = QPageSize::A3;
-  else if (name == "Letter")
-    id = QPageSize::Letter;
-  else
-    return false;
-  return true;
-}
-
-// The map rectangle and scale the page shows: a view of the map area's shape at screen
-// resolution, positioned on the route (the whole map without one).
-struct PageView {
-  MapRect shown;
-  std::int32_t scale;
-};
-
-PageView RouteViewFor(const MMap& map, const DeviceRect& area, int dpi) {
-  const int width = std::max(1, area.width() * kScreenDpi / dpi);
-  const int height = std::max(1, area.height() * kScreenDpi / dpi);
-  MapViewState view(ViewFactsOf(map, Program().pixel));
-  view.SetDeviceRect(DeviceRect{0, 0, width, height});
-  view.FitWholeMap();
-  const MapRect bounds = map.GetRouteBounds();
-  if (!bounds.IsEmpty()) view.ShowRoute(bounds);
-  return PageView{view.VisibleMapRect(), view.scale()};
-}
-
-bool WritePdf(MMap& map, const RouteOutputs& o) {
-  QPageSize::PageSizeId paper = QPageSize::A4;
-  (void)PaperSize(o.paper, paper);
-  QBuffer bytes;
-  bytes.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&bytes);
-    writer.setCreator(QStringLiteral("koltar-cli"));
-    writer.setTitle(QString::fromUtf8("Útvonalterv"));
-    writer.setResolution(kPdfDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(paper),
-                                     o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-      std::fprintf(stderr, "koltar-cli: cannot draw the PDF page\n");
-      return false;
-    }
-    {
-      QtDeviceContext dc(painter);
-      const RoutePlanLayout page = LayOutRoutePlanPage(dc, writer.width(), writer.height());
-      const PageView view = RouteViewFor(map, page.mapArea, dc.LogicalDpiY());
-      DrawRoutePlanPage(map, dc, view.shown, view.scale, writer.width(), writer.height());
-    }
-    painter.end();
-  }
-  const QByteArray& pdf = bytes.data();
-  if (!WriteFileAtomically(LocalFileName(ModelName(o.pdf)),
-                           std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())))) {
-    std::fprintf(stderr, "koltar-cli: cannot write %s\n", o.pdf.c_str());
-    return false;
-  }
-  return true;
-}
 
 bool WriteText(const MMap& map, const std::string& file) {
   const MOptPath* network = map.roadNetwork();
@@ -112,10 +32,9 @@ bool IsRouteOutputOption(std::string_view option, bool& takesValue) {
 }
 
 bool SetRouteOutputOption(std::string_view option, std::string_view value, RouteOutputs& o) {
-  QPageSize::PageSizeId paper;
   if (option == "--pdf")
     o.pdf = value;
-  else if (option == "--paper" && PaperSize(value, paper)) {
+  else if (option == "--paper" && (value == "A4" || value == "A3" || value == "Letter")) {
     o.paper = value;
     o.paperGiven = true;
   } else if (option == "--landscape")
@@ -146,7 +65,7 @@ bool WriteRouteOutputs(MMap& map, const RouteOutputs& o) {
   if (!o.text.empty() && !WriteText(map, o.text)) return false;
   if (!o.gpx.empty() && !ExportRoute(map, RouteFormat::Gpx, ModelName(o.gpx))) return false;
   if (!o.geojson.empty() && !ExportRoute(map, RouteFormat::GeoJson, ModelName(o.geojson))) return false;
-  if (!o.pdf.empty() && !WritePdf(map, o)) return false;
+  if (!o.pdf.empty() && !WriteRoutePdf(map, o)) return false;
   return true;
 }
 

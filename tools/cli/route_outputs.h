@@ -30,7 +30,10 @@ bool CheckRouteOutputs(const RouteOutputs& outputs);
 // Writes the outputs asked for of the map's route (each file whole or not at all); the
 // PDF shows the map positioned on the route as "Térkép pozicionálása" does it in a view
 // shaped like the page's map area. False after the first problem, which is reported.
-// Needs the Qt application object for the PDF.
+// The PDF needs the drawing build (route_pdf.cpp) and its Qt application object.
 bool WriteRouteOutputs(MMap& map, const RouteOutputs& outputs);
+
+// The printed route plan as a PDF file (drawing build only); false after saying why.
+bool WriteRoutePdf(MMap& map, const RouteOutputs& outputs);
 
 }  // namespace koltar
