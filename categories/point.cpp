@@ -302,12 +302,17 @@ std::int32_t MPoint::FindHouseNumber(std::int32_t first, std::string_view houseN
 
 std::int32_t MPoint::FindByName(std::string_view text) const {
   if (!names_.present()) return -1;
-  for (std::int32_t i = 0; i < records_.count(); ++i) {
-    if (!check_.usable(i)) continue;
-    const std::int32_t offset = ReadI32(records_.at(i) + PointRecord::kNameOffset);
-    if (offset >= 0 && names_.NameAt(offset) == text) return i;
+  if (!byNameMade_) {
+    byName_.reserve(static_cast<std::size_t>(records_.count()));
+    for (std::int32_t i = 0; i < records_.count(); ++i) {
+      if (!check_.usable(i)) continue;
+      const std::int32_t offset = ReadI32(records_.at(i) + PointRecord::kNameOffset);
+      if (offset >= 0) byName_.try_emplace(names_.NameAt(offset), i);
+    }
+    byNameMade_ = true;
   }
-  return -1;
+  const auto found = byName_.find(text);
+  return found != byName_.end() ? found->second : -1;
 }
 
 }  // namespace koltar

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "categories/category_common.h"
@@ -107,6 +108,10 @@ class MPoint final : public MapCategory {
   RecordArray entities_;
   std::vector<Layer> layers_;
   RecordCheck check_;
+  // Each name's first usable record, made at the first FindByName (batch planning
+  // looks up two names a route); the views point into names_, which never changes.
+  mutable std::unordered_map<std::string_view, std::int32_t> byName_;
+  mutable bool byNameMade_ = false;
 };
 
 }  // namespace koltar
