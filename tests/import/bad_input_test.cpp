@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -58,6 +59,49 @@ TEST(BadInput, TruncatedOsmKeepsWhatCameBefore) {
   Collect none;
   EXPECT_FALSE(ReadOsmFile(dir.Write("small.osm", small.substr(0, small.size() / 2)), none, counts, error));
   EXPECT_EQ(counts.unreadable, 2);
+}
+
+// A coordinate whose exponent would overflow the OSM library's parser refuses the file
+// before it is parsed, in XML (also compressed, also after the first pieces read, also
+// written with blanks around '=' or through a character reference) and in OPL;
+// exponents that stay in range, and negative ones, read as before.
+TEST(BadInput, CoordinatesWithHugeExponentsRefuseTheFile) {
+  koltar::test::TempDir dir;
+  auto read = [&](const std::string& name, const std::string& text, std::string& error) {
+    Collect sink;
+    InputCounts counts;
+    const bool ok = ReadOsmFile(dir.Write(name, text), sink, counts, error);
+    return ok ? static_cast<int>(sink.features.size()) : -1 - counts.unreadable;
+  };
+  std::string error;
+  std::string huge = kTwoWays;
+  huge.replace(huge.find("lon=\"19.01\""), 12, "lon = '19.0E402'");
+  EXPECT_EQ(read("huge.osm", huge, error), -2);
+  EXPECT_NE(error.find("coordinate out of range: '19.0E402'"), std::string::npos) << error;
+  std::string padded = std::string(2 << 20, ' ') + huge.substr(huge.find("<osm"));
+  padded = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + padded;
+  EXPECT_EQ(read("padded.osm", padded, error), -2);
+  std::string reference = kTwoWays;
+  reference.replace(reference.find("lat=\"47.51\""), 11, "lat=\"4&#55;.51\"");
+  EXPECT_EQ(read("reference.osm", reference, error), -2);
+  EXPECT_EQ(read("opl.opl", "n1 v1 x19.0E402 y47.5\n", error), -2);
+  std::string fine = kTwoWays;
+  fine.replace(fine.find("lat=\"47.51\""), 11, "lat=\"0.4751E2\"");
+  fine.replace(fine.find("lat=\"47.5\""), 10, "lat=\"4750E-2\"");
+  EXPECT_EQ(read("fine.osm", fine, error), 2) << error;
+  {
+    const std::string bz2 = (dir.path() / "huge.osm.bz2").string();
+    const int fd = ::open(bz2.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    auto out = osmium::io::CompressionFactory::instance().create_compressor(
+        osmium::io::file_compression::bzip2, fd, osmium::io::fsync::no);
+    out->write(huge);
+    out->close();
+  }
+  Collect sink;
+  InputCounts counts;
+  EXPECT_FALSE(ReadOsmFile((dir.path() / "huge.osm.bz2").string(), sink, counts, error));
+  EXPECT_NE(error.find("coordinate out of range"), std::string::npos) << error;
 }
 
 TEST(OsmFormats, PbfAndBzip2ReadLikeXml) {
