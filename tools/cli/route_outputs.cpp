@@ -13,17 +13,17 @@
 namespace koltar {
 namespace {
 
-std::string ModelName(const std::string& file) { return ModelFileName(std::filesystem::path(file)); }
-
 bool WriteText(const MMap& map, const std::string& file) {
   const MOptPath* network = map.roadNetwork();
   const std::vector<RouteListLine> lines =
       network ? RouteListLines(network->routeState()) : std::vector<RouteListLine>{};
   ReplacementFile out;
-  return WriteExportFile(ModelName(file), RouteFileText(lines), out);
+  return WriteExportFile(OutputModelName(file), RouteFileText(lines), out);
 }
 
 }  // namespace
+
+std::string OutputModelName(const std::string& file) { return ModelFileName(std::filesystem::path(file)); }
 
 bool IsRouteOutputOption(std::string_view option, bool& takesValue) {
   takesValue = option != "--landscape";
@@ -63,8 +63,8 @@ bool CheckRouteOutputs(const RouteOutputs& o) {
 
 bool WriteRouteOutputs(MMap& map, const RouteOutputs& o) {
   if (!o.text.empty() && !WriteText(map, o.text)) return false;
-  if (!o.gpx.empty() && !ExportRoute(map, RouteFormat::Gpx, ModelName(o.gpx))) return false;
-  if (!o.geojson.empty() && !ExportRoute(map, RouteFormat::GeoJson, ModelName(o.geojson))) return false;
+  if (!o.gpx.empty() && !ExportRoute(map, RouteFormat::Gpx, OutputModelName(o.gpx))) return false;
+  if (!o.geojson.empty() && !ExportRoute(map, RouteFormat::GeoJson, OutputModelName(o.geojson))) return false;
   if (!o.pdf.empty() && !WriteRoutePdf(map, o)) return false;
   return true;
 }

@@ -20,6 +20,9 @@ struct RouteOutputs {
   bool any() const { return !pdf.empty() || !gpx.empty() || !geojson.empty() || !text.empty(); }
 };
 
+// The model file name of an output file named on the command line.
+std::string OutputModelName(const std::string& file);
+
 // Whether `option` is one of these outputs' options, and whether it takes a value.
 bool IsRouteOutputOption(std::string_view option, bool& takesValue);
 // Stores an option of these outputs; false (after saying why) for a bad value.

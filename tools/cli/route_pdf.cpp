@@ -28,8 +28,6 @@ constexpr int kPdfDpi = 300;
 // The screen resolution the route view is fitted at (koltar-cli's pixel).
 constexpr int kScreenDpi = 96;
 
-std::string ModelName(const std::string& file) { return ModelFileName(std::filesystem::path(file)); }
-
 bool PaperSize(std::string_view name, QPageSize::PageSizeId& id) {
   if (name == "A4")
     id = QPageSize::A4;
@@ -89,7 +87,7 @@ bool WriteRoutePdf(MMap& map, const RouteOutputs& o) {
     painter.end();
   }
   const QByteArray& pdf = bytes.data();
-  if (!WriteFileAtomically(LocalFileName(ModelName(o.pdf)),
+  if (!WriteFileAtomically(LocalFileName(OutputModelName(o.pdf)),
                            std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())))) {
     std::fprintf(stderr, "koltar-cli: cannot write %s\n", o.pdf.c_str());
     return false;
